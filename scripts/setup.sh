@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Shared by ./run and ./test: install what the build needs, then configure and build in build/.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev
+          libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+build="$top/build"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake --build "$build" --parallel "$jobs" -- --no-print-directory -s "$@"
