@@ -1,0 +1,567 @@
+#include "app/Main.h"
+
+#include "app/AppInfo.h"
+#include "app/ErrorBox.h"
+#include "app/ProgressBar.h"
+#include "app/Splash.h"
+#include "app/ToolIcons.h"
+#include "document/CategoryTable.h"
+#include "document/CellDelegate.h"
+#include "document/New.h"
+#include "editing/SelEdit.h"
+#include "prefs/IniProfile.h"
+#include "prefs/Options.h"
+#include "report/Report.h"
+#include "widgets/About1.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+#include <Qsci/qsciscintilla.h>
+
+using namespace vorrel;
+
+namespace {
+
+const QString kNone = QStringLiteral("(None)");
+
+// A font by its form name, with a face of the same kind where that one is missing.
+QFont formFont(const QString &family, int points, QFont::StyleHint hint)
+{
+    QFont f(family, points);
+    f.setStyleHint(hint);
+    return f;
+}
+
+// A hint "short|long": the tool tip before the bar, the status-line text after it.
+void applyHint(QAction *action, const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    action->setToolTip(bar < 0 ? hint : hint.left(bar));
+    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+void applyHint(QWidget *widget, const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    widget->setToolTip(bar < 0 ? hint : hint.left(bar));
+    widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+void setEnabledDeep(QMenu *menu, bool enabled)
+{
+    menu->menuAction()->setEnabled(enabled);
+    const auto actions = menu->actions();
+    for (QAction *a : actions) {
+        a->setEnabled(enabled);
+        if (a->menu())
+            setEnabledDeep(a->menu(), enabled);
+    }
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(kMainCaption);
+    // A fixed border with system menu and minimise button, but no maximise button.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    resize(644, 609);
+
+    createControls();
+    createMenus();
+    connectCommands();
+    FormCreate();
+    createWindows();
+    Timer1->start();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+}
+
+void TMainForm::createControls()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("client"));
+    setCentralWidget(central);
+    central->installEventFilter(this);
+
+    SpeedBar = new QFrame(central);
+    SpeedBar->setObjectName(QStringLiteral("SpeedBar"));
+    SpeedBar->setFrameShape(QFrame::StyledPanel);
+    struct ButtonSpec
+    {
+        QToolButton *TMainForm::*member;
+        const char *name;
+        int left;
+        ToolGlyph glyph;
+        const char *hint;
+    };
+    const ButtonSpec buttons[] = {
+        {&TMainForm::SpeedButton1, "SpeedButton1", 8, ToolGlyph::New, "New|"},
+        {&TMainForm::SpeedButton2, "SpeedButton2", 32, ToolGlyph::Open, "Open|"},
+        {&TMainForm::SpeedButton3, "SpeedButton3", 56, ToolGlyph::Save, "Save|"},
+        {&TMainForm::SpeedButton4, "SpeedButton4", 84, ToolGlyph::Print, "Print|"},
+        {&TMainForm::SpeedButton7, "SpeedButton7", 112, ToolGlyph::Copy, "Copy|"},
+        {&TMainForm::SpeedButton9, "SpeedButton9", 140, ToolGlyph::Help, "Help Contents|"},
+        {&TMainForm::SpeedButton10, "SpeedButton10", 164, ToolGlyph::About, "About|"},
+    };
+    for (const ButtonSpec &spec : buttons) {
+        auto *button = new QToolButton(SpeedBar);
+        button->setObjectName(QLatin1String(spec.name));
+        button->setGeometry(spec.left, 4, 25, 25);
+        button->setAutoRaise(true);
+        button->setIcon(toolIcon(spec.glyph));
+        button->setIconSize(QSize(18, 18));
+        button->setFocusPolicy(Qt::NoFocus);
+        applyHint(button, QLatin1String(spec.hint));
+        button->installEventFilter(this);
+        this->*spec.member = button;
+    }
+
+    Label1 = new QLabel(QStringLiteral("Current Document:"), central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    path = new QLabel(central);
+    path->setObjectName(QStringLiteral("path"));
+    path->setFrameStyle(QFrame::Box | QFrame::Plain);
+    path->setTextFormat(Qt::PlainText);
+
+    tabs = new QTabWidget(central);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->tabBar()->setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
+
+    m_table = new CategoryTable(this);
+    sg1 = new QTableView;
+    sg1->setObjectName(QStringLiteral("sg1"));
+    sg1->setModel(m_table);
+    sg1->setItemDelegate(new CellDelegate(sg1));
+    sg1->verticalHeader()->hide();
+    sg1->verticalHeader()->setDefaultSectionSize(40);
+    sg1->verticalHeader()->setMinimumSectionSize(2);
+    sg1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    sg1->horizontalHeader()->setHighlightSections(false);
+    sg1->setWordWrap(false);
+    sg1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    sg1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                         | QAbstractItemView::AnyKeyPressed);
+    sg1->setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
+    tabs->addTab(sg1, QStringLiteral("Categories"));
+
+    code = new QsciScintilla;
+    code->setObjectName(QStringLiteral("code"));
+    code->setUtf8(true);
+    code->setEolMode(QsciScintilla::EolWindows);
+    code->setWrapMode(QsciScintilla::WrapNone);
+    code->setMarginWidth(1, 0);
+    code->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    code->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    code->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
+    tabs->addTab(code, QStringLiteral("Preview"));
+
+    auto *vessra = new QWidget;
+    vessra->setObjectName(QStringLiteral("Vessra"));
+    vessra->installEventFilter(this);
+    log = new QPlainTextEdit(vessra);
+    log->setObjectName(QStringLiteral("log"));
+    log->setReadOnly(true);
+    log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    log->setFont(formFont(QStringLiteral("MS Sans Serif"), 10, QFont::SansSerif));
+    Panel1 = new QFrame(vessra);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    input = new QPlainTextEdit(vessra);
+    input->setObjectName(QStringLiteral("input"));
+    input->setFont(formFont(QStringLiteral("MS Sans Serif"), 10, QFont::SansSerif));
+    SayIt = new QPushButton(QStringLiteral("Say it"), vessra);
+    SayIt->setObjectName(QStringLiteral("SayIt"));
+    tabs->addTab(vessra, QStringLiteral("Vessra"));
+    tabs->setCurrentIndex(1);
+
+    StatusLine = new QStatusBar(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setSizeGripEnabled(false);
+    setStatusBar(StatusLine);
+
+    const QString filter = QStringLiteral("AIML Files (*.aiml)");
+    od = new QFileDialog(this);
+    od->setObjectName(QStringLiteral("od"));
+    od->setOption(QFileDialog::DontUseNativeDialog);
+    od->setAcceptMode(QFileDialog::AcceptOpen);
+    od->setFileMode(QFileDialog::ExistingFile);
+    od->setNameFilter(filter);
+    sd = new QFileDialog(this);
+    sd->setObjectName(QStringLiteral("sd"));
+    sd->setOption(QFileDialog::DontUseNativeDialog);
+    sd->setAcceptMode(QFileDialog::AcceptSave);
+    sd->setFileMode(QFileDialog::AnyFile);
+    sd->setNameFilter(filter);
+
+    PrintDialog = new QPrintDialog(&printer, this);
+    PrintDialog->setObjectName(QStringLiteral("PrintDialog"));
+    PrintSetupDialog = new QPageSetupDialog(&printer, this);
+    PrintSetupDialog->setObjectName(QStringLiteral("PrintSetupDialog"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    Timer1->setSingleShot(true);
+
+    layoutControls();
+}
+
+void TMainForm::createMenus()
+{
+    auto item = [this](QMenu *menu, QAction *TMainForm::*member, const char *name, const QString &caption,
+                       const QString &hint, const QKeySequence &shortcut = QKeySequence()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        if (!hint.isEmpty())
+            applyHint(action, hint);
+        if (!shortcut.isEmpty())
+            action->setShortcut(shortcut);
+        menu->addAction(action);
+        this->*member = action;
+    };
+    auto menu = [this](QMenu *parentMenu, QMenu *TMainForm::*member, const char *name, const QString &caption) {
+        QMenu *m = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        this->*member = m;
+    };
+
+    menu(nullptr, &TMainForm::mnuFile, "mnuFile", QStringLiteral("&File"));
+    item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", QStringLiteral("&New"), QStringLiteral("Create a new file"));
+    item(mnuFile, &TMainForm::FileOpenItem, "FileOpenItem", QStringLiteral("&Open..."),
+         QStringLiteral("Open an existing file"));
+    item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", QStringLiteral("&Save"), QStringLiteral("Save current file"));
+    item(mnuFile, &TMainForm::FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
+         QStringLiteral("Save current file under a new name"));
+    item(mnuFile, &TMainForm::mnuClose, "mnuClose", QStringLiteral("C&lose"), QString());
+    mnuFile->addSeparator();
+    item(mnuFile, &TMainForm::FilePrintItem, "FilePrintItem", QStringLiteral("&Print"),
+         QStringLiteral("Print current file"));
+    item(mnuFile, &TMainForm::FilePrintSetupItem, "FilePrintSetupItem", QStringLiteral("P&rint Setup..."),
+         QStringLiteral("Change printer setup"));
+    mnuFile->addSeparator();
+    item(mnuFile, &TMainForm::FileExitItem, "FileExitItem", QStringLiteral("E&xit"),
+         QStringLiteral("Exit this application"));
+
+    menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
+    item(mnuEdit, &TMainForm::mnuCut, "mnuCut", QStringLiteral("Cut"), QString());
+    item(mnuEdit, &TMainForm::EditCopyItem, "EditCopyItem", QStringLiteral("&Copy"),
+         QStringLiteral("Copy selected item to clipboard"));
+    item(mnuEdit, &TMainForm::mnuPaste, "mnuPaste", QStringLiteral("Paste"), QString());
+
+    menu(nullptr, &TMainForm::mnuAIML, "mnuAIML", QStringLiteral("&AIML"));
+    menu(mnuAIML, &TMainForm::mnuCategory, "mnuCategory", QStringLiteral("Category"));
+    item(mnuCategory, &TMainForm::mnuCreateNew, "mnuCreateNew", QStringLiteral("Create New"),
+         QStringLiteral("Create a new category"), QKeySequence(Qt::Key_F1));
+    item(mnuCategory, &TMainForm::mnuSelEdit, "mnuSelEdit", QStringLiteral("Edit Selected"),
+         QStringLiteral("Edit the selected category"), QKeySequence(Qt::Key_F2));
+    item(mnuCategory, &TMainForm::mnuSelDelete, "mnuSelDelete", QStringLiteral("Delete Selected"),
+         QStringLiteral("Delete the selected category"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    menu(mnuAIML, &TMainForm::mnuViewPage, "mnuViewPage", QStringLiteral("View Page"));
+    item(mnuViewPage, &TMainForm::mnuCategories, "mnuCategories", QStringLiteral("Categories"),
+         QStringLiteral("Go to the categories page"));
+    item(mnuViewPage, &TMainForm::mnuPreview, "mnuPreview", QStringLiteral("Preview"),
+         QStringLiteral("Go to the Preview page"));
+    item(mnuViewPage, &TMainForm::mnuDorvane, "mnuDorvane", QStringLiteral("Vessra"),
+         QStringLiteral("Go to Vessra page"));
+    item(mnuAIML, &TMainForm::mnuRefresh, "mnuRefresh", QStringLiteral("Refresh Document"),
+         QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
+    item(mnuAIML, &TMainForm::mnuReport, "mnuReport", QStringLiteral("General Report"),
+         QStringLiteral("Get a general report of the current AIML file"));
+    mnuAIML->addSeparator();
+    item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
+         QStringLiteral("View and edit AIML Vorrel preferences"));
+
+    menu(nullptr, &TMainForm::mnuHelp, "mnuHelp", QStringLiteral("&Help"));
+    item(mnuHelp, &TMainForm::HelpContentsItem, "HelpContentsItem", QStringLiteral("Help &Topics"),
+         QStringLiteral("Display the help contents screen"));
+    item(mnuHelp, &TMainForm::mnuTags, "mnuTags", QStringLiteral("AIML Tags"),
+         QStringLiteral("Launch the AIML tags file as provided by the ALICE AI Foundation"));
+    item(mnuHelp, &TMainForm::mnuTutorial, "mnuTutorial", QStringLiteral("AIML Tutorial"),
+         QStringLiteral("Launch the AIML tutorial distributed with AIML Vorrel"));
+    mnuHelp->addSeparator();
+    item(mnuHelp, &TMainForm::HelpAboutItem, "HelpAboutItem", QStringLiteral("&About..."),
+         QStringLiteral("Show program information"));
+
+    m_viewPageGroup = new QActionGroup(this);
+    m_viewPageGroup->setExclusive(true);
+    for (QAction *a : {mnuCategories, mnuPreview, mnuDorvane}) {
+        a->setCheckable(true);
+        m_viewPageGroup->addAction(a);
+    }
+    mnuCategories->setChecked(true);
+}
+
+void TMainForm::connectCommands()
+{
+    auto on = [this](QAction *action, void (TMainForm::*handler)()) {
+        connect(action, &QAction::triggered, this, guarded(this, [this, handler] { (this->*handler)(); }));
+    };
+    auto onButton = [this](QAbstractButton *button, void (TMainForm::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, guarded(this, [this, handler] { (this->*handler)(); }));
+    };
+
+    on(FileNewItem, &TMainForm::FileNew);
+    on(FileOpenItem, &TMainForm::FileOpenItemClick);
+    on(FileSaveItem, &TMainForm::FileSave);
+    on(FileSaveAsItem, &TMainForm::FileSaveAs);
+    on(mnuClose, &TMainForm::mnuCloseClick);
+    on(FilePrintItem, &TMainForm::FilePrint);
+    on(FilePrintSetupItem, &TMainForm::FilePrintSetup);
+    on(FileExitItem, &TMainForm::FileExit);
+    on(mnuCut, &TMainForm::mnuCutClick);
+    on(EditCopyItem, &TMainForm::EditCopy);
+    on(mnuPaste, &TMainForm::mnuPasteClick);
+    on(mnuCreateNew, &TMainForm::mnuCreateNewClick);
+    on(mnuSelEdit, &TMainForm::mnuSelEditClick);
+    on(mnuSelDelete, &TMainForm::mnuSelDeleteClick);
+    on(mnuCategories, &TMainForm::mnuCategoriesClick);
+    on(mnuPreview, &TMainForm::mnuPreviewClick);
+    on(mnuDorvane, &TMainForm::mnuDorvaneClick);
+    on(mnuRefresh, &TMainForm::mnuRefreshClick);
+    on(mnuReport, &TMainForm::mnuReportClick);
+    on(mnuOptions, &TMainForm::mnuOptionsClick);
+    on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
+    on(mnuTags, &TMainForm::mnuTagsClick);
+    on(mnuTutorial, &TMainForm::mnuTutorialClick);
+    on(HelpAboutItem, &TMainForm::HelpAbout);
+
+    onButton(SpeedButton1, &TMainForm::FileNew);
+    onButton(SpeedButton2, &TMainForm::SpeedButton2Click);
+    onButton(SpeedButton3, &TMainForm::FileSave);
+    onButton(SpeedButton4, &TMainForm::FilePrint);
+    onButton(SpeedButton7, &TMainForm::EditCopy);
+    onButton(SpeedButton9, &TMainForm::SpeedButton9Click);
+    onButton(SpeedButton10, &TMainForm::HelpAbout);
+    onButton(SayIt, &TMainForm::SayItClick);
+
+    connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
+    connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
+}
+
+void TMainForm::createWindows()
+{
+    frmNew = new TfrmNew(this);
+    frmOptions = new TfrmOptions(this);
+    AboutBox = new TAboutBox(this);
+    frmReport = new TfrmReport(this);
+    frmSelEdit = new TfrmSelEdit(this);
+    StartUp = new TStartUp(this);
+    pBar = new TpBar(this);
+}
+
+void TMainForm::layoutControls()
+{
+    QWidget *client = centralWidget();
+    const int w = client->width();
+    const int h = client->height();
+    SpeedBar->setGeometry(0, 0, w, 33);
+    Label1->move(4, 38);
+    Label1->adjustSize();
+    // At the design size the path line and the notebook end 7 pixels short of the right edge.
+    path->setGeometry(96, 36, std::max(w - 96 - 7, 50), 17);
+    tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), std::max(h - 56 - 2, 50));
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::Resize) {
+        if (watched == centralWidget()) {
+            layoutControls();
+        } else if (watched->objectName() == QLatin1String("Vessra")) {
+            auto *page = static_cast<QWidget *>(watched);
+            const int w = page->width();
+            const int h = page->height();
+            log->setGeometry(0, 0, w, std::max(h - 108, 0));
+            Panel1->setGeometry(0, h - 105, std::max(w - 4, 0), 105);
+            input->setGeometry(8, h - 101, std::max(w - 316, 20), 97);
+            SayIt->setGeometry(w - 301, h - 97, 289, 89);
+        }
+    } else if (e->type() == QEvent::Enter && qobject_cast<QToolButton *>(watched)) {
+        // Tool buttons have no long hint: the status line goes blank over them.
+        ShowHint(static_cast<QWidget *>(watched)->statusTip());
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool TMainForm::event(QEvent *e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent *>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMainForm::closeEvent(QCloseEvent *e)
+{
+    // Closing never asks about unsaved changes.
+    e->accept();
+}
+
+void TMainForm::FormCreate()
+{
+    DocChanged = false;
+    DocHasFile = false;
+}
+
+void TMainForm::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    if (path->text() != kNone)
+        runCommand(nullptr, [this] { SaveLast(); });
+}
+
+void TMainForm::ShowHint(const QString &longHint)
+{
+    if (longHint.isEmpty())
+        StatusLine->clearMessage();
+    else
+        StatusLine->showMessage(longHint);
+}
+
+void TMainForm::applyPreviewFont(const QString &face, int pointSize)
+{
+    QFont font(face);
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(pointSize > 0 ? pointSize : 10);
+    // The preview carries no other formatting, so every style takes the face and size.
+    code->setFont(font);
+    code->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT,
+                        font.family().toUtf8().constData());
+    code->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, QsciScintillaBase::STYLE_DEFAULT, font.pointSize());
+    code->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+    code->selectAll(true);
+}
+
+void TMainForm::Timer1Timer()
+{
+    const IniProfile ini = IniProfile::load(programFile(QStringLiteral("opts.ini")));
+    const QString fontName = ini.readString(QStringLiteral("Font"), QStringLiteral("Name"), QStringLiteral("Lucida Console"));
+    const int fontSize = ini.readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10);
+    applyPreviewFont(fontName, fontSize);
+    frmOptions->fontname->setText(fontName);
+    frmOptions->fontsize->setText(QString::number(fontSize));
+    const QString prefs = QStringLiteral("Preferences");
+    frmOptions->setCodeCompIndex(ini.readInteger(prefs, QStringLiteral("SCC"), 0));
+    frmOptions->comments->setChecked(ini.readBool(prefs, QStringLiteral("Comments"), true));
+    // This platform has no drive letters; the file system's root stands in for "C:\".
+    frmOptions->txtDir->setText(ini.readString(prefs, QStringLiteral("InitDir"), QStringLiteral("/")));
+    od->setDirectory(frmOptions->txtDir->text());
+    sd->setDirectory(frmOptions->txtDir->text());
+    frmOptions->dialog->setChecked(ini.readBool(prefs, QStringLiteral("Dlg"), true));
+    frmOptions->upcase->setChecked(ini.readBool(prefs, QStringLiteral("UCase"), true));
+
+    m_table->setCell(0, 0, QStringLiteral("Categories"));
+    m_table->setCell(1, 0, QStringLiteral("<pattern>..</pattern>"));
+    m_table->setCell(2, 0, QStringLiteral("<that>..</that>"));
+    m_table->setCell(3, 0, QStringLiteral("<template>..</template>"));
+    m_table->setCell(0, 1, QStringLiteral("1"));
+    const int widths[] = {65, 250, 250, 250};
+    for (int c = 0; c < CategoryTable::kColumns; ++c)
+        sg1->setColumnWidth(c, widths[c]);
+
+    iButMenu(false);
+    path->setText(kNone);
+    if (frmOptions->dialog->isChecked())
+        StartUp->show();
+    Timer1->stop();
+}
+
+void TMainForm::iButMenu(bool enabled)
+{
+    for (QAction *a : {FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem})
+        a->setEnabled(enabled);
+    setEnabledDeep(mnuAIML, enabled);
+    for (QToolButton *b : {SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton9, SpeedButton10})
+        b->setEnabled(enabled);
+    tabs->setEnabled(enabled);
+}
+
+void TMainForm::tabsChange(int NewTab)
+{
+    switch (NewTab) {
+    case 0:
+        mnuCategories->setChecked(true);
+        break;
+    case 1:
+        mnuPreview->setChecked(true);
+        break;
+    case 2:
+        mnuDorvane->setChecked(true);
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+void showPageByCaption(QTabWidget *tabs, const QString &caption)
+{
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == caption) {
+            tabs->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+} // namespace
+
+void TMainForm::mnuCategoriesClick()
+{
+    mnuCategories->setChecked(true);
+    showPageByCaption(tabs, mnuCategories->text());
+}
+
+void TMainForm::mnuPreviewClick()
+{
+    mnuPreview->setChecked(true);
+    showPageByCaption(tabs, mnuPreview->text());
+}
+
+void TMainForm::mnuDorvaneClick()
+{
+    mnuDorvane->setChecked(true);
+    showPageByCaption(tabs, mnuDorvane->text());
+}
+
+void TMainForm::FileExit()
+{
+    close();
+}
+
+int TMainForm::currentRow() const
+{
+    const QModelIndex current = sg1->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}

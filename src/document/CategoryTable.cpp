@@ -1,0 +1,147 @@
+#include "document/CategoryTable.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace vorrel {
+
+CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent), m_rows(1) { }
+
+QString CategoryTable::cell(int column, int row) const
+{
+    if (column < 0 || column >= kColumns || row < 0 || row >= gridRowCount())
+        return {};
+    return row == 0 ? m_header[column] : m_rows[row - 1].cells[column];
+}
+
+void CategoryTable::setCell(int column, int row, const QString &text)
+{
+    if (column < 0 || column >= kColumns || row < 0 || row >= gridRowCount())
+        return;
+    if (row == 0) {
+        m_header[column] = text;
+        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+        return;
+    }
+    m_rows[row - 1].cells[column] = text;
+    const QModelIndex i = index(row - 1, column);
+    Q_EMIT dataChanged(i, i);
+}
+
+void CategoryTable::setGridRowCount(int count)
+{
+    const int wanted = std::max(count, 2) - 1;
+    const int have = static_cast<int>(m_rows.size());
+    if (wanted > have) {
+        beginInsertRows(QModelIndex(), have, wanted - 1);
+        m_rows.resize(wanted);
+        endInsertRows();
+    } else if (wanted < have) {
+        beginRemoveRows(QModelIndex(), wanted, have - 1);
+        m_rows.resize(wanted);
+        endRemoveRows();
+    }
+}
+
+void CategoryTable::copyRow(int from, int to)
+{
+    if (from < 1 || to < 1 || from >= gridRowCount() || to >= gridRowCount() || from == to)
+        return;
+    m_rows[to - 1] = m_rows[from - 1];
+    Q_EMIT dataChanged(index(to - 1, 0), index(to - 1, kColumns - 1));
+}
+
+QStringList CategoryTable::column(int column) const
+{
+    QStringList list;
+    if (column < 0 || column >= kColumns)
+        return list;
+    list.reserve(gridRowCount());
+    list.append(m_header[column]);
+    for (const CategoryRow &row : m_rows)
+        list.append(row.cells[column]);
+    return list;
+}
+
+void CategoryTable::reset()
+{
+    setGridRowCount(2);
+    for (int c = 1; c < kColumns; ++c)
+        setCell(c, 1, QString());
+}
+
+void CategoryTable::assignRows(std::vector<CategoryRow> rows)
+{
+    if (rows.empty())
+        rows.resize(1);
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int CategoryTable::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CategoryTable::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant CategoryTable::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const QString &text = m_rows[index.row()].cells[index.column()];
+    switch (role) {
+    case Qt::DisplayRole: {
+        // The grid shows a cell on one line, whatever line breaks it holds.
+        if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+            return text;
+        QString shown = text;
+        shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        shown.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        return shown;
+    }
+    case Qt::EditRole:
+        return text;
+    case Qt::BackgroundRole:
+        // The label column looks fixed, like the header.
+        if (index.column() == 0)
+            return QApplication::palette().brush(QPalette::Button);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool CategoryTable::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == 0)
+        return false;
+    setCell(index.column(), index.row() + 1, value.toString());
+    return true;
+}
+
+QVariant CategoryTable::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < kColumns ? QVariant(m_header[section]) : QVariant();
+    return {};
+}
+
+Qt::ItemFlags CategoryTable::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() != 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+} // namespace vorrel

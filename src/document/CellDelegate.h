@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace vorrel {
+
+// Edits a grid cell in a multi-line box, so that a cell's line breaks survive editing.
+// Enter ends the edit; Shift+Enter starts a new line.
+class CellDelegate final : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace vorrel

@@ -1,0 +1,8 @@
+#include "app/Main.h"
+
+#include "prefs/Options.h"
+
+void TMainForm::mnuOptionsClick()
+{
+    frmOptions->exec();
+}

@@ -1,0 +1,47 @@
+#include "widgets/LabelTypes.h"
+
+#include "app/ErrorBox.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+
+TLinkLabel::TLinkLabel(QWidget *parent) : QLabel(parent)
+{
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(colors);
+    QFont underlined = font();
+    underlined.setBold(false);
+    underlined.setItalic(false);
+    underlined.setStrikeOut(false);
+    underlined.setUnderline(true);
+    setFont(underlined);
+}
+
+void TLinkLabel::Click()
+{
+    // A plain label has nothing to do on a click; the link labels add their own behaviour.
+}
+
+void TLinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    QLabel::mousePressEvent(event);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        vorrel::runCommand(window(), [this] { Click(); });
+}
+
+bool TLinkLabel::isBlank(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar ch) { return ch <= u' '; });
+}
