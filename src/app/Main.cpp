@@ -94,6 +94,8 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     connectCommands();
     FormCreate();
     createWindows();
+    setUpEditing();
+    setUpConversation();
     Timer1->start();
 }
 

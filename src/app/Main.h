@@ -87,10 +87,14 @@ public:
     void mnuCutClick();
     void EditCopy();
     void mnuPasteClick();
+    // Called once at construction: the shortcuts that must win over the focused control.
+    void setUpEditing();
 
     // --- conversation page (bot/BotCommands.cpp) ---
     void SayItClick();
     static QString Capitalize(const QString &text);
+    // Called once at construction: Enter in `input` presses `SayIt`.
+    void setUpConversation();
 
     // --- settings (prefs/OptionsCommands.cpp) ---
     void mnuOptionsClick();

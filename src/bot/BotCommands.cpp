@@ -3,3 +3,4 @@
 // Placeholders until the conversation page is built.
 void TMainForm::SayItClick() { }
 QString TMainForm::Capitalize(const QString &text) { return text; }
+void TMainForm::setUpConversation() { }

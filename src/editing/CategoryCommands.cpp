@@ -7,3 +7,4 @@ void TMainForm::mnuSelDeleteClick() { }
 void TMainForm::mnuCutClick() { }
 void TMainForm::EditCopy() { }
 void TMainForm::mnuPasteClick() { }
+void TMainForm::setUpEditing() { }
