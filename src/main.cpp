@@ -2,6 +2,7 @@
 #include "app/Main.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -9,6 +10,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(vorrel::kAppTitle);
     QApplication::setApplicationDisplayName(vorrel::kAppTitle);
     TMainForm mainForm;
+    // Without a window manager (a bare X server) maximising does nothing; start at full size.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        mainForm.setGeometry(screen->availableGeometry());
     mainForm.showMaximized();
     return app.exec();
 }

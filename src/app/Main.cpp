@@ -48,6 +48,9 @@ const QString kNone = QStringLiteral("(None)");
 QFont formFont(const QString &family, int points, QFont::StyleHint hint)
 {
     QFont f(family, points);
+    // Faces with the same metrics come first where the design's own face is missing.
+    if (hint == QFont::SansSerif)
+        f.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     f.setStyleHint(hint);
     return f;
 }
@@ -87,6 +90,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     // A fixed border with system menu and minimise button, but no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
     resize(644, 609);
 
     createControls();
@@ -389,7 +393,10 @@ void TMainForm::layoutControls()
     Label1->move(4, 38);
     Label1->adjustSize();
     // At the design size the path line and the notebook end 7 pixels short of the right edge.
-    path->setGeometry(96, 36, std::max(w - 96 - 7, 50), 17);
+    // A substitute face may draw the label wider than the design's; the path line then
+    // moves right rather than covering it.
+    const int pathLeft = std::max(96, Label1->x() + Label1->width() + 2);
+    path->setGeometry(pathLeft, 36, std::max(w - pathLeft - 7, 50), 17);
     tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), std::max(h - 56 - 2, 50));
 }
 
