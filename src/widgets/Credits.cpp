@@ -150,6 +150,7 @@ void TScrollingCredits::setAnimate(bool animate)
 void TScrollingCredits::setInterval(quint32 milliseconds)
 {
     m_interval = milliseconds;
+    m_timer->setInterval(static_cast<int>(std::min<quint32>(milliseconds, INT_MAX)));
     applyTimer();
 }
 
@@ -229,8 +230,8 @@ void TScrollingCredits::composeFrame()
         }
     } else {
         for (qsizetype i = 0; i < lines.size(); ++i)
-            drawLine(painter, parseCreditLine(lines.at(i), m_creditsFontColor), stillLineTop(static_cast<int>(i), rowHeight),
-                w);
+            drawLine(painter, parseCreditLine(lines.at(i), m_creditsFontColor),
+                stillLineTop(static_cast<int>(i), rowHeight), w);
     }
 
     if (m_showBorder) {
@@ -279,13 +280,10 @@ void TScrollingCredits::applyTimer()
 {
     // Like the platform timer it stands for, an interval of 0 never ticks (a zero QTimer would
     // spin on every pass of the event loop).
-    if (!m_timerEnabled || m_interval == 0) {
+    if (!m_timerEnabled || m_interval == 0)
         m_timer->stop();
-        return;
-    }
-    const int interval = static_cast<int>(std::min<quint32>(m_interval, INT_MAX));
-    if (!m_timer->isActive() || m_timer->interval() != interval)
-        m_timer->start(interval);
+    else if (!m_timer->isActive())
+        m_timer->start();
 }
 
 void TScrollingCredits::paintEvent(QPaintEvent *)
