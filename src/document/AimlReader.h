@@ -1,0 +1,44 @@
+#pragma once
+
+#include "document/CategoryTable.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace vorrel {
+
+// Number of non-overlapping occurrences of `what` in `text`, left to right, case-sensitive.
+int Hits(QByteArrayView text, QByteArrayView what);
+
+// Whether `text` holds the literal "<that>".
+bool HasThat(QByteArrayView text);
+
+enum class ReadPass { Patterns, Thats, Templates };
+
+struct ReadOptions
+{
+    // Fold "a" to "z" in patterns to upper case.
+    bool upcase = false;
+    // How cell bytes become characters: UTF-8, else one character per byte.
+    bool utf8 = true;
+    // The label row 1 keeps through the reset that starts every reading.
+    QString firstLabel = QStringLiteral("1");
+};
+
+// Called with 0 as each pass starts, then every kReadProgressInterval steps with the
+// steps done so far in that pass. Steps are patterns, categories and templates.
+using ReadProgress = std::function<void(ReadPass pass, int steps)>;
+inline constexpr int kReadProgressInterval = 4096;
+
+// Fills table rows from a document's text by three independent literal tag searches
+// (patterns, thats per category, templates), paired with rows by order. Row 1 and below:
+// n patterns give n filled rows and one empty row after them. Never fails: an opening
+// tag with no closing tag after it ends its pass, a closing tag before its opening tag
+// gives an empty cell.
+std::vector<CategoryRow> readCategories(
+    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress = {});
+
+} // namespace vorrel

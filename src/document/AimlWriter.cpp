@@ -1,0 +1,122 @@
+#include "document/AimlWriter.h"
+
+#include "document/DocumentText.h"
+
+#include <cstring>
+
+namespace vorrel {
+
+namespace {
+
+// One line of the old text: [start, end) without its line end; `next` is where the
+// following line starts.
+struct Line
+{
+    qsizetype start;
+    qsizetype end;
+    qsizetype next;
+};
+
+// Lines end in LF or CR LF; a line end at the very end of the text starts no further line.
+class LineScanner final
+{
+public:
+    explicit LineScanner(QByteArrayView text) : m_text(text) { }
+
+    bool next(Line &line)
+    {
+        if (m_pos >= m_text.size())
+            return false;
+        const char *data = m_text.data();
+        const auto *lf = static_cast<const char *>(std::memchr(data + m_pos, '\n', m_text.size() - m_pos));
+        line.start = m_pos;
+        if (!lf) {
+            line.end = line.next = m_text.size();
+        } else {
+            const qsizetype at = lf - data;
+            line.end = (at > m_pos && data[at - 1] == '\r') ? at - 1 : at;
+            line.next = at + 1;
+        }
+        m_pos = line.next;
+        return true;
+    }
+
+private:
+    QByteArrayView m_text;
+    qsizetype m_pos = 0;
+};
+
+bool lineIs(QByteArrayView text, const Line &line, QByteArrayView what)
+{
+    return line.end - line.start == what.size()
+        && equalsIgnoringAsciiCase(text.sliced(line.start, line.end - line.start), what);
+}
+
+void appendCell(QByteArray &out, const QString &cell, bool utf8)
+{
+    if (!cell.isEmpty())
+        out.append(toCrLf(encodeText(cell, utf8)));
+}
+
+} // namespace
+
+RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, bool utf8)
+{
+    static const QByteArrayView kCategory("<category>");
+    static const QByteArrayView kAiml("</aiml>");
+
+    // Header: up to the first category line, else everything but the first closing line.
+    qsizetype headerEnd = -1;
+    Line aimlLine { -1, -1, -1 };
+    LineScanner scanner(oldText);
+    Line line;
+    while (scanner.next(line)) {
+        if (lineIs(oldText, line, kCategory)) {
+            headerEnd = line.start;
+            break;
+        }
+        if (aimlLine.start < 0 && lineIs(oldText, line, kAiml))
+            aimlLine = line;
+    }
+
+    RefreshResult result;
+    if (headerEnd < 0 && aimlLine.start < 0) {
+        result.errorString = QStringLiteral("List index out of bounds (%1)").arg(-1);
+        return result;
+    }
+
+    qsizetype cellBytes = 0;
+    for (const CategoryRow &row : rows)
+        cellBytes += row.cells[1].size() + row.cells[2].size() + row.cells[3].size();
+    QByteArray &out = result.text;
+    out.reserve(oldText.size() + cellBytes + static_cast<qsizetype>(rows.size()) * 96 + 16);
+
+    if (headerEnd >= 0) {
+        out.append(oldText.first(headerEnd));
+    } else {
+        out.append(oldText.first(aimlLine.start));
+        const QByteArrayView rest = oldText.sliced(aimlLine.next);
+        out.append(rest);
+        if (!rest.isEmpty() && rest.back() != '\n')
+            out.append("\r\n");
+    }
+
+    for (const CategoryRow &row : rows) {
+        out.append("<category>\r\n<pattern>");
+        appendCell(out, row.cells[1], utf8);
+        out.append("</pattern>\r\n");
+        if (!row.cells[2].isEmpty()) {
+            out.append("<that>");
+            appendCell(out, row.cells[2], utf8);
+            out.append("</that>\r\n");
+        }
+        out.append("<template>\r\n");
+        appendCell(out, row.cells[3], utf8);
+        out.append("\r\n</template>\r\n</category>\r\n \r\n");
+    }
+    out.append("</aiml>\r\n");
+    result.ok = true;
+    return result;
+}
+
+} // namespace vorrel

@@ -1,0 +1,402 @@
+#include "document/AimlReader.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <string>
+
+using namespace vorrel;
+
+using Rows = QList<QStringList>;
+
+namespace {
+
+// Expected table: the given [pattern, that, template] rows labelled from "1", then the
+// empty row that reading always leaves after the last pattern.
+Rows table(std::initializer_list<QStringList> filled, bool emptyRowAfter = true)
+{
+    Rows rows;
+    for (const QStringList &r : filled)
+        rows.append(QStringList { QString::number(rows.size() + 1), r.value(0), r.value(1), r.value(2) });
+    if (emptyRowAfter)
+        rows.append(QStringList { QString::number(rows.size() + 1), QString(), QString(), QString() });
+    return rows;
+}
+
+Rows toRows(const std::vector<CategoryRow> &rows)
+{
+    Rows out;
+    for (const CategoryRow &r : rows)
+        out.append(QStringList { r.cells[0], r.cells[1], r.cells[2], r.cells[3] });
+    return out;
+}
+
+// The three passes written out plainly with std::string, to hold the reader to on
+// arbitrary input.
+Rows referenceRead(const QByteArray &bytes, bool upcase)
+{
+    const std::string text = bytes.toStdString();
+    const auto npos = std::string::npos;
+    auto cut = [&](size_t from, size_t to) { return to > from ? text.substr(from, to - from) : std::string(); };
+    auto latin1 = [](const std::string &s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); };
+    std::vector<std::array<std::string, 3>> cells(1);
+    size_t s = 0;
+    for (;;) {
+        const size_t b = text.find("<pattern>", s);
+        if (b == npos)
+            break;
+        const size_t e = text.find("</pattern>", s + 1);
+        if (e == npos)
+            break;
+        std::string p = cut(b + 9, e);
+        if (upcase) {
+            for (char &c : p)
+                if (c >= 'a' && c <= 'z')
+                    c = static_cast<char>(c - 32);
+        }
+        cells.back()[0] = p;
+        cells.emplace_back();
+        s = e + 10;
+    }
+    size_t row = 0;
+    s = 0;
+    for (;;) {
+        const size_t c = text.find("<category>", s);
+        if (c == npos)
+            break;
+        const size_t d = text.find("</category>", s);
+        if (d == npos)
+            break;
+        const std::string category = cut(c, d);
+        if (category.find("<that>") != npos) {
+            const size_t t = category.find("<that>");
+            const size_t u = category.find("</that>");
+            if (u == npos)
+                break;
+            if (row < cells.size())
+                cells[row][1] = cut(c + t + 6, c + u);
+        }
+        ++row;
+        s = d + 5;
+    }
+    row = 0;
+    s = 0;
+    for (;;) {
+        const size_t b = text.find("<template>", s);
+        if (b == npos)
+            break;
+        const size_t e = text.find("</template>", s + 1);
+        if (e == npos)
+            break;
+        std::string t = cut(b + 10, e);
+        while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32)
+            t.erase(t.begin());
+        while (!t.empty() && static_cast<unsigned char>(t.back()) <= 32)
+            t.pop_back();
+        if (row < cells.size())
+            cells[row][2] = t;
+        ++row;
+        s = e + 11;
+    }
+    Rows out;
+    for (const auto &r : cells)
+        out.append(QStringList { QString::number(out.size() + 1), latin1(r[0]), latin1(r[1]), latin1(r[2]) });
+    return out;
+}
+
+} // namespace
+
+class TestReader final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hits_data();
+    void hits();
+    void hasThat_data();
+    void hasThat();
+    void read_data();
+    void read();
+    void firstLabelSurvivesTheReset();
+    void encodings_data();
+    void encodings();
+    void progressReportsEveryPass();
+    void randomBytesMatchThePlainReading_data();
+    void randomBytesMatchThePlainReading();
+};
+
+void TestReader::hits_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("what");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("empty text") << QByteArray() << QByteArray("<category>") << 0;
+    QTest::newRow("none") << QByteArray("<pattern>HI</pattern>") << QByteArray("<category>") << 0;
+    QTest::newRow("two") << QByteArray("<category>x</category><category>") << QByteArray("<category>") << 2;
+    QTest::newRow("case counts") << QByteArray("<CATEGORY><Category>") << QByteArray("<category>") << 0;
+    QTest::newRow("not overlapping") << QByteArray("aaaaa") << QByteArray("aa") << 2;
+    QTest::newRow("at the very end") << QByteArray("xx<that>") << QByteArray("<that>") << 1;
+    QTest::newRow("inside words") << QByteArray("a<category>b<category>c") << QByteArray("<category>") << 2;
+    QTest::newRow("empty search") << QByteArray("abc") << QByteArray() << 0;
+    QTest::newRow("longer than text") << QByteArray("<cat") << QByteArray("<category>") << 0;
+}
+
+void TestReader::hits()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, what);
+    QFETCH(int, expected);
+    QCOMPARE(Hits(text, what), expected);
+}
+
+void TestReader::hasThat_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("plain") << QByteArray("<category><that>X</that>") << true;
+    QTest::newRow("opening only") << QByteArray("<that>") << true;
+    QTest::newRow("closing only") << QByteArray("</that>") << false;
+    QTest::newRow("upper case") << QByteArray("<THAT>X</THAT>") << false;
+    QTest::newRow("self-closing") << QByteArray("<that/>") << false;
+    QTest::newRow("with attribute") << QByteArray("<that index=\"1\">") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void TestReader::hasThat()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, expected);
+    QCOMPARE(HasThat(text), expected);
+}
+
+void TestReader::read_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("upcase");
+    QTest::addColumn<Rows>("expected");
+
+    const QByteArray three = "<aiml>\r\n"
+                             "<category>\r\n<pattern>ONE</pattern>\r\n<template>First</template>\r\n</category>\r\n"
+                             "<category>\r\n<pattern>TWO</pattern>\r\n<that>FIRST</that>\r\n"
+                             "<template>Second</template>\r\n</category>\r\n"
+                             "<category>\r\n<pattern>THREE</pattern>\r\n<template>Third</template>\r\n</category>\r\n"
+                             "</aiml>\r\n";
+    QTest::newRow("three categories, one that")
+        << three << true << table({ { "ONE", "", "First" }, { "TWO", "FIRST", "Second" }, { "THREE", "", "Third" } });
+
+    const QByteArray lower = "<category><pattern>hello world</pattern><template>x</template></category>";
+    QTest::newRow("upcase ticked") << lower << true << table({ { "HELLO WORLD", "", "x" } });
+    QTest::newRow("upcase cleared") << lower << false << table({ { "hello world", "", "x" } });
+    QTest::newRow("pattern spaces kept") << QByteArray("<pattern>  hi there </pattern><template>x</template>") << false
+                                         << table({ { "  hi there ", "", "x" } });
+    QTest::newRow("upcase only ascii letters")
+        << QByteArray("<pattern>a1_z{}`~@[</pattern>") << true << table({ { "A1_Z{}`~@[", "", "" } });
+
+    QTest::newRow("template trimmed") << QByteArray("<pattern>A</pattern><template>\r\n  Hi there\r\n</template>")
+                                      << true << table({ { "A", "", "Hi there" } });
+    QTest::newRow("template controls trimmed")
+        << QByteArray("<pattern>A</pattern><template>\t\x01\x1f Hi \x7f\x0b\x20</template>") << true
+        << table({ { "A", "", "Hi \x7f" } });
+    QTest::newRow("two-line template") << QByteArray(
+        "<pattern>A</pattern><template>\r\n  Line one\r\n  Line two\r\n</template>")
+                                       << true << table({ { "A", "", "Line one\r\n  Line two" } });
+    QTest::newRow("that not trimmed, not upcased")
+        << QByteArray("<category><pattern>a</pattern><that> yes </that><template>t</template></category>") << true
+        << table({ { "A", " yes ", "t" } });
+    QTest::newRow("inner markup kept") << QByteArray(
+        "<pattern>A</pattern><template><srai>B <star/></srai> &amp;</template>")
+                                       << true << table({ { "A", "", "<srai>B <star/></srai> &amp;" } });
+
+    QTest::newRow("pattern in a comment shifts patterns")
+        << QByteArray("<!-- <pattern>OLD</pattern> -->\r\n"
+                      "<category><pattern>ONE</pattern><template>1</template></category>\r\n"
+                      "<category><pattern>TWO</pattern><template>2</template></category>\r\n")
+        << true << table({ { "OLD", "", "1" }, { "ONE", "", "2" }, { "TWO", "", "" } });
+    QTest::newRow("category without pattern shifts patterns")
+        << QByteArray("<category><template>1</template></category>"
+                      "<category><pattern>TWO</pattern><template>2</template></category>")
+        << true << table({ { "TWO", "", "1" }, { "", "", "2" } }, false);
+
+    QTest::newRow("upper-case tags") << QByteArray(
+        "<CATEGORY><PATTERN>A</PATTERN><THAT>B</THAT><TEMPLATE>C</TEMPLATE></CATEGORY>")
+                                     << true << table({});
+    QTest::newRow("tags with attributes or spaces")
+        << QByteArray("<category ><pattern x=\"1\">A</pattern><template >C</template></category>") << true << table({});
+    QTest::newRow("empty text") << QByteArray() << true << table({});
+    QTest::newRow("no tags") << QByteArray("just some words\r\n") << true << table({});
+    QTest::newRow("empty cells") << QByteArray("<category><pattern></pattern><template></template></category>") << true
+                                 << table({ { "", "", "" } });
+
+    // The closing tag is looked for from one past the search start.
+    QTest::newRow("closing pattern at the start is skipped")
+        << QByteArray("</pattern><pattern>X</pattern>") << true << table({ { "X", "", "" } });
+    QTest::newRow("closing template at the start is skipped")
+        << QByteArray("</template><template>T</template><pattern>A</pattern>") << true << table({ { "A", "", "T" } });
+    QTest::newRow("stray closing pattern gives an empty cell")
+        << QByteArray("x</pattern><pattern>A</pattern><template>1</template>") << true
+        << table({ { "", "", "1" }, { "A", "", "" } });
+    QTest::newRow("stray closing template gives an empty cell")
+        << QByteArray("<pattern>A</pattern><pattern>B</pattern>x</template><template>1</template>") << true
+        << table({ { "A", "", "" }, { "B", "", "1" } });
+    QTest::newRow("stray closing category gives no that")
+        << QByteArray("<pattern>A</pattern><pattern>B</pattern></category><category><that>T</that></category>") << true
+        << table({ { "A", "", "" }, { "B", "T", "" } });
+    QTest::newRow("closing that before opening gives an empty that")
+        << QByteArray("<pattern>A</pattern><pattern>B</pattern>"
+                      "<category></that><that>X</category><category><that>Y</that></category>")
+        << true << table({ { "A", "", "" }, { "B", "Y", "" } });
+
+    QTest::newRow("unclosed pattern ends the pattern pass")
+        << QByteArray("<pattern>A</pattern><template>1</template><pattern>B<template>2</template>") << true
+        << table({ { "A", "", "1" }, { "", "", "2" } }, false);
+    QTest::newRow("template runs to the first closing tag")
+        << QByteArray("<pattern>A</pattern><template>1<pattern>B</pattern><template>2</template>") << true
+        << table({ { "A", "", "1<pattern>B</pattern><template>2" }, { "B", "", "" } });
+    QTest::newRow("unclosed template ends the template pass")
+        << QByteArray("<pattern>A</pattern><pattern>B</pattern><template>1</template><template>2") << true
+        << table({ { "A", "", "1" }, { "B", "", "" } });
+    QTest::newRow("nested category reads the first that") << QByteArray(
+        "<pattern>A</pattern><pattern>B</pattern><category><that>X</that>"
+        "<category><that>Y</that></category>") << true << table({ { "A", "X", "" }, { "B", "", "" } });
+    QTest::newRow("category left open at the end")
+        << QByteArray("<pattern>A</pattern><category><that>X</that>") << true << table({ { "A", "", "" } });
+    QTest::newRow("unclosed that ends the that pass") << QByteArray(
+        "<pattern>A</pattern><pattern>B</pattern><pattern>C</pattern>"
+        "<category><that>X</that></category><category><that>Y</category>"
+        "<category><that>Z</that></category>") << true << table({ { "A", "X", "" }, { "B", "", "" }, { "C", "", "" } });
+
+    QTest::newRow("that outside its category is not read")
+        << QByteArray("<pattern>A</pattern><pattern>B</pattern>"
+                      "<category></category><that>OUT</that><category></category>")
+        << true << table({ { "A", "", "" }, { "B", "", "" } });
+    QTest::newRow("self-closing that in a template does not count")
+        << QByteArray("<category><pattern>A</pattern><template><that/></template></category>") << true
+        << table({ { "A", "", "<that/>" } });
+    QTest::newRow("more templates than rows are dropped")
+        << QByteArray("<pattern>A</pattern><template>1</template><template>2</template><template>3</template>") << true
+        << table({ { "A", "", "1" }, { "", "", "2" } }, false);
+    QTest::newRow("more categories than rows are dropped") << QByteArray(
+        "<category><that>1</that></category><category><that>2</that></category>"
+        "<category><that>3</that></category>") << true << table({ { "", "1", "" } }, false);
+    QTest::newRow("multi-line pattern kept")
+        << QByteArray("<pattern>A\r\nB</pattern>") << true << table({ { "A\r\nB", "", "" } });
+}
+
+void TestReader::read()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, upcase);
+    QFETCH(Rows, expected);
+    ReadOptions options;
+    options.upcase = upcase;
+    options.utf8 = true;
+    QCOMPARE(toRows(readCategories(text, options)), expected);
+}
+
+void TestReader::firstLabelSurvivesTheReset()
+{
+    ReadOptions options;
+    options.firstLabel = QStringLiteral("7");
+    const Rows rows = toRows(readCategories("<pattern>A</pattern><pattern>B</pattern>", options));
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0][0], QStringLiteral("7"));
+    QCOMPARE(rows[1][0], QStringLiteral("2"));
+    QCOMPARE(rows[2][0], QStringLiteral("3"));
+}
+
+void TestReader::encodings_data()
+{
+    QTest::addColumn<QByteArray>("cellBytes");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<bool>("upcase");
+    QTest::addColumn<QString>("pattern");
+
+    QTest::newRow("utf-8 accents keep their case")
+        << QByteArray("caf\xc3\xa9 \xc3\xa0 b") << true << true << QStringLiteral(u"CAF\u00e9 \u00e0 B");
+    QTest::newRow("8-bit accents keep their case")
+        << QByteArray("caf\xe9 \xff b") << false << true << QStringLiteral(u"CAF\u00e9 \u00ff B");
+    QTest::newRow("8-bit bytes as characters")
+        << QByteArray("\x80\x9f\xa0") << false << false << QStringLiteral(u"\u0080\u009f\u00a0");
+    QTest::newRow("utf-8 four bytes") << QByteArray("\xf0\x9f\x98\x80") << true << true
+                                      << QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << true << false << QStringView(u"a\0b", 3).toString();
+}
+
+void TestReader::encodings()
+{
+    QFETCH(QByteArray, cellBytes);
+    QFETCH(bool, utf8);
+    QFETCH(bool, upcase);
+    QFETCH(QString, pattern);
+    ReadOptions options;
+    options.utf8 = utf8;
+    options.upcase = upcase;
+    const QByteArray text = "<category><pattern>" + cellBytes + "</pattern><that>" + cellBytes + "</that><template>"
+        + cellBytes + "</template></category>";
+    const std::vector<CategoryRow> rows = readCategories(text, options);
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows[0].cells[1], pattern);
+    // Thats and templates are never folded.
+    const QString asStored = utf8 ? QString::fromUtf8(cellBytes) : QString::fromLatin1(cellBytes);
+    QCOMPARE(rows[0].cells[2], asStored);
+    QCOMPARE(rows[0].cells[3], asStored);
+}
+
+void TestReader::progressReportsEveryPass()
+{
+    QByteArray text;
+    const int count = 2 * kReadProgressInterval + 10;
+    for (int i = 0; i < count; ++i)
+        text += "<category><pattern>P</pattern><template>T</template></category>\r\n";
+    QList<QPair<int, int>> calls;
+    const auto rows = readCategories(text, ReadOptions(), [&calls](ReadPass pass, int steps) {
+        calls.append({ static_cast<int>(pass), steps });
+    });
+    QCOMPARE(rows.size(), size_t(count + 1));
+    QList<QPair<int, int>> expected;
+    for (ReadPass pass : { ReadPass::Patterns, ReadPass::Thats, ReadPass::Templates }) {
+        expected.append({ static_cast<int>(pass), 0 });
+        expected.append({ static_cast<int>(pass), kReadProgressInterval });
+        expected.append({ static_cast<int>(pass), 2 * kReadProgressInterval });
+    }
+    QCOMPARE(calls, expected);
+}
+
+void TestReader::randomBytesMatchThePlainReading_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<bool>("tagsOnly");
+    for (quint32 seed = 1; seed <= 40; ++seed)
+        QTest::addRow("tags %u", seed) << seed << true;
+    for (quint32 seed = 1; seed <= 10; ++seed)
+        QTest::addRow("bytes %u", seed) << seed << false;
+}
+
+// Arbitrary text, dense in tags and their broken forms, read as the passes are written.
+void TestReader::randomBytesMatchThePlainReading()
+{
+    QFETCH(quint32, seed);
+    QFETCH(bool, tagsOnly);
+    QRandomGenerator random(seed);
+    const char *pieces[] = { "<category>", "</category>", "<pattern>", "</pattern>", "<that>", "</that>", "<template>",
+        "</template>", "x", " ", "\r\n", "ab", "<", ">", "</", "<that/>" };
+    QByteArray text;
+    const int length = random.bounded(0, 400);
+    for (int i = 0; i < length; ++i) {
+        if (tagsOnly || random.bounded(4) == 0)
+            text += pieces[random.bounded(int(std::size(pieces)))];
+        else
+            text += static_cast<char>(random.bounded(256));
+    }
+    for (bool upcase : { false, true }) {
+        ReadOptions options;
+        options.utf8 = false;
+        options.upcase = upcase;
+        QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestReader)
+#include "tst_reader.moc"

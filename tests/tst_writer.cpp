@@ -1,0 +1,286 @@
+#include "document/AimlReader.h"
+#include "document/AimlWriter.h"
+#include "document/DocumentText.h"
+
+#include <QTest>
+
+using namespace vorrel;
+
+using Cells = QList<QStringList>;
+
+namespace {
+
+// Table rows from [pattern, that, template] triples, labelled from "1".
+std::vector<CategoryRow> rowsOf(const Cells &cells)
+{
+    std::vector<CategoryRow> rows;
+    for (const QStringList &c : cells) {
+        CategoryRow row;
+        row.cells = { QString::number(rows.size() + 1), c.value(0), c.value(1), c.value(2) };
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QByteArray lines(std::initializer_list<const char *> list)
+{
+    QByteArray out;
+    for (const char *line : list)
+        out += QByteArray(line) + "\r\n";
+    return out;
+}
+
+QByteArray category(const char *pattern, const char *templ)
+{
+    return lines({ "<category>", (QByteArray("<pattern>") + pattern + "</pattern>").constData(), "<template>", templ,
+        "</template>", "</category>", " " });
+}
+
+} // namespace
+
+class TestWriter final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refresh_data();
+    void refresh();
+    void refreshTwiceGivesTheSameText_data();
+    void refreshTwiceGivesTheSameText();
+    void failsWithoutCategoryOrClosingLine_data();
+    void failsWithoutCategoryOrClosingLine();
+    void cellsOutInTheDocumentsEncoding_data();
+    void cellsOutInTheDocumentsEncoding();
+    void readingWhatWasWrittenGivesTheTable();
+
+    void utf8Validity_data();
+    void utf8Validity();
+    void crLf_data();
+    void crLf();
+    void asciiCase();
+};
+
+void TestWriter::refresh_data()
+{
+    QTest::addColumn<Cells>("cells");
+    QTest::addColumn<QByteArray>("oldText");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray head = lines({ "<?xml version=\"1.0\"?>", "<aiml version=\"1.0\">" });
+    const QByteArray hello = category("HELLO", "Hi there");
+
+    QTest::newRow("header kept before the first category line")
+        << Cells { { "HELLO", "", "Hi there" } } << head + lines({ "<category>", "<pattern>OLD</pattern>", "</aiml>" })
+        << head + hello + "</aiml>\r\n";
+    QTest::newRow("category on the first line: no header")
+        << Cells { { "HELLO", "", "Hi there" } } << lines({ "<category>", "x", "</aiml>" }) << hello + "</aiml>\r\n";
+    QTest::newRow("category line in capitals")
+        << Cells { { "HELLO", "", "Hi there" } } << head + lines({ "<CATEGORY>", "</aiml>" })
+        << head + hello + "</aiml>\r\n";
+    QTest::newRow("category line in mixed case")
+        << Cells { { "HELLO", "", "Hi there" } } << head + lines({ "<CateGory>" }) << head + hello + "</aiml>\r\n";
+    QTest::newRow("template without category line")
+        << Cells { { "", "", "" } } << head + lines({ "<!-- Author: A -->", "</aiml>" })
+        << head + lines({ "<!-- Author: A -->" }) + category("", "") + "</aiml>\r\n";
+    QTest::newRow("only the first closing line goes")
+        << Cells { { "HELLO", "", "Hi there" } } << head + lines({ "</AIML>", "<!-- after -->", "</aiml>" })
+        << head + lines({ "<!-- after -->", "</aiml>" }) + hello + "</aiml>\r\n";
+    QTest::newRow("last line without line end")
+        << Cells { { "HELLO", "", "Hi there" } } << head + "</aiml>\r\n<!-- end -->"
+        << head + lines({ "<!-- end -->" }) + hello + "</aiml>\r\n";
+    QTest::newRow("closing line without line end")
+        << Cells { { "HELLO", "", "Hi there" } } << head + "</aiml>" << head + hello + "</aiml>\r\n";
+    QTest::newRow("indented categories appear twice")
+        << Cells { { "HELLO", "", "Hi there" } }
+        << head + lines({ "  <category>", "    <pattern>HELLO</pattern>", "  </category>", "</aiml>" })
+        << head + lines({ "  <category>", "    <pattern>HELLO</pattern>", "  </category>" }) + hello + "</aiml>\r\n";
+    QTest::newRow("category line with trailing space does not count")
+        << Cells { { "HELLO", "", "Hi there" } } << head + lines({ "<category> ", "</aiml>" })
+        << head + lines({ "<category> " }) + hello + "</aiml>\r\n";
+    QTest::newRow("topics and comments after the header go")
+        << Cells { { "HELLO", "", "Hi there" } }
+        << head + lines({ "<category>", "</category>", "<topic name=\"X\">", "<!-- c -->", "</topic>", "</aiml>" })
+        << head + hello + "</aiml>\r\n";
+
+    QTest::newRow("that line") << Cells { { "YES", "DO YOU", "Good" } } << lines({ "</aiml>" })
+                               << lines({ "<category>", "<pattern>YES</pattern>", "<that>DO YOU</that>", "<template>",
+                                      "Good", "</template>", "</category>", " ", "</aiml>" });
+    QTest::newRow("that of spaces is written")
+        << Cells { { "YES", "  ", "Good" } } << lines({ "</aiml>" })
+        << lines({ "<category>", "<pattern>YES</pattern>", "<that>  </that>", "<template>", "Good", "</template>",
+               "</category>", " ", "</aiml>" });
+    QTest::newRow("multi-line template") << Cells { { "A", "", "one\r\n  two\r\nthree" } } << lines({ "</aiml>" })
+                                         << lines({ "<category>", "<pattern>A</pattern>", "<template>", "one", "  two",
+                                                "three", "</template>", "</category>", " ", "</aiml>" });
+    QTest::newRow("line feeds in a cell become CR LF")
+        << Cells { { "A", "", "one\ntwo" } } << lines({ "</aiml>" })
+        << lines({ "<category>", "<pattern>A</pattern>", "<template>", "one", "two", "</template>", "</category>", " ",
+               "</aiml>" });
+    QTest::newRow("nothing escaped") << Cells { { "A & B", "", "<srai>X</srai> < >" } } << lines({ "</aiml>" })
+                                     << lines({ "<category>", "<pattern>A & B</pattern>", "<template>",
+                                            "<srai>X</srai> < >", "</template>", "</category>", " ", "</aiml>" });
+    QTest::newRow("empty rows are written") << Cells { { "", "", "" }, { "B", "", "b" } } << lines({ "</aiml>" })
+                                            << category("", "") + category("B", "b") + "</aiml>\r\n";
+    QTest::newRow("no rows") << Cells {} << lines({ "<a>", "</aiml>" }) << lines({ "<a>", "</aiml>" });
+}
+
+void TestWriter::refresh()
+{
+    QFETCH(Cells, cells);
+    QFETCH(QByteArray, oldText);
+    QFETCH(QByteArray, expected);
+    const RefreshResult result = refreshText(rowsOf(cells), oldText, true);
+    QVERIFY(result.ok);
+    QCOMPARE(result.text, expected);
+    QVERIFY(result.errorString.isEmpty());
+}
+
+void TestWriter::refreshTwiceGivesTheSameText_data()
+{
+    refresh_data();
+}
+
+void TestWriter::refreshTwiceGivesTheSameText()
+{
+    QFETCH(Cells, cells);
+    QFETCH(QByteArray, oldText);
+    const RefreshResult first = refreshText(rowsOf(cells), oldText, true);
+    QVERIFY(first.ok);
+    const RefreshResult second = refreshText(rowsOf(cells), first.text, true);
+    QVERIFY(second.ok);
+    QCOMPARE(second.text, first.text);
+}
+
+void TestWriter::failsWithoutCategoryOrClosingLine_data()
+{
+    QTest::addColumn<QByteArray>("oldText");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("indented tags, no closing line")
+        << lines({ "<aiml>", "  <category>", "  </category>", "  </aiml>" });
+    QTest::newRow("closing tag on a longer line") << QByteArray("<aiml></aiml>\r\n");
+    QTest::newRow("single line") << QByteArray("<category><pattern>A</pattern></category>");
+}
+
+void TestWriter::failsWithoutCategoryOrClosingLine()
+{
+    QFETCH(QByteArray, oldText);
+    const RefreshResult result = refreshText(rowsOf({ { "A", "", "B" } }), oldText, true);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.errorString, QStringLiteral("List index out of bounds (-1)"));
+    QVERIFY(result.text.isEmpty());
+}
+
+void TestWriter::cellsOutInTheDocumentsEncoding_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("utf-8") << QStringLiteral(u"caf\u00e9") << true << QByteArray("caf\xc3\xa9");
+    QTest::newRow("8-bit") << QStringLiteral(u"caf\u00e9") << false << QByteArray("caf\xe9");
+    QTest::newRow("8-bit has no euro") << QStringLiteral(u"\u20ac5") << false << QByteArray("?5");
+    QTest::newRow("NUL") << QStringView(u"a\0b", 3).toString() << true << QByteArray("a\0b", 3);
+}
+
+void TestWriter::cellsOutInTheDocumentsEncoding()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, utf8);
+    QFETCH(QByteArray, bytes);
+    // The header's bytes are kept as they are, whatever the encoding.
+    const QByteArray head = "<!-- \xe9\xc3 -->\r\n";
+    const RefreshResult result = refreshText(rowsOf({ { cell, cell, cell } }), head + "</aiml>", utf8);
+    QVERIFY(result.ok);
+    QCOMPARE(result.text,
+        head + "<category>\r\n<pattern>" + bytes + "</pattern>\r\n<that>" + bytes + "</that>\r\n<template>\r\n" + bytes
+            + "\r\n</template>\r\n</category>\r\n \r\n</aiml>\r\n");
+}
+
+void TestWriter::readingWhatWasWrittenGivesTheTable()
+{
+    const Cells cells { { "HELLO *", "", "Hi <star/>" },
+        { "YES", "DO YOU LIKE IT", "Good.\r\n<think><set name=\"x\">1</set></think>" }, { "", "", "" },
+        { "SPACES", "  ", "x" } };
+    const RefreshResult written = refreshText(rowsOf(cells), "<aiml>\r\n</aiml>\r\n", true);
+    QVERIFY(written.ok);
+    ReadOptions options;
+    options.upcase = false;
+    const std::vector<CategoryRow> read = readCategories(written.text, options);
+    QCOMPARE(read.size(), size_t(cells.size() + 1));
+    for (int r = 0; r < cells.size(); ++r) {
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(read[r].cells[c + 1], cells[r][c]);
+    }
+}
+
+void TestWriter::utf8Validity_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("ascii") << QByteArray("<aiml>\r\n</aiml>\r\n") << true;
+    QTest::newRow("NUL") << QByteArray("a\0b", 3) << true;
+    QTest::newRow("two bytes") << QByteArray("caf\xc3\xa9") << true;
+    QTest::newRow("three bytes") << QByteArray("\xe2\x82\xac") << true;
+    QTest::newRow("four bytes") << QByteArray("\xf0\x9f\x98\x80") << true;
+    QTest::newRow("highest") << QByteArray("\xf4\x8f\xbf\xbf") << true;
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf<aiml>") << true;
+    QTest::newRow("long ascii then accent") << QByteArray(1000, 'a') + "\xc3\xa9" << true;
+    QTest::newRow("8-bit accent") << QByteArray("caf\xe9") << false;
+    QTest::newRow("8-bit accent after long ascii") << QByteArray(1001, 'a') + "\xe9" << false;
+    QTest::newRow("lone continuation") << QByteArray("\x80") << false;
+    QTest::newRow("overlong two bytes") << QByteArray("\xc0\xaf") << false;
+    QTest::newRow("overlong three bytes") << QByteArray("\xe0\x80\xaf") << false;
+    QTest::newRow("overlong four bytes") << QByteArray("\xf0\x80\x80\xaf") << false;
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
+    QTest::newRow("above U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+    QTest::newRow("truncated at the end") << QByteArray("ab\xe2\x82") << false;
+    QTest::newRow("continuation missing") << QByteArray("\xc3(") << false;
+    QTest::newRow("F5") << QByteArray("\xf5\x80\x80\x80") << false;
+}
+
+void TestWriter::utf8Validity()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QCOMPARE(isValidUtf8(bytes), valid);
+    // Whatever passes must come back unchanged through the cells.
+    if (valid)
+        QCOMPARE(encodeText(decodeText(bytes, true), true), bytes);
+}
+
+void TestWriter::crLf_data()
+{
+    QTest::addColumn<QByteArray>("in");
+    QTest::addColumn<QByteArray>("out");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+    QTest::newRow("crlf kept") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("lf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("lf first") << QByteArray("\nx") << QByteArray("\r\nx");
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc");
+    QTest::newRow("lone cr kept") << QByteArray("a\rb\r") << QByteArray("a\rb\r");
+    QTest::newRow("cr cr lf") << QByteArray("a\r\r\n") << QByteArray("a\r\r\n");
+    QTest::newRow("lf cr") << QByteArray("a\n\rb") << QByteArray("a\r\n\rb");
+    QTest::newRow("NUL kept") << QByteArray("a\0\nb", 4) << QByteArray("a\0\r\nb", 5);
+}
+
+void TestWriter::crLf()
+{
+    QFETCH(QByteArray, in);
+    QFETCH(QByteArray, out);
+    QCOMPARE(toCrLf(in), out);
+    QCOMPARE(toCrLf(QString::fromLatin1(in)), QString::fromLatin1(out));
+}
+
+void TestWriter::asciiCase()
+{
+    QByteArray bytes("abc xyz \xe9\xff AZ{`@[");
+    upcaseAscii(bytes);
+    QCOMPARE(bytes, QByteArray("ABC XYZ \xe9\xff AZ{`@["));
+    QVERIFY(equalsIgnoringAsciiCase("</AiMl>", "</aiml>"));
+    QVERIFY(!equalsIgnoringAsciiCase("</aiml> ", "</aiml>"));
+    QVERIFY(!equalsIgnoringAsciiCase("\xe9", "\xc9"));
+    QVERIFY(!equalsIgnoringAsciiCase("[", "{"));
+}
+
+QTEST_APPLESS_MAIN(TestWriter)
+#include "tst_writer.moc"
