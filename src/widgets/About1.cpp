@@ -1,8 +1,129 @@
 #include "widgets/About1.h"
 
-TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+#include "widgets/Credits.h"
+#include "widgets/Emaillabel.h"
+#include "widgets/UrlLabel.h"
+
+#include <QFrame>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+const QStringList &aboutCredits()
+{
+    static const QStringList lines = {
+        QStringLiteral("&c255,0,0;&b&uAIML Vorrel 3.1"),
+        QStringLiteral("Written by the AIML Vorrel developers"),
+        QStringLiteral("Copyright (c) 2026 the AIML Vorrel developers"),
+        QStringLiteral("Design, programming and icons by the AIML Vorrel developers"),
+        QStringLiteral("Developed from January to March 2026"),
+        QString(),
+        QStringLiteral("&c0,255,0;Artificial Intelligence Markup Language Professional Editor"),
+        QStringLiteral("The icons were drawn for AIML Vorrel and share its licence"),
+        QString(),
+        QStringLiteral(" "),
+        QString(),
+        QStringLiteral(" "),
+        QString(),
+        QStringLiteral("Visit the A.L.I.C.E. AI Foundation, the publisher of AIML"),
+        QStringLiteral("&u&c0,255,255;Website: http://www.alicebot.org"),
+        QString(),
+        QStringLiteral("For more information about AIML Vorrel please refer to the readme.rtf file provided."),
+    };
+    return lines;
+}
+
+QFont linkFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(13);
+    font.setUnderline(true);
+    return font;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget *parent)
+    : QDialog(parent),
+      Panel1(new QFrame(this)),
+      sc1(new TScrollingCredits(Panel1)),
+      UrlLabel1(new TUrlLabel(this)),
+      Emaillabel1(new TEmaillabel(this)),
+      OKButton(new QPushButton(QStringLiteral("OK"), this))
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
-    resize(497, 330);
+    setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
+    setFixedSize(489, 282);
+
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    // An etched edge: lowered outside, raised inside.
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+    Panel1->setMidLineWidth(0);
+    Panel1->setGeometry(0, 0, 489, 241);
+
+    sc1->setObjectName(QStringLiteral("sc1"));
+    sc1->setGeometry(4, 4, 481, 233);
+    sc1->setCredits(aboutCredits());
+    QFont creditsFont(QStringLiteral("Tahoma"));
+    creditsFont.setPixelSize(13);
+    sc1->setCreditsFont(creditsFont);
+    sc1->setCreditsFontColor(vorrel::clWhite);
+    sc1->setBackgroundColor(vorrel::rgbColor(0, 0, 0));
+    sc1->setBorderColor(vorrel::clWhite);
+    sc1->setAnimate(false);
+    sc1->setInterval(55);
+    sc1->setShowBorder(true);
+
+    UrlLabel1->setObjectName(QStringLiteral("UrlLabel1"));
+    UrlLabel1->setText(QStringLiteral("Visit Cendaro Website"));
+    UrlLabel1->setURL(QStringLiteral("https://vorrel.example.org"));
+    UrlLabel1->setCursor(Qt::PointingHandCursor);
+    UrlLabel1->setFont(linkFont());
+    UrlLabel1->adjustSize();
+    UrlLabel1->move(8, 254);
+
+    Emaillabel1->setObjectName(QStringLiteral("Emaillabel1"));
+    Emaillabel1->setText(QStringLiteral("E-mail me"));
+    Emaillabel1->setSubject(QStringLiteral("About AIML Vorrel 3.0"));
+    Emaillabel1->setRecipient(QStringLiteral("vorrel@example.org"));
+    Emaillabel1->setCursor(Qt::PointingHandCursor);
+    Emaillabel1->setFont(linkFont());
+    Emaillabel1->adjustSize();
+    Emaillabel1->move(width() - 8 - Emaillabel1->width(), 254);
+
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry((width() - 75) / 2, 249, 75, 25);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+}
+
+void TAboutBox::OKButtonClick()
+{
+    sc1->setAnimate(false);
+    accept();
+}
+
+void TAboutBox::FormClose()
+{
+    sc1->setAnimate(false);
+}
+
+void TAboutBox::done(int result)
+{
+    // OK, Escape, the close box and the system menu all end here.
+    FormClose();
+    QDialog::done(result);
+}
+
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *display = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(display->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }

@@ -1,9 +1,11 @@
 #include "app/Main.h"
 
 #include "widgets/About1.h"
+#include "widgets/Credits.h"
 
-// Placeholder until the About window is built.
 void TMainForm::HelpAbout()
 {
+    // Each showing starts the credits again from below the bottom edge; closing stops them.
+    AboutBox->sc1->setAnimate(true);
     AboutBox->exec();
 }
