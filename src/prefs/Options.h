@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 
 class QButtonGroup;
 class QCheckBox;
+class QFileDialog;
 class QFontDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TMainForm;
 
 // The Options dialog. Its controls are the only run-time store of the seven settings.
 class TfrmOptions final : public QDialog
@@ -23,6 +26,14 @@ public:
     int codeCompIndex() const;
     // Above 1 selects the last item, below -1 becomes -1, and -1 selects none.
     void setCodeCompIndex(int index);
+
+    // Command handlers; they throw on failure and are run through the error box.
+    void cmdChangeClick();
+    void cmdBrowseClick();
+    void cmdDefaultsClick();
+    void cmdOKClick();
+
+    void setVisible(bool visible) override;
 
     QLabel *Label1 = nullptr;
     QLabel *fontname = nullptr;
@@ -41,7 +52,18 @@ public:
     QFontDialog *fonts = nullptr;
 
 private:
+    void createControls();
+    void setTabOrderChain();
+    void connectCommands();
+    // Only the checked item takes Tab, as in a radio group that is one stop in the tab order.
+    void updateCodeCompFocus();
+    // The main window whose preview the font settings act on; null when shown on its own.
+    TMainForm *mainForm() const;
+
     QButtonGroup *m_codeCompItems = nullptr;
     QRadioButton *m_limited = nullptr;
     QRadioButton *m_none = nullptr;
+    QFileDialog *m_folderBrowser = nullptr;
+    // What the font dialog opens with: its first font, then the last one chosen in it.
+    QFont m_lastFont;
 };
