@@ -1,11 +1,76 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QInputDialog;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+
+namespace vorrel {
+class CategoryTable;
+}
+
+// The category dialog: one category's pattern, that and template, framed by their tags.
+// OK writes the category table: a new last row in "create" mode, row editRow in "edit" mode.
 class TfrmSelEdit final : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TfrmSelEdit(QWidget *parent = nullptr);
+
+    // The table OK writes into and the box that says whether patterns are upper-cased.
+    void attach(vorrel::CategoryTable *table, QCheckBox *upcase);
+
+    // The template box's text as a cell holds it (CR LF line breaks), and the other way.
+    QString templateText() const;
+    void setTemplateText(const QString &cellText);
+
+    // Handlers; they throw on failure and run through the error box.
+    void cmdOKClick();
+    void SRAI1Click();
+    void RANDOM1Click();
+
+    // "create" or "edit"; empty until the first category command.
+    QString editMode;
+    // The row "Edit Selected" loaded; the row OK writes back in "edit" mode.
+    int editRow = 0;
+
+    QGroupBox *Script = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtPattern = nullptr;
+    QLabel *Label6 = nullptr;
+    QLineEdit *txtThat = nullptr;
+    QLabel *Label4 = nullptr;
+    // The template box; its object name is "template", a word C++ keeps for itself.
+    QPlainTextEdit *template_ = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label2 = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *cmdAutotext = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *SRAI1 = nullptr;
+    QAction *RANDOM1 = nullptr;
+    QAction *JAVASCRIPT1 = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdOK = nullptr;
+    // The small box that asks RANDOM for its number of options.
+    QInputDialog *randomBox = nullptr;
+
+private:
+    void createControls();
+    void connectCommands();
+
+    vorrel::CategoryTable *m_table = nullptr;
+    QCheckBox *m_upcase = nullptr;
 };

@@ -1,0 +1,104 @@
+#include "editing/CategoryEdit.h"
+
+#include "app/ErrorBox.h"
+#include "document/CategoryTable.h"
+#include "prefs/IntText.h"
+
+namespace vorrel {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+enum Column { Label = 0, Pattern = 1, That = 2, Template = 3 };
+} // namespace
+
+QString upcasePattern(QStringView pattern)
+{
+    QString result = pattern.toString();
+    for (QChar &c : result) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            c = QChar(static_cast<char16_t>(u - (u'a' - u'A')));
+    }
+    return result;
+}
+
+QString wrapInSrai(const QString &templateText)
+{
+    return QStringLiteral("<srai>") + templateText + QStringLiteral("</srai>");
+}
+
+int randomCountFromAnswer(const QString &answer)
+{
+    const std::optional<int> count = strToInt(answer);
+    if (!count)
+        throw VorrelError(QStringLiteral("'%1' is not a valid integer value").arg(answer));
+    if (*count > kMaxRandomOptions)
+        throw VorrelError(QStringLiteral("'%1' options are too many for a random list; the most it takes is %2")
+                              .arg(answer)
+                              .arg(kMaxRandomOptions));
+    return *count;
+}
+
+QString appendRandomList(const QString &templateText, int count)
+{
+    const QString item = QStringLiteral("<li>..</li>") + kCrLf;
+    QString result = templateText;
+    const int items = std::max(count, 0);
+    result.reserve(templateText.size() + 2 + 10 + items * item.size() + 9);
+    // The list starts on a line of its own, also after a last line without a break.
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char('\n')) && !result.endsWith(QLatin1Char('\r')))
+        result += kCrLf;
+    result += QStringLiteral("<random>") + kCrLf;
+    for (int i = 0; i < items; ++i)
+        result += item;
+    result += QStringLiteral("</random>");
+    return result;
+}
+
+int appendCategory(CategoryTable &table, const CategoryTexts &texts)
+{
+    table.setGridRowCount(table.gridRowCount() + 1);
+    const int row = table.gridRowCount() - 1;
+    table.setCell(Label, row, QString::number(row));
+    writeCategory(table, row, texts);
+    return row;
+}
+
+void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts)
+{
+    table.setCell(Pattern, row, texts.pattern);
+    table.setCell(That, row, texts.that);
+    table.setCell(Template, row, texts.templateText);
+}
+
+bool deleteCategoryRow(CategoryTable &table, int row)
+{
+    const int count = table.gridRowCount();
+    if (count <= 2 || row < 1 || row >= count)
+        return false;
+    for (int r = row; r < count - 1; ++r)
+        table.copyRow(r + 1, r);
+    table.setGridRowCount(count - 1);
+    return true;
+}
+
+QString cellTextFromRaw(QStringView raw)
+{
+    QString result;
+    result.reserve(raw.size());
+    for (const QChar c : raw) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
+            result += kCrLf;
+        else
+            result += c;
+    }
+    return result;
+}
+
+QString fieldTextFromCell(QString cell)
+{
+    return cell.replace(kCrLf, QStringLiteral("\n"));
+}
+
+} // namespace vorrel

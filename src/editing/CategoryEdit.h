@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace vorrel {
+
+class CategoryTable;
+
+// The category's three texts as the dialog hands them to the table.
+struct CategoryTexts
+{
+    QString pattern;
+    QString that;
+    QString templateText;
+};
+
+// A random list of more options than this is refused: its lines would swamp the template
+// box long before anyone could fill them in.
+inline constexpr int kMaxRandomOptions = 10000;
+
+// Only "a" to "z" become capitals; accented letters and everything else stay as typed.
+QString upcasePattern(QStringView pattern);
+
+// "<srai>" before the first character and "</srai>" after the last, no line breaks added.
+QString wrapInSrai(const QString &templateText);
+
+// The count typed into the RANDOM box, read as a whole number. Throws VorrelError when the
+// answer is no number or asks for more than kMaxRandomOptions options.
+int randomCountFromAnswer(const QString &answer);
+
+// The template with a random list of `count` items appended, each line a line of its own;
+// a count of zero or less gives only the two outer lines. Line breaks are CR LF.
+QString appendRandomList(const QString &templateText, int count);
+
+// Appends a row labelled with its own index and writes the texts into it; returns its index.
+int appendCategory(CategoryTable &table, const CategoryTexts &texts);
+
+// Overwrites the pattern, that and template of an existing row; its label stays.
+void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts);
+
+// Moves every row below `row` one place up, labels included, and drops the last row.
+// Refused (returns false) while only one row is left below the header.
+bool deleteCategoryRow(CategoryTable &table, int row);
+
+// A text box's raw text (paragraph separators) as a cell holds it, lines joined with CR LF.
+QString cellTextFromRaw(QStringView raw);
+
+// A cell's text with its CR LF pairs as plain line feeds, the way a text box takes it.
+QString fieldTextFromCell(QString cell);
+
+} // namespace vorrel

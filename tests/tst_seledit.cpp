@@ -1,0 +1,540 @@
+// The category dialog through its own controls: layout, keyboard, OK in both modes, and the
+// AutoText insertions with their input box and error messages.
+
+#include "EditingTestSupport.h"
+
+#include "document/CategoryTable.h"
+#include "editing/CategoryEdit.h"
+#include "editing/SelEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace vorrel;
+using namespace editingtest;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString lines(const QStringList &list)
+{
+    return list.join(kCrLf);
+}
+
+QStringList randomList(int items)
+{
+    QStringList list { QStringLiteral("<random>") };
+    for (int i = 0; i < items; ++i)
+        list << QStringLiteral("<li>..</li>");
+    list << QStringLiteral("</random>");
+    return list;
+}
+
+} // namespace
+
+class TestSelEdit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsAndCaptions();
+    void tagsStandAroundFields_data();
+    void tagsStandAroundFields();
+    void keyboardOrder();
+    void okCreatesLabelledLastRow_data();
+    void okCreatesLabelledLastRow();
+    void okEditsOnlyEditRow();
+    void okEmptiesFieldsCancelKeepsThem_data();
+    void okEmptiesFieldsCancelKeepsThem();
+    void enterInOneLineFieldsPressesOk_data();
+    void enterInOneLineFieldsPressesOk();
+    void enterInTemplateStartsNewLine();
+    void editModeLoadsLineBreaksIntoTemplate();
+    void srai_data();
+    void srai();
+    void autoTextMenuOffersSraiRandomAndGreyJavascript();
+    void random_data();
+    void random();
+    void randomCancelAddsNothing();
+
+private:
+    // Shows the dialog without a modal loop of its own; the input box and error box still run theirs.
+    void showDialog();
+    // Chooses RANDOM and answers the input box; returns the text of the error box that the
+    // answer is expected to bring up.
+    QString answerRandom(const QString &answer, bool expectError);
+
+    std::unique_ptr<CategoryTable> m_table;
+    std::unique_ptr<QCheckBox> m_upcase;
+    std::unique_ptr<TfrmSelEdit> m_dialog;
+};
+
+void TestSelEdit::init()
+{
+    m_table = std::make_unique<CategoryTable>();
+    m_upcase = std::make_unique<QCheckBox>();
+    m_upcase->setChecked(true);
+    m_dialog = std::make_unique<TfrmSelEdit>();
+    m_dialog->attach(m_table.get(), m_upcase.get());
+}
+
+void TestSelEdit::cleanup()
+{
+    m_dialog.reset();
+    m_upcase.reset();
+    m_table.reset();
+}
+
+void TestSelEdit::showDialog()
+{
+    m_dialog->show();
+    m_dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+}
+
+QString TestSelEdit::answerRandom(const QString &answer, bool expectError)
+{
+    auto errorText = std::make_shared<QString>();
+    onModal(QStringLiteral("RANDOM"), [answer, expectError, errorText](QWidget *box) {
+        auto *input = box->findChild<QLineEdit *>();
+        QVERIFY(input);
+        QVERIFY(input->text().isEmpty());
+        QTest::keyClicks(input, answer);
+        if (expectError) {
+            onModal(QStringLiteral("ErrorBox"), [errorText](QWidget *error) {
+                *errorText = static_cast<QMessageBox *>(error)->text();
+                static_cast<QMessageBox *>(error)->button(QMessageBox::Ok)->click();
+            });
+        }
+        box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    m_dialog->RANDOM1->trigger();
+    return *errorText;
+}
+
+void TestSelEdit::controlsAndCaptions()
+{
+    TfrmSelEdit &d = *m_dialog;
+    QCOMPARE(d.objectName(), QStringLiteral("frmSelEdit"));
+    QCOMPARE(d.windowTitle(), QStringLiteral("Category"));
+    QCOMPARE(d.Script->title(), QStringLiteral("Script"));
+    QCOMPARE(d.Label1->text(), QStringLiteral("<category>"));
+    QCOMPARE(d.Label4->text(), QStringLiteral("<template>"));
+    QCOMPARE(d.Label5->text(), QStringLiteral("</template>"));
+    QCOMPARE(d.Label2->text(), QStringLiteral("</category>"));
+    QCOMPARE(
+        d.Label3->text(), QStringLiteral("<pattern>") + QString(150, QLatin1Char(' ')) + QStringLiteral("</pattern>"));
+    QCOMPARE(d.Label6->text(),
+        QString(6, QLatin1Char(' ')) + QStringLiteral("<that>") + QString(151, QLatin1Char(' '))
+            + QStringLiteral("</that>"));
+    QCOMPARE(d.template_->objectName(), QStringLiteral("template"));
+    QCOMPARE(d.cmdAutotext->text(), QStringLiteral("AutoText"));
+    QCOMPARE(d.cmdOK->text(), QStringLiteral("OK"));
+    QCOMPARE(d.cmdCancel->text(), QStringLiteral("Cancel"));
+    QVERIFY(d.cmdOK->isDefault());
+    QCOMPARE(d.randomBox->windowTitle(), QStringLiteral("RANDOM"));
+    QCOMPARE(d.randomBox->labelText(), QStringLiteral("How many options you want to enter: "));
+    QCOMPARE(d.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(d.Label3->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    QCOMPARE(d.Label6->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+    QCOMPARE(d.Label4->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    QCOMPARE(d.size(), QSize(593, 384));
+}
+
+void TestSelEdit::tagsStandAroundFields_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QColor>("color");
+    QTest::newRow("pattern") << "Label3"
+                             << "txtPattern" << QColor(128, 0, 0);
+    QTest::newRow("that") << "Label6"
+                          << "txtThat" << QColor(128, 0, 128);
+}
+
+void TestSelEdit::tagsStandAroundFields()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, field);
+    QFETCH(QColor, color);
+    showDialog();
+    auto *l = m_dialog->findChild<QLabel *>(label);
+    auto *f = m_dialog->findChild<QLineEdit *>(field);
+    QVERIFY(l && f);
+    QGroupBox *script = m_dialog->Script;
+    const QImage image = script->grab().toImage();
+    const qreal dpr = image.devicePixelRatio();
+    // Ink of the label's colour, antialiased edges included, left and right of the field.
+    auto isInk = [&color](QRgb px) {
+        const QColor c(px);
+        const int tint = std::min(color.red() ? c.red() : 255, color.blue() ? c.blue() : 255);
+        return tint - c.green() > 40;
+    };
+    int left = 0;
+    int right = 0;
+    int under = 0;
+    for (int y = l->y(); y < l->y() + l->height(); ++y) {
+        for (int x = 0; x < script->width(); ++x) {
+            if (!isInk(image.pixel(int(x * dpr), int(y * dpr))))
+                continue;
+            if (x < f->x())
+                ++left;
+            else if (x >= f->x() + f->width())
+                ++right;
+            else
+                ++under;
+        }
+    }
+    QVERIFY2(left > 20, qPrintable(QString::number(left)));
+    QVERIFY2(right > 20, qPrintable(QString::number(right)));
+    QCOMPARE(under, 0);
+    // Both tags lie inside the group box.
+    QVERIFY(l->x() >= 0 && l->geometry().right() < script->width());
+    QVERIFY(f->geometry().top() <= l->geometry().center().y() && l->geometry().center().y() <= f->geometry().bottom());
+}
+
+void TestSelEdit::keyboardOrder()
+{
+    showDialog();
+    m_dialog->txtPattern->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), m_dialog->txtPattern);
+    const QList<QWidget *> order { m_dialog->txtThat, m_dialog->template_, m_dialog->cmdOK, m_dialog->cmdCancel,
+        m_dialog->cmdAutotext, m_dialog->txtPattern };
+    for (QWidget *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void TestSelEdit::okCreatesLabelledLastRow_data()
+{
+    QTest::addColumn<bool>("upcase");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("that");
+    QTest::addColumn<QString>("templ");
+    QTest::addColumn<QString>("storedPattern");
+    QTest::addColumn<QString>("storedTemplate");
+
+    QTest::newRow("upper-cased, that as typed") << true << "what is your name"
+                                                << "hello"
+                                                << "My name is Vessra."
+                                                << "WHAT IS YOUR NAME"
+                                                << "My name is Vessra.";
+    QTest::newRow("accented letters stay") << true << QStringLiteral("café *") << ""
+                                           << "x" << QStringLiteral("CAFé *") << "x";
+    QTest::newRow("only a to z change") << true << QStringLiteral("àéÿ ß straße ǆ ı 9_#") << ""
+                                        << "" << QStringLiteral("àéÿ ß STRAßE ǆ ı 9_#") << "";
+    QTest::newRow("tag contents too") << true << "my name is <bot name=\"x\"/>"
+                                      << ""
+                                      << ""
+                                      << "MY NAME IS <BOT NAME=\"X\"/>"
+                                      << "";
+    QTest::newRow("box unticked") << false << "Hello There"
+                                  << ""
+                                  << "t"
+                                  << "Hello There"
+                                  << "t";
+    QTest::newRow("all empty") << true << ""
+                               << ""
+                               << ""
+                               << ""
+                               << "";
+    QTest::newRow("template lines as CR LF") << true << "hi"
+                                             << ""
+                                             << "one\ntwo\n\nfour"
+                                             << "HI"
+                                             << "one\r\ntwo\r\n\r\nfour";
+    QTest::newRow("stray brackets kept") << true << "a < b"
+                                         << ""
+                                         << "<think>x</think> >"
+                                         << "A < B"
+                                         << "<think>x</think> >";
+}
+
+void TestSelEdit::okCreatesLabelledLastRow()
+{
+    QFETCH(bool, upcase);
+    QFETCH(QString, pattern);
+    QFETCH(QString, that);
+    QFETCH(QString, templ);
+    QFETCH(QString, storedPattern);
+    QFETCH(QString, storedTemplate);
+
+    setRows(*m_table, { { "1", "A", "", "a" }, { "2", "", "", "" } });
+    m_upcase->setChecked(upcase);
+    m_dialog->editMode = QStringLiteral("create");
+    showDialog();
+    m_dialog->txtPattern->setText(pattern);
+    m_dialog->txtThat->setText(that);
+    m_dialog->template_->setPlainText(templ);
+    QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
+
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QVERIFY(!m_dialog->isVisible());
+    const QList<QStringList> expected { { "1", "A", "", "a" }, { "2", "", "", "" },
+        { "3", storedPattern, that, storedTemplate } };
+    QCOMPARE(rowsOf(*m_table), expected);
+}
+
+void TestSelEdit::okEditsOnlyEditRow()
+{
+    setRows(*m_table, { { "1", "A", "", "a" }, { "7", "B", "b", "bb" }, { "3", "C", "", "c" } });
+    m_upcase->setChecked(false);
+    m_dialog->editMode = QStringLiteral("edit");
+    m_dialog->editRow = 2;
+    showDialog();
+    m_dialog->txtPattern->setText(QStringLiteral("new pattern"));
+    m_dialog->txtThat->setText(QString());
+    m_dialog->template_->setPlainText(QStringLiteral("line 1\nline 2"));
+    QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
+
+    const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\r\nline 2" },
+        { "3", "C", "", "c" } };
+    QCOMPARE(rowsOf(*m_table), expected);
+}
+
+void TestSelEdit::okEmptiesFieldsCancelKeepsThem_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("OK") << "ok" << false;
+    QTest::newRow("Cancel") << "cancel" << true;
+    QTest::newRow("Esc") << "esc" << true;
+    QTest::newRow("close box") << "close" << true;
+}
+
+void TestSelEdit::okEmptiesFieldsCancelKeepsThem()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, kept);
+    m_dialog->editMode = QStringLiteral("create");
+    showDialog();
+    m_dialog->txtPattern->setText(QStringLiteral("p"));
+    m_dialog->txtThat->setText(QStringLiteral("t"));
+    m_dialog->template_->setPlainText(QStringLiteral("x\ny"));
+    m_dialog->template_->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), m_dialog->template_);
+    if (how == QLatin1String("ok"))
+        QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
+    else if (how == QLatin1String("cancel"))
+        QTest::mouseClick(m_dialog->cmdCancel, Qt::LeftButton);
+    else if (how == QLatin1String("esc"))
+        QTest::keyClick(m_dialog->template_, Qt::Key_Escape);
+    else
+        m_dialog->close();
+
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(m_dialog->result(), int(kept ? QDialog::Rejected : QDialog::Accepted));
+    QCOMPARE(m_dialog->txtPattern->text(), kept ? QStringLiteral("p") : QString());
+    QCOMPARE(m_dialog->txtThat->text(), kept ? QStringLiteral("t") : QString());
+    QCOMPARE(m_dialog->templateText(), kept ? QStringLiteral("x\r\ny") : QString());
+    QCOMPARE(m_table->gridRowCount(), kept ? 2 : 3);
+    if (!kept) {
+        // The next showing starts typing in the pattern field.
+        showDialog();
+        QTRY_COMPARE(QApplication::focusWidget(), m_dialog->txtPattern);
+    }
+}
+
+void TestSelEdit::enterInOneLineFieldsPressesOk_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::newRow("pattern, Return") << "txtPattern" << int(Qt::Key_Return);
+    QTest::newRow("that, Return") << "txtThat" << int(Qt::Key_Return);
+    QTest::newRow("pattern, keypad Enter") << "txtPattern" << int(Qt::Key_Enter);
+}
+
+void TestSelEdit::enterInOneLineFieldsPressesOk()
+{
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    m_upcase->setChecked(true);
+    m_dialog->editMode = QStringLiteral("create");
+    showDialog();
+    auto *edit = m_dialog->findChild<QLineEdit *>(field);
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+    QTest::keyClicks(edit, QStringLiteral("hi there"));
+    QTest::keyClick(edit, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(m_table->gridRowCount(), 3);
+    const int column = field == QLatin1String("txtPattern") ? 1 : 2;
+    QCOMPARE(m_table->cell(column, 2), column == 1 ? QStringLiteral("HI THERE") : QStringLiteral("hi there"));
+}
+
+void TestSelEdit::enterInTemplateStartsNewLine()
+{
+    m_dialog->editMode = QStringLiteral("create");
+    showDialog();
+    m_dialog->template_->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), m_dialog->template_);
+    QTest::keyClicks(m_dialog->template_, QStringLiteral("one"));
+    QTest::keyClick(m_dialog->template_, Qt::Key_Return);
+    QTest::keyClicks(m_dialog->template_, QStringLiteral("two"));
+
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_table->gridRowCount(), 2);
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("one\r\ntwo"));
+    QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
+    QCOMPARE(m_table->cell(3, 2), QStringLiteral("one\r\ntwo"));
+}
+
+void TestSelEdit::editModeLoadsLineBreaksIntoTemplate()
+{
+    m_dialog->setTemplateText(QStringLiteral("a\r\nb\r\n\r\nc"));
+    QCOMPARE(m_dialog->template_->blockCount(), 4);
+    QCOMPARE(m_dialog->template_->document()->findBlockByNumber(3).text(), QStringLiteral("c"));
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("a\r\nb\r\n\r\nc"));
+    // A no-break space is a character of its own, not a blank.
+    const QString nbsp = QStringLiteral("a\u00A0b");
+    m_dialog->setTemplateText(nbsp);
+    QCOMPARE(m_dialog->templateText(), nbsp);
+}
+
+void TestSelEdit::srai_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("empty") << "" << 1 << "<srai></srai>";
+    QTest::newRow("twice") << "X" << 2 << "<srai><srai>X</srai></srai>";
+    QTest::newRow("several lines") << "first\r\nlast" << 1 << "<srai>first\r\nlast</srai>";
+    QTest::newRow("final line break") << "x\r\n" << 1 << "<srai>x\r\n</srai>";
+}
+
+void TestSelEdit::srai()
+{
+    QFETCH(QString, before);
+    QFETCH(int, times);
+    QFETCH(QString, after);
+    showDialog();
+    m_dialog->setTemplateText(before);
+    for (int i = 0; i < times; ++i)
+        m_dialog->SRAI1->trigger();
+    QCOMPARE(m_dialog->templateText(), after);
+    QCOMPARE(m_table->gridRowCount(), 2);
+}
+
+void TestSelEdit::autoTextMenuOffersSraiRandomAndGreyJavascript()
+{
+    QCOMPARE(m_dialog->cmdAutotext->menu(), m_dialog->PopupMenu1);
+    const QList<QAction *> items = m_dialog->PopupMenu1->actions();
+    QCOMPARE(items.size(), 3);
+    QCOMPARE(items[0]->text(), QStringLiteral("SRAI"));
+    QCOMPARE(items[1]->text(), QStringLiteral("RANDOM"));
+    QCOMPARE(items[2]->text(), QStringLiteral("JAVASCRIPT"));
+    QVERIFY(items[0]->isEnabled() && items[1]->isEnabled());
+    QVERIFY(!items[2]->isEnabled());
+
+    showDialog();
+    m_dialog->setTemplateText(QStringLiteral("X"));
+    // Clicking the button drops the menu down; JAVASCRIPT cannot be chosen, SRAI can.
+    auto chosen = std::make_shared<bool>(false);
+    QTimer::singleShot(0, m_dialog.get(), [this, chosen] {
+        QMenu *menu = m_dialog->PopupMenu1;
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(m_dialog->JAVASCRIPT1).center());
+        QVERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(m_dialog->SRAI1).center());
+        *chosen = true;
+    });
+    QTest::mouseClick(m_dialog->cmdAutotext, Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(*chosen);
+    QTRY_COMPARE(m_dialog->templateText(), QStringLiteral("<srai>X</srai>"));
+}
+
+void TestSelEdit::random_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("error");
+
+    const QString notANumber = QStringLiteral("'%1' is not a valid integer value.");
+    QTest::newRow("3 on empty") << ""
+                                << "3" << lines(randomList(3)) << "";
+    QTest::newRow("0") << ""
+                       << "0" << lines(randomList(0)) << "";
+    QTest::newRow("-2") << ""
+                        << "-2" << lines(randomList(0)) << "";
+    QTest::newRow("hexadecimal $2") << ""
+                                    << "$2" << lines(randomList(2)) << "";
+    QTest::newRow("no final line break") << "Hi"
+                                         << "3"
+                                         << "Hi\r\n" + lines(randomList(3)) << "";
+    QTest::newRow("final line break") << "Hi\r\n"
+                                      << "1"
+                                      << "Hi\r\n" + lines(randomList(1)) << "";
+    QTest::newRow("three") << "Hi"
+                           << "three"
+                           << "Hi" << notANumber.arg("three");
+    QTest::newRow("empty answer") << "Hi"
+                                  << ""
+                                  << "Hi" << notANumber.arg("");
+    QTest::newRow("trailing letters") << ""
+                                      << "3x"
+                                      << "" << notANumber.arg("3x");
+    QTest::newRow("largest count") << ""
+                                   << "10000" << lines(randomList(10000)) << "";
+}
+
+void TestSelEdit::random()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, answer);
+    QFETCH(QString, after);
+    QFETCH(QString, error);
+    showDialog();
+    m_dialog->setTemplateText(before);
+    const QString shown = answerRandom(answer, !error.isEmpty());
+    QCOMPARE(shown, error);
+    QCOMPARE(m_dialog->templateText(), after);
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_table->gridRowCount(), 2);
+}
+
+void TestSelEdit::randomCancelAddsNothing()
+{
+    showDialog();
+    m_dialog->setTemplateText(QStringLiteral("Hi"));
+    onModal(QStringLiteral("RANDOM"), [](QWidget *box) {
+        QTest::keyClicks(box->findChild<QLineEdit *>(), QStringLiteral("3"));
+        box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    m_dialog->RANDOM1->trigger();
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
+
+    // A count past the bound is refused with a message that names it, and adds nothing.
+    const QString shown = answerRandom(QStringLiteral("10001"), true);
+    QVERIFY2(shown.contains(QStringLiteral("10001")) && shown.contains(QString::number(kMaxRandomOptions)),
+        qPrintable(shown));
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
+    QVERIFY(answerRandom(QStringLiteral("2147483647"), true).contains(QStringLiteral("2147483647")));
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
+}
+
+QTEST_MAIN(TestSelEdit)
+#include "tst_seledit.moc"
