@@ -47,108 +47,75 @@ void TestCreditsMarkup::parse_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<bool>("italic");
-    QTest::addColumn<bool>("underline");
+    // "b", "i", "u" for the styles that are on.
+    QTest::addColumn<QString>("styles");
     QTest::addColumn<TColor>("color");
 
+    const auto row = [](const char *name, const char *line, const char *text, const char *styles, TColor color) {
+        QTest::newRow(name) << QString::fromUtf8(line) << QString::fromUtf8(text) << QString::fromUtf8(styles) << color;
+    };
     const TColor red = rgbColor(255, 0, 0);
     const TColor green = rgbColor(0, 255, 0);
     const TColor blue = rgbColor(0, 0, 255);
-    const TColor cyan = rgbColor(0, 255, 255);
-    const TColor yellow = rgbColor(255, 255, 0);
 
-    QTest::newRow("plain") << "Plain text; no codes"
-                           << "Plain text; no codes" << false << false << false << kWhite;
-    QTest::newRow("empty") << ""
-                           << "" << false << false << false << kWhite;
-    QTest::newRow("&& is one &") << "a && b"
-                                 << "a & b" << false << false << false << kWhite;
-    QTest::newRow("&&&& is two") << "And put that ampersand in with &&&&"
-                                 << "And put that ampersand in with &&" << false << false << false << kWhite;
-    QTest::newRow("&&& then code") << "&&&bx"
-                                   << "&x" << true << false << false << kWhite;
-    QTest::newRow("unknown letter") << "a&xb"
-                                    << "ab" << false << false << false << kWhite;
-    QTest::newRow("unknown digit") << "&1two"
-                                   << "two" << false << false << false << kWhite;
-    QTest::newRow("unknown blank") << "one& two"
-                                   << "onetwo" << false << false << false << kWhite;
-    QTest::newRow("lone & at end") << "end&"
-                                   << "end" << false << false << false << kWhite;
-    QTest::newRow("only &") << "&"
-                            << "" << false << false << false << kWhite;
-    QTest::newRow("bold") << "&bMake a line bold with &&b"
-                          << "Make a line bold with &b" << true << false << false << kWhite;
-    QTest::newRow("italic") << "&iSlanted"
-                            << "Slanted" << false << true << false << kWhite;
-    QTest::newRow("underline") << "&uLined"
-                               << "Lined" << false << false << true << kWhite;
-    QTest::newRow("B capital") << "&BBold"
-                               << "Bold" << true << false << false << kWhite;
-    QTest::newRow("I capital") << "&ISlanted"
-                               << "Slanted" << false << true << false << kWhite;
-    QTest::newRow("U capital") << "&ULined"
-                               << "Lined" << false << false << true << kWhite;
-    QTest::newRow("C capital") << "&C0,0,255;Blue"
-                               << "Blue" << false << false << false << blue;
-    QTest::newRow("bold mid-line") << "before &bafter"
-                                   << "before after" << true << false << false << kWhite;
-    QTest::newRow("all styles at the end") << "text&u&i&b"
-                                           << "text" << true << true << true << kWhite;
-    QTest::newRow("title") << "&b&uTScrollingCredits"
-                           << "TScrollingCredits" << true << false << true << kWhite;
-    QTest::newRow("colour") << "&c255,255,0;Make a line a different color"
-                            << "Make a line a different color" << false << false << false << yellow;
-    QTest::newRow("colour, closing ; shown") << "&c0,255,255;with &&c[red],[green],[blue];"
-                                             << "with &c[red],[green],[blue];" << false << false << false << cyan;
-    QTest::newRow("two colour specs") << "&c255,0,0;a&c0,0,255;b"
-                                      << "ab" << false << false << false << blue;
-    QTest::newRow("colour without ;") << "x&c0,255,0"
-                                      << "x" << false << false << false << green;
-    QTest::newRow("colour mid-line") << "left &c255,0,0;right"
-                                     << "left right" << false << false << false << red;
-    QTest::newRow("blanks in colour") << "&c 0, 255 ,0 ;x"
-                                      << "x" << false << false << false << green;
-    QTest::newRow("colour, ; later in text") << "&c0,0,255;a;b"
-                                             << "a;b" << false << false << false << blue;
-    QTest::newRow("colour then style") << "&c255,0,0;&b&uAIML"
-                                       << "AIML" << true << false << true << red;
+    row("plain", "Plain text; no codes", "Plain text; no codes", "", kWhite);
+    row("empty", "", "", "", kWhite);
+    row("&& is one &", "a && b", "a & b", "", kWhite);
+    row("&&&& is two", "And put that ampersand in with &&&&", "And put that ampersand in with &&", "", kWhite);
+    row("&&& then code", "&&&bx", "&x", "b", kWhite);
+    row("unknown letter", "a&xb", "ab", "", kWhite);
+    row("unknown digit", "&1two", "two", "", kWhite);
+    row("unknown blank", "one& two", "onetwo", "", kWhite);
+    row("lone & at end", "end&", "end", "", kWhite);
+    row("only &", "&", "", "", kWhite);
+    row("bold", "&bMake a line bold with &&b", "Make a line bold with &b", "b", kWhite);
+    row("italic", "&iSlanted", "Slanted", "i", kWhite);
+    row("underline", "&uLined", "Lined", "u", kWhite);
+    row("B capital", "&BBold", "Bold", "b", kWhite);
+    row("I capital", "&ISlanted", "Slanted", "i", kWhite);
+    row("U capital", "&ULined", "Lined", "u", kWhite);
+    row("C capital", "&C0,0,255;Blue", "Blue", "", blue);
+    row("bold mid-line", "before &bafter", "before after", "b", kWhite);
+    row("all styles at the end", "text&u&i&b", "text", "biu", kWhite);
+    row("title", "&b&uTScrollingCredits", "TScrollingCredits", "bu", kWhite);
+    row("colour", "&c255,255,0;Make a line a different color", "Make a line a different color", "",
+        rgbColor(255, 255, 0));
+    row("colour, closing ; shown", "&c0,255,255;with &&c[red],[green],[blue];", "with &c[red],[green],[blue];", "",
+        rgbColor(0, 255, 255));
+    row("two colour specs", "&c255,0,0;a&c0,0,255;b", "ab", "", blue);
+    row("colour without ;", "x&c0,255,0", "x", "", green);
+    row("colour mid-line", "left &c255,0,0;right", "left right", "", red);
+    row("blanks in colour", "&c 0, 255 ,0 ;x", "x", "", green);
+    row("colour, ; later in text", "&c0,0,255;a;b", "a;b", "", blue);
+    row("colour then style", "&c255,0,0;&b&uAIML", "AIML", "bu", red);
     // Malformed specs vanish from the text and leave the colour the line already had.
-    QTest::newRow("two components") << "&c1,2;x"
-                                    << "x" << false << false << false << kWhite;
-    QTest::newRow("four components") << "&c1,2,3,4;x"
-                                     << "x" << false << false << false << kWhite;
-    QTest::newRow("empty component") << "&c,2,3;x"
-                                     << "x" << false << false << false << kWhite;
-    QTest::newRow("trailing comma") << "&c1,2,;x"
-                                    << "x" << false << false << false << kWhite;
-    QTest::newRow("letters") << "&ca,b,c;x"
-                             << "x" << false << false << false << kWhite;
-    QTest::newRow("hex") << "&c$FF,0,0;x"
-                         << "x" << false << false << false << kWhite;
-    QTest::newRow("above 255") << "&c256,0,0;x"
-                               << "x" << false << false << false << kWhite;
-    QTest::newRow("huge") << "&c99999999999999999999,0,0;x"
-                          << "x" << false << false << false << kWhite;
-    QTest::newRow("negative") << "&c-1,0,0;x"
-                              << "x" << false << false << false << kWhite;
-    QTest::newRow("empty spec") << "&c;x"
-                                << "x" << false << false << false << kWhite;
-    QTest::newRow("&c at the end") << "x&c"
-                                   << "x" << false << false << false << kWhite;
-    QTest::newRow("malformed keeps earlier") << "&c255,0,0;&c1,2;x"
-                                             << "x" << false << false << false << red;
+    row("two components", "&c1,2;x", "x", "", kWhite);
+    row("four components", "&c1,2,3,4;x", "x", "", kWhite);
+    row("empty component", "&c,2,3;x", "x", "", kWhite);
+    row("trailing comma", "&c1,2,;x", "x", "", kWhite);
+    row("letters", "&ca,b,c;x", "x", "", kWhite);
+    row("hex", "&c$FF,0,0;x", "x", "", kWhite);
+    row("above 255", "&c256,0,0;x", "x", "", kWhite);
+    row("huge", "&c99999999999999999999,0,0;x", "x", "", kWhite);
+    row("negative", "&c-1,0,0;x", "x", "", kWhite);
+    row("empty spec", "&c;x", "x", "", kWhite);
+    row("&c at the end", "x&c", "x", "", kWhite);
+    row("malformed keeps earlier", "&c255,0,0;&c1,2;x", "x", "", red);
 }
 
 void TestCreditsMarkup::parse()
 {
     QFETCH(QString, line);
     const CreditLine parsed = parseCreditLine(line, kWhite);
+    QString styles;
+    if (parsed.bold)
+        styles += u'b';
+    if (parsed.italic)
+        styles += u'i';
+    if (parsed.underline)
+        styles += u'u';
     QTEST(parsed.text, "text");
-    QTEST(parsed.bold, "bold");
-    QTEST(parsed.italic, "italic");
-    QTEST(parsed.underline, "underline");
+    QTEST(styles, "styles");
     QTEST(parsed.color, "color");
 }
 
@@ -216,7 +183,7 @@ void TestCreditsMarkup::rows_data()
 {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("lineCount");
-    // Row tops, a row above the top edge written negative-and-hidden as "h:y".
+    // "index:top" for each row processed, "index:h:top" for one wholly above the top edge.
     QTest::addColumn<QStringList>("rows");
 
     // Control 100 high, rows 16 high.
