@@ -88,7 +88,6 @@ TScrollingCredits::TScrollingCredits(QWidget *parent) : QWidget(parent)
     m_timer->setInterval(50);
     // A handler's error ends that tick only; it must not travel through the event loop.
     connect(m_timer, &QTimer::timeout, this, [this] { runCommand(window(), [this] { tick(); }); });
-    m_scrollOffset = 0;
 }
 
 TScrollingCredits::~TScrollingCredits()
