@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace vorrel {
+
+// How the preview's bytes become characters: UTF-8 text, or one character per byte.
+enum class TextEncoding { Utf8, Latin1 };
+
+// The figures of the general report, all taken from one reading of the preview text.
+struct ReportFigures
+{
+    qsizetype words = 0;
+    // One per character, two per line break (CR LF, or a lone CR or LF).
+    qsizetype characters = 0;
+    qsizetype categories = 0;
+    qsizetype randoms = 0;
+    qsizetype srais = 0;
+    qsizetype thinks = 0;
+    // "AIML " and the 14 characters that start five after "aiml version*", or, without
+    // that mark, the 14 characters from position 4.
+    QString version;
+};
+
+// Words: runs of ASCII letters, digits, apostrophes and hyphens. A backslash joins the run
+// that follows it to the word before (or hides it), so escapes like \n add nothing.
+qsizetype countWords(QByteArrayView text);
+qsizetype countWords(QStringView text);
+
+// Occurrences of `tag`, case-sensitive; after each one the search resumes `step` characters
+// after its start, so a step longer than the tag skips occurrences that follow too closely.
+qsizetype countTag(QByteArrayView text, QByteArrayView tag, qsizetype step);
+
+// Every figure of the report in one pass over the text.
+ReportFigures computeReport(QByteArrayView text, TextEncoding encoding);
+
+} // namespace vorrel
