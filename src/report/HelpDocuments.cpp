@@ -1,0 +1,23 @@
+#include "report/HelpDocuments.h"
+
+#include "app/AppInfo.h"
+#include "app/Shell.h"
+
+#include <QMessageBox>
+
+namespace vorrel {
+
+bool openProgramDocument(QWidget *owner, const QString &fileName, const QString &failureMessage)
+{
+    // The path goes to the shell as one argument, blanks and all; the shell decides whether
+    // the file exists.
+    const int status = Shell::instance().open(owner, QString(), programFile(fileName), ShowMode::Plain);
+    if (shellSucceeded(status))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), failureMessage, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("ErrorShellBox"));
+    box.exec();
+    return false;
+}
+
+} // namespace vorrel
