@@ -73,8 +73,15 @@ public:
     void PourThemInto(const QByteArray &text);
     void mnuRefreshClick();
     void codeChange();
-    // Puts a file's whole text into the preview (used by Open and Open Last).
-    void loadPreviewFromFile(const QString &fileName);
+    // Puts a file's whole text into the preview (used by Open and Open Last) and returns
+    // the bytes it now holds.
+    QByteArray loadPreviewFromFile(const QString &fileName);
+    // Open after the open dialog: path line, preview, table, commands and flags.
+    void openDocument(const QString &fileName);
+    // The New Document dialog's OK: the document built from "template.dat".
+    void newDocument(const QString &title, const QString &author, const QString &language);
+    // The save question when the document has changed; false when the user cancels.
+    bool maybeSave();
     // The preview's text as the bytes that Save writes.
     QByteArray previewBytes() const;
     // Replaces the preview's text.

@@ -1,8 +1,54 @@
 #include "app/ProgressBar.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+
+#include <algorithm>
+
 TpBar::TpBar(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("pBar"));
     setWindowTitle(QStringLiteral("Progress"));
-    resize(300, 80);
+    // A dialog frame without border icons: reading cannot be interrupted.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(false);
+    setFixedSize(300, 64);
+    setCursor(Qt::WaitCursor);
+
+    stat = new QLabel(this);
+    stat->setObjectName(QStringLiteral("stat"));
+    QFont statFont = stat->font();
+    statFont.setPointSize(9);
+    stat->setFont(statFont);
+    stat->setGeometry(8, 8, 284, 18);
+
+    pb1 = new QProgressBar(this);
+    pb1->setObjectName(QStringLiteral("pb1"));
+    pb1->setGeometry(8, 32, 284, 18);
+    pb1->setRange(0, 100);
+    pb1->setValue(0);
+    pb1->setTextVisible(false);
+}
+
+void TpBar::setStatus(const QString &text)
+{
+    stat->setText(text);
+    if (isVisible())
+        stat->repaint();
+}
+
+void TpBar::setPosition(int value)
+{
+    pb1->setValue(std::clamp(value, pb1->minimum(), pb1->maximum()));
+    if (isVisible())
+        pb1->repaint();
+}
+
+void TpBar::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
 }

@@ -1,8 +1,68 @@
 #include "document/New.h"
 
+#include "app/ErrorBox.h"
+#include "app/Main.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
 TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmNew"));
     setWindowTitle(QStringLiteral("New Document"));
-    resize(357, 176);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint);
+    setFixedSize(357, 176);
+
+    auto field = [this](QLabel *&label, const char *labelName, const QString &caption, int top, QLineEdit *&edit,
+                     const char *editName, const QString &text) {
+        label = new QLabel(caption, this);
+        label->setObjectName(QLatin1String(labelName));
+        label->move(4, top);
+        label->adjustSize();
+        edit = new QLineEdit(text, this);
+        edit->setObjectName(QLatin1String(editName));
+        edit->setGeometry(4, top + 16, 349, 21);
+        label->setBuddy(edit);
+    };
+    field(Label1, "Label1", QStringLiteral("Title:"), 4, txtTitle, "txtTitle", QStringLiteral("NewDocument"));
+    field(Label2, "Label2", QStringLiteral("Author:"), 48, txtAuthor, "txtAuthor", QStringLiteral("AUTHOR1"));
+    field(Label3, "Label3", QStringLiteral("Language:"), 92, txtLanguage, "txtLanguage", QStringLiteral("LANG"));
+
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(92, 136, 81, 33);
+    cmdCancel->setAutoDefault(false);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(200, 136, 81, 33);
+    cmdOK->setDefault(true);
+
+    setTabOrder(txtTitle, txtAuthor);
+    setTabOrder(txtAuthor, txtLanguage);
+    setTabOrder(txtLanguage, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The dialog closes whatever building the document comes to; an error is shown after.
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        accept();
+        vorrel::runCommand(parentWidget(), [this] { cmdOKClick(); });
+    });
+}
+
+void TfrmNew::cmdOKClick()
+{
+    if (auto *form = qobject_cast<TMainForm *>(parentWidget()))
+        form->newDocument(txtTitle->text(), txtAuthor->text(), txtLanguage->text());
+}
+
+void TfrmNew::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
 }

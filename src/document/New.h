@@ -2,10 +2,30 @@
 
 #include <QDialog>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The New Document dialog. Created once, so its fields keep what was typed last time.
 class TfrmNew final : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TfrmNew(QWidget *parent = nullptr);
+
+    // Builds the new document in the main window that owns this dialog.
+    void cmdOKClick();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtTitle = nullptr;
+    QLineEdit *txtAuthor = nullptr;
+    QLineEdit *txtLanguage = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
