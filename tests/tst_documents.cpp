@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -204,6 +205,7 @@ private slots:
     void roundTrips_data();
     void roundTrips();
     void lineFeedDocumentsComeBackWithCrLf();
+    void largeDocumentReadInPieces();
     void corpusRoundTrips();
     void failedSaveKeepsState();
     void unreadableFileKeepsState_data();
@@ -775,6 +777,38 @@ void TestDocuments::lineFeedDocumentsComeBackWithCrLf()
     QVERIFY(!m_form->DocChanged);
     m_form->FileSave();
     QCOMPARE(readFile(work("lf.aiml")), QByteArray(lf).replace("\n", "\r\n"));
+}
+
+void TestDocuments::largeDocumentReadInPieces()
+{
+    // Line ends across the boundaries of the 1 MB reads: a CR LF split between two reads,
+    // and a bare LF opening the third.
+    const QByteArray category = "<category>\r\n<pattern>P</pattern>\r\n<template>T</template>\r\n</category>\r\n";
+    QByteArray bytes = "<aiml>\r\n";
+    while (bytes.size() < (qsizetype(1) << 20) - 1)
+        bytes += category;
+    bytes.truncate((qsizetype(1) << 20) - 1);
+    bytes += "\r\n";
+    while (bytes.size() < (qsizetype(2) << 20) - 1)
+        bytes += category;
+    bytes.truncate((qsizetype(2) << 20) - 1);
+    bytes += "x\n";
+    for (int i = 0; i < 1000; ++i)
+        bytes += category;
+    bytes += "</aiml>\r\n";
+    QVERIFY(writeFile(work("large.aiml"), bytes));
+
+    QSignalSpy changes(m_form->code, &QsciScintilla::textChanged);
+    m_form->openDocument(work("large.aiml"));
+    QVERIFY(!changes.isEmpty());
+    QVERIFY(!m_form->DocChanged);
+    QVERIFY(!m_form->code->isUndoAvailable());
+    QByteArray expected = bytes;
+    expected.replace("x\n", "x\r\n");
+    QCOMPARE(m_form->previewBytes(), expected);
+    QCOMPARE(m_form->table()->gridRowCount(), Hits(bytes, "</pattern>") + 2);
+    m_form->FileSave();
+    QCOMPARE(readFile(work("large.aiml")), expected);
 }
 
 void TestDocuments::corpusRoundTrips()

@@ -73,9 +73,8 @@ public:
     void PourThemInto(const QByteArray &text);
     void mnuRefreshClick();
     void codeChange();
-    // Puts a file's whole text into the preview (used by Open and Open Last) and returns
-    // the bytes it now holds.
-    QByteArray loadPreviewFromFile(const QString &fileName);
+    // Puts a file's whole text into the preview (used by Open and Open Last).
+    void loadPreviewFromFile(const QString &fileName);
     // Open after the open dialog: path line, preview, table, commands and flags.
     void openDocument(const QString &fileName);
     // The New Document dialog's OK: the document built from "template.dat".

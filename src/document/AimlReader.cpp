@@ -111,6 +111,9 @@ void readPatterns(
     QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
 {
     Ticker ticker(progress, ReadPass::Patterns);
+    // One allocation for the whole table: growing it step by step touches twice the memory.
+    rows.reserve(size_t(options.expectedRows > 0 ? options.expectedRows : Hits(text, "<pattern>") + 1));
+    QByteArray folded;
     qsizetype s = 0;
     for (;;) {
         const qsizetype b = patternOpen().find(text, s);
@@ -122,7 +125,8 @@ void readPatterns(
         const QByteArrayView pattern = between(text, b + patternOpen().size(), e);
         QString &cell = rows.back().cells[1];
         if (options.upcase) {
-            QByteArray folded = pattern.toByteArray();
+            folded.truncate(0);
+            folded.append(pattern);
             upcaseAscii(folded);
             cell = decodeText(folded, options.utf8);
         } else {

@@ -26,6 +26,9 @@ struct ReadOptions
     bool utf8 = true;
     // The label row 1 keeps through the reset that starts every reading.
     QString firstLabel = QStringLiteral("1");
+    // Rows to make room for at once, when the caller has counted them; else the
+    // patterns are counted first.
+    int expectedRows = 0;
 };
 
 // Called with 0 as each pass starts, then every kReadProgressInterval steps with the

@@ -20,6 +20,8 @@
 #include <QScopeGuard>
 #include <QTabWidget>
 
+#include <cstring>
+
 #include <Qsci/qsciscintilla.h>
 
 using namespace vorrel;
@@ -41,33 +43,114 @@ QByteArrayView previewView(const QsciScintilla *code)
     return QByteArrayView(data, length);
 }
 
+// The editor keeps a style byte beside every character; the preview is never styled, so
+// its text lives in a document without them, which halves the memory a large file takes.
+// The first document stays referenced: the editor's wrapper still names it and releases
+// it at exit.
+void usePlainDocument(QsciScintilla *code)
+{
+    if (code->SendScintilla(QsciScintillaBase::SCI_GETDOCUMENTOPTIONS)
+        & QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE)
+        return;
+    const long first = code->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER);
+    code->SendScintilla(QsciScintillaBase::SCI_ADDREFDOCUMENT, 0UL, first);
+    const long plain = code->SendScintilla(
+        QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL, long(QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE));
+    code->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, plain);
+    code->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, plain);
+    // Line-end mode and code page belong to the document.
+    code->setEolMode(QsciScintilla::EolWindows);
+    code->setUtf8(true);
+}
+
 // Bytes go in as they are: QsciScintilla::setText would stop at the first NUL and
-// recode the text. Undo is off while loading so a large document is not copied twice.
+// recode the text. While a whole text is replaced the editor sends no modification
+// notices: its accessibility hook recodes every inserted or deleted piece and counts the
+// characters before it, which makes loading a large file quadratic. One textChanged is
+// sent at the end instead. Undo is off too, so the text is not copied a second time.
+class PreviewFill final
+{
+public:
+    explicit PreviewFill(QsciScintilla *code) : m_code(code)
+    {
+        usePlainDocument(m_code);
+        m_hadText = m_code->SendScintilla(QsciScintillaBase::SCI_GETLENGTH) > 0;
+        m_eventMask = m_code->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+        m_code->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
+        m_code->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+        m_code->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    }
+    ~PreviewFill()
+    {
+        m_code->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        m_code->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+        m_code->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(m_eventMask));
+        if (m_hadText || m_code->SendScintilla(QsciScintillaBase::SCI_GETLENGTH) > 0)
+            Q_EMIT m_code->textChanged();
+    }
+    PreviewFill(const PreviewFill &) = delete;
+    PreviewFill &operator=(const PreviewFill &) = delete;
+
+    // Room for the whole text at once; the one extra byte keeps reading it in place from
+    // moving it all again.
+    void reserve(qint64 size)
+    {
+        m_code->SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(size + 2));
+    }
+    void append(const char *data, qsizetype size)
+    {
+        if (size > 0)
+            m_code->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(size), data);
+    }
+
+private:
+    QsciScintilla *m_code;
+    long m_eventMask = 0;
+    bool m_hadText = false;
+};
+
 void fillPreview(QsciScintilla *code, const QByteArray &crlfText)
 {
-    code->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    code->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-    if (!crlfText.isEmpty())
-        code->SendScintilla(
-            QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(crlfText.size()), crlfText.constData());
-    code->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    code->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    PreviewFill fill(code);
+    fill.reserve(crlfText.size());
+    fill.append(crlfText.constData(), crlfText.size());
+}
+
+void openForReading(QFile &file)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        throw VorrelError(QStringLiteral("Cannot open file \"%1\". %2")
+                              .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+    if (file.size() > kLargestDocument)
+        throw VorrelError(QStringLiteral("Cannot open file \"%1\". The file is too large")
+                              .arg(QDir::toNativeSeparators(file.fileName())));
+}
+
+[[noreturn]] void throwReadError(const QFile &file)
+{
+    throw VorrelError(QStringLiteral("Cannot read file \"%1\". %2")
+                          .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
 }
 
 QByteArray readWholeFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VorrelError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    if (file.size() > kLargestDocument)
-        throw VorrelError(
-            QStringLiteral("Cannot open file \"%1\". The file is too large").arg(QDir::toNativeSeparators(fileName)));
+    openForReading(file);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw VorrelError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throwReadError(file);
     return bytes;
+}
+
+bool hasBareLineFeed(QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    const char *end = data + bytes.size();
+    for (const char *p = data; (p = static_cast<const char *>(std::memchr(p, '\n', end - p))); ++p) {
+        if (p == data || p[-1] != '\r')
+            return true;
+    }
+    return false;
 }
 
 // Written beside the old file and renamed over it, so a failed save leaves it intact.
@@ -112,17 +195,35 @@ QByteArray TMainForm::previewBytes() const
 void TMainForm::setPreviewBytes(const QByteArray &bytes)
 {
     fillPreview(code, toCrLf(bytes));
+    code->setUtf8(previewIsUtf8);
 }
 
-QByteArray TMainForm::loadPreviewFromFile(const QString &fileName)
+void TMainForm::loadPreviewFromFile(const QString &fileName)
 {
     setPreviewBytes(QByteArray());
-    QByteArray bytes = readWholeFile(fileName);
-    previewIsUtf8 = isValidUtf8(bytes);
+    QFile file(fileName);
+    openForReading(file);
+    {
+        // Straight into the editor in pieces: a large file is never held twice.
+        PreviewFill fill(code);
+        fill.reserve(file.size());
+        QByteArray chunk(qsizetype(1) << 20, Qt::Uninitialized);
+        for (;;) {
+            const qint64 got = file.read(chunk.data(), chunk.size());
+            if (got < 0) {
+                code->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+                throwReadError(file);
+            }
+            if (got == 0)
+                break;
+            fill.append(chunk.constData(), got);
+        }
+    }
+    const QByteArrayView text = previewView(code);
+    previewIsUtf8 = isValidUtf8(text);
     code->setUtf8(previewIsUtf8);
-    bytes = toCrLf(bytes);
-    fillPreview(code, bytes);
-    return bytes;
+    if (hasBareLineFeed(text))
+        fillPreview(code, toCrLf(text.toByteArray()));
 }
 
 void TMainForm::codeChange()
@@ -140,8 +241,10 @@ void TMainForm::LoadFile()
 void TMainForm::openDocument(const QString &fileName)
 {
     path->setText(fileName);
-    const QByteArray text = loadPreviewFromFile(fileName);
-    PourThemInto(text);
+    loadPreviewFromFile(fileName);
+    // Read in place: nothing changes the preview until the table is filled.
+    const QByteArrayView text = previewView(code);
+    PourThemInto(QByteArray::fromRawData(text.data(), text.size()));
     tabs->setEnabled(true);
     iButMenu(true);
     DocHasFile = true;
@@ -156,7 +259,8 @@ void TMainForm::PourThemInto(const QByteArray &text)
     pBar->show();
     // No events are handled until reading ends, so the window paints itself now.
     pBar->repaint();
-    pBar->pb1->setMaximum(Hits(text, "<category>"));
+    const int categories = Hits(text, "<category>");
+    pBar->pb1->setMaximum(categories);
     tabs->setCursor(Qt::WaitCursor);
     const auto done = qScopeGuard([this] {
         pBar->setPosition(0);
@@ -168,6 +272,10 @@ void TMainForm::PourThemInto(const QByteArray &text)
     options.upcase = frmOptions->upcase->isChecked();
     options.utf8 = previewIsUtf8;
     options.firstLabel = table()->cell(0, 1);
+    // Most documents hold a pattern per category.
+    options.expectedRows = categories + 1;
+    // The old rows go first, so a large document's memory is reused for the new ones.
+    table()->reset();
     std::vector<CategoryRow> rows = readCategories(text, options, [this](ReadPass pass, int steps) {
         if (steps == 0) {
             pBar->setPosition(0);
