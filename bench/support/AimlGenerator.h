@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace vorrel::bench {
+
+struct AimlGeneratorOptions
+{
+    int categories = 1000;
+    // CR LF line ends, else LF.
+    bool crlf = true;
+    // Every fifth template carries a few UTF-8 accented letters.
+    bool accents = false;
+    quint32 seed = 1;
+};
+
+// A plausible AIML 1.0 document with the given number of categories, about 160 bytes
+// each: varied patterns, a that in every fourth category, one- and two-line templates
+// with inner markup. The same options always give the same bytes.
+QByteArray generateAiml(const AimlGeneratorOptions &options);
+
+} // namespace vorrel::bench
