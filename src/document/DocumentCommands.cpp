@@ -30,7 +30,7 @@ namespace {
 
 const QString kNone = QStringLiteral("(None)");
 
-// The editor's positions are plain ints in places; larger files are refused whole.
+// Larger files are refused whole rather than taken to the edge of the editor's limits.
 constexpr qint64 kLargestDocument = qint64(1) << 30;
 
 // The preview's bytes in place, valid until its text next changes.
@@ -91,7 +91,7 @@ public:
     PreviewFill(const PreviewFill &) = delete;
     PreviewFill &operator=(const PreviewFill &) = delete;
 
-    // Room for the whole text at once; the one extra byte keeps reading it in place from
+    // Room for the whole text at once; two spare bytes keep reading it in place from
     // moving it all again.
     void reserve(qint64 size)
     {
