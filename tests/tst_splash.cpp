@@ -1,0 +1,456 @@
+// The welcome window inside a real main window, offscreen: layout, hover colours, the six
+// links, and when the start-up routine shows it.
+
+#include "app/AppInfo.h"
+#include "app/ErrorBox.h"
+#include "app/Main.h"
+#include "app/Shell.h"
+#include "app/Splash.h"
+#include "prefs/Options.h"
+#include "widgets/Gradient.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace vorrel;
+
+namespace {
+
+// Records every shell request; answers with `status`.
+class FakeShell final : public Shell
+{
+public:
+    struct Call
+    {
+        QWidget *owner;
+        QString verb;
+        QString target;
+        ShowMode mode;
+        bool welcomeShown;
+    };
+
+    int open(QWidget *owner, const QString &verb, const QString &target, ShowMode mode) override
+    {
+        calls.append({ owner, verb, target, mode, welcome && welcome->isVisible() });
+        return status;
+    }
+
+    int status = kShellSuccess;
+    QList<Call> calls;
+    QWidget *welcome = nullptr;
+};
+
+// Closes every modal window that opens while it lives, noting what it was.
+class ModalWatcher final
+{
+public:
+    struct Seen
+    {
+        QString objectName;
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        bool welcomeShown;
+    };
+
+    explicit ModalWatcher(QWidget *welcome) : m_welcome(welcome)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(10);
+    }
+
+    QList<Seen> seen;
+
+private:
+    void poll()
+    {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!modal)
+            return;
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        seen.append({ modal->objectName(), modal->windowTitle(), box ? box->text() : QString(),
+            box ? box->icon() : QMessageBox::NoIcon, m_welcome->isVisible() });
+        // A box's Cancel or OK, a dialog's reject: the command behind it stops there.
+        modal->reject();
+    }
+
+    QWidget *m_welcome;
+    QTimer m_timer;
+};
+
+QColor linkColor(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+const QColor kRed(255, 0, 0);
+const QColor kLime(0, 255, 0);
+
+void writeFile(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestSplash : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void layout();
+    void centredWithoutCloseBox();
+    void hoverColours();
+    void closeLink();
+    void escapeDoesNotClose();
+    void newLinkClosesThenRunsNew();
+    void openLinkClosesThenRunsOpen();
+    void helpLinkClosesThenOpensHelp();
+    void tutorialLink();
+    void tutorialLinkFailure();
+    void openLastWithoutLastDat();
+    void openLastWithUnreadableLastDat();
+    void openLastWithATitle();
+    void openLastReplacesTheOpenDocument();
+    void openLastEnablesTheCommands();
+    void shownOnlyWhenTheSettingAsks();
+    void neverShownAgain();
+
+private:
+    void showWelcome();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TMainForm> m_main;
+    TStartUp *m_welcome = nullptr;
+    FakeShell m_shell;
+};
+
+void TestSplash::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    setProgramDirOverride(m_dir->path());
+    m_shell = FakeShell();
+    Shell::setInstance(&m_shell);
+    m_main = std::make_unique<TMainForm>();
+    // The tests run the start-up routine themselves when they need it.
+    m_main->Timer1->stop();
+    m_welcome = m_main->findChild<TStartUp *>(QStringLiteral("StartUp"));
+    QVERIFY(m_welcome);
+    QCOMPARE(m_welcome, m_main->StartUp);
+    m_shell.welcome = m_welcome;
+}
+
+void TestSplash::cleanup()
+{
+    // Nothing to record in "last.dat" on the way out, which a test may have made unwritable.
+    if (m_main)
+        m_main->path->setText(QStringLiteral("(None)"));
+    m_main.reset();
+    Shell::setInstance(nullptr);
+    setProgramDirOverride(QString());
+    m_dir.reset();
+}
+
+void TestSplash::showWelcome()
+{
+    m_welcome->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_welcome));
+}
+
+void TestSplash::layout()
+{
+    QCOMPARE(m_welcome->windowTitle(), QStringLiteral("Welcome to Cendaro AIML Vorrel 3.0"));
+    QVERIFY(!m_welcome->isVisible());
+    QVERIFY(!m_welcome->isModal());
+    QCOMPARE(m_welcome->size(), QSize(433, 249));
+    QCOMPARE(m_welcome->minimumSize(), m_welcome->maximumSize());
+
+    TGradient *g = m_welcome->Gradient1;
+    QCOMPARE(g->geometry(), QRect(0, 0, 433, 249));
+    QCOMPARE(g->ColorBegin(), rgbColor(128, 128, 0));
+    QCOMPARE(g->ColorEnd(), rgbColor(0, 0, 128));
+    QCOMPARE(int(g->Rotation()), 5);
+    QCOMPARE(int(g->Shift()), -10);
+    QCOMPARE(g->Style(), gsRadialC);
+    QCOMPARE(g->Reverse(), false);
+    // Beneath everything else.
+    QCOMPARE(m_welcome->children().indexOf(g), 0);
+    // Olive at the corners (entry 255), (13, 13, 115) at entry 242.
+    QCOMPARE(g->Pattern().pixel(0, 0), qRgb(128, 128, 0));
+
+    struct Expected
+    {
+        QLabel *label;
+        const char *caption;
+        QPoint at;
+        QLabel *image;
+        QPoint imageAt;
+    };
+    const Expected links[] = {
+        { m_welcome->NewFile, "New AIML Document", { 68, 24 }, m_welcome->Image1, { 36, 24 } },
+        { m_welcome->OpenLastFile, "Open Last Edited AIML Document", { 68, 52 }, m_welcome->Image2, { 36, 52 } },
+        { m_welcome->OpenFile, "Open Existing AIML Document...", { 68, 80 }, m_welcome->Image3, { 36, 80 } },
+        { m_welcome->Help, "Help On AIML Vorrel 3.0", { 68, 108 }, m_welcome->Image4, { 36, 108 } },
+        { m_welcome->Tutorial, "Tutorial on AIML 1.0", { 68, 136 }, m_welcome->Image5, { 36, 136 } },
+        { m_welcome->CloseWin, "Close", { 40, 224 }, m_welcome->Image6, { 12, 224 } },
+    };
+    for (const Expected &e : links) {
+        QCOMPARE(e.label->text(), QLatin1String(e.caption));
+        QCOMPARE(e.label->pos(), e.at);
+        QCOMPARE(linkColor(e.label), kRed);
+        QCOMPARE(e.label->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(e.label->font().pointSize(), 10);
+        QVERIFY(!e.label->autoFillBackground());
+        QCOMPARE(e.image->geometry(), QRect(e.imageAt, QSize(29, 29)));
+        QCOMPARE(e.image->pixmap().size(), QSize(29, 29));
+    }
+}
+
+void TestSplash::centredWithoutCloseBox()
+{
+    const Qt::WindowFlags flags = m_welcome->windowFlags();
+    QVERIFY(!(flags & Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & Qt::WindowSystemMenuHint));
+    QVERIFY(!(flags & Qt::WindowMinMaxButtonsHint));
+    QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
+    showWelcome();
+    const QRect screen = m_welcome->screen()->geometry();
+    QCOMPARE(
+        m_welcome->pos(), QPoint(screen.x() + (screen.width() - 433) / 2, screen.y() + (screen.height() - 249) / 2));
+}
+
+void TestSplash::hoverColours()
+{
+    showWelcome();
+    const QFont before = m_welcome->NewFile->font();
+    QTest::mouseMove(m_welcome->NewFile, QPoint(5, 5));
+    QTRY_COMPARE(linkColor(m_welcome->NewFile), kLime);
+    QCOMPARE(linkColor(m_welcome->OpenLastFile), kRed);
+    QCOMPARE(m_welcome->NewFile->font(), before);
+
+    // No reset on leaving: onto another link, onto an icon, out of the window.
+    QTest::mouseMove(m_welcome->OpenLastFile, QPoint(5, 5));
+    QTRY_COMPARE(linkColor(m_welcome->OpenLastFile), kLime);
+    QTest::mouseMove(m_welcome->Image1, QPoint(14, 14));
+    QTest::mouseMove(m_main.get(), QPoint(5, 5));
+    QTest::qWait(20);
+    QCOMPARE(linkColor(m_welcome->NewFile), kLime);
+    QCOMPARE(linkColor(m_welcome->OpenLastFile), kLime);
+
+    // Over the background, every link is red again.
+    QTest::mouseMove(m_welcome, QPoint(380, 200));
+    QTRY_COMPARE(linkColor(m_welcome->NewFile), kRed);
+    QCOMPARE(linkColor(m_welcome->OpenLastFile), kRed);
+    QCOMPARE(linkColor(m_welcome->CloseWin), kRed);
+}
+
+void TestSplash::closeLink()
+{
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->CloseWin, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QVERIFY(watcher.seen.isEmpty());
+    QVERIFY(m_shell.calls.isEmpty());
+}
+
+void TestSplash::escapeDoesNotClose()
+{
+    showWelcome();
+    QTest::keyClick(m_welcome, Qt::Key_Escape);
+    QVERIFY(m_welcome->isVisible());
+}
+
+void TestSplash::newLinkClosesThenRunsNew()
+{
+    // With unsaved changes New asks the save question first; Cancel there ends it.
+    m_main->DocChanged = true;
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->NewFile, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("Confirm"));
+    QVERIFY(!watcher.seen[0].welcomeShown);
+}
+
+void TestSplash::openLinkClosesThenRunsOpen()
+{
+    m_main->DocChanged = true;
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->OpenFile, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("Confirm"));
+    QVERIFY(!watcher.seen[0].welcomeShown);
+}
+
+void TestSplash::helpLinkClosesThenOpensHelp()
+{
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->Help, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(m_shell.calls.size(), 1);
+    QCOMPARE(m_shell.calls[0].target, programFile(QStringLiteral("help.html")));
+    QVERIFY(!m_shell.calls[0].welcomeShown);
+    QVERIFY(watcher.seen.isEmpty());
+}
+
+void TestSplash::tutorialLink()
+{
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->Tutorial, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(m_shell.calls.size(), 1);
+    const FakeShell::Call &call = m_shell.calls[0];
+    QCOMPARE(call.target, programFile(QStringLiteral("AIML Tutorial 2.rtf")));
+    QCOMPARE(call.owner, m_main.get());
+    QVERIFY(call.verb.isEmpty());
+    QVERIFY(call.mode == ShowMode::Plain);
+    QVERIFY(!call.welcomeShown);
+    QVERIFY(watcher.seen.isEmpty());
+}
+
+void TestSplash::tutorialLinkFailure()
+{
+    m_shell.status = kShellFileNotFound;
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->Tutorial, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("Error"));
+    QCOMPARE(watcher.seen[0].text, QStringLiteral("Could not execute the AIML Tutorial file"));
+    QCOMPARE(watcher.seen[0].icon, QMessageBox::Warning);
+    QVERIFY(!watcher.seen[0].welcomeShown);
+}
+
+void TestSplash::openLastWithoutLastDat()
+{
+    m_main->path->setText(QStringLiteral("(None)"));
+    QVERIFY_THROWS_EXCEPTION(VorrelError, m_welcome->OpenLastFileClick());
+
+    // Clicked, the error reaches the application's error box and the window stays.
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].objectName, QStringLiteral("ErrorBox"));
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("AIML Vorrel 3.0"));
+    QCOMPARE(watcher.seen[0].text,
+        QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+            .arg(programFile(QStringLiteral("last.dat"))));
+    QVERIFY(m_welcome->isVisible());
+    QCOMPARE(m_main->path->text(), QStringLiteral("(None)"));
+}
+
+void TestSplash::openLastWithUnreadableLastDat()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("last.dat")));
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
+    QCOMPARE(watcher.seen.size(), 1);
+    QCOMPARE(watcher.seen[0].objectName, QStringLiteral("ErrorBox"));
+    QVERIFY(watcher.seen[0].text.startsWith(QStringLiteral("Cannot ")));
+    QVERIFY(m_welcome->isVisible());
+}
+
+void TestSplash::openLastWithATitle()
+{
+    writeFile(programFile(QStringLiteral("last.dat")), "Untitled Bot\r\n");
+    m_main->path->setText(QStringLiteral("(None)"));
+    m_main->iButMenu(false);
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
+    QTest::qWait(20);
+    QVERIFY(watcher.seen.isEmpty());
+    QVERIFY(m_welcome->isVisible());
+    QCOMPARE(m_main->path->text(), QStringLiteral("(None)"));
+    QVERIFY(!m_main->FileSaveItem->isEnabled());
+    QVERIFY(!m_main->tabs->isEnabled());
+}
+
+void TestSplash::openLastReplacesTheOpenDocument()
+{
+    const QString last = m_dir->filePath(QStringLiteral("last bot.aiml"));
+    const QByteArray text = "<aiml>\r\n<category>\r\n<pattern>HI</pattern>\r\n<template>Hello</template>\r\n"
+                            "</category>\r\n</aiml>\r\n";
+    writeFile(last, text);
+    // Only the first line counts.
+    writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\nsecond line\r\n");
+
+    // Another document is open, with unsaved changes: no question is asked.
+    m_main->path->setText(m_dir->filePath(QStringLiteral("other.aiml")));
+    m_main->setPreviewBytes("<aiml>\r\n</aiml>\r\n");
+    m_main->DocChanged = true;
+    m_main->DocHasFile = false;
+    showWelcome();
+    ModalWatcher watcher(m_welcome);
+    QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
+    QVERIFY(watcher.seen.isEmpty());
+    QCOMPARE(m_main->path->text(), last);
+    QCOMPARE(m_main->previewBytes(), text);
+    QVERIFY(m_main->DocHasFile);
+    QVERIFY(!m_main->DocChanged);
+    QVERIFY(!m_welcome->isVisible());
+}
+
+void TestSplash::openLastEnablesTheCommands()
+{
+    const QString last = m_dir->filePath(QStringLiteral("bot.aiml"));
+    writeFile(last, "<aiml>\r\n</aiml>\r\n");
+    writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\n");
+    m_main->iButMenu(false);
+    QVERIFY(!m_main->tabs->isEnabled());
+    m_welcome->OpenLastFileClick();
+    QVERIFY(m_main->tabs->isEnabled());
+    QVERIFY(m_main->FileSaveItem->isEnabled());
+    QVERIFY(m_main->mnuClose->isEnabled());
+    QCOMPARE(m_main->path->text(), last);
+}
+
+void TestSplash::shownOnlyWhenTheSettingAsks()
+{
+    writeFile(programFile(QStringLiteral("opts.ini")), "[Preferences]\r\nDlg=0\r\n");
+    m_main->Timer1Timer();
+    QVERIFY(!m_welcome->isVisible());
+    QVERIFY(!m_main->frmOptions->dialog->isChecked());
+}
+
+void TestSplash::neverShownAgain()
+{
+    // No settings file: the welcome window is shown.
+    m_main->Timer1->start();
+    QTRY_VERIFY(m_welcome->isVisible());
+    QVERIFY(!m_main->Timer1->isActive());
+    QTest::mouseClick(m_welcome->CloseWin, Qt::LeftButton);
+    QVERIFY(!m_welcome->isVisible());
+    QTest::qWait(700);
+    QVERIFY(!m_welcome->isVisible());
+}
+
+QTEST_MAIN(TestSplash)
+#include "tst_splash.moc"
