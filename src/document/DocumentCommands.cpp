@@ -10,7 +10,9 @@
 #include "prefs/Options.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <cstring>
 
@@ -257,7 +260,12 @@ void TMainForm::PourThemInto(const QByteArray &text)
     pBar->setStatus(QStringLiteral("Allocating resources..."));
     pBar->setPosition(0);
     pBar->show();
-    // No events are handled until reading ends, so the window paints itself now.
+    // A new window can be painted only once the window system has exposed it. Wait for that
+    // briefly, user input excluded; from then on the window paints itself as it goes.
+    QElapsedTimer exposing;
+    exposing.start();
+    while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     pBar->repaint();
     const int categories = Hits(text, "<category>");
     pBar->pb1->setMaximum(categories);
