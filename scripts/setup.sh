@@ -23,4 +23,11 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake --build "$build" --parallel "$jobs" -- --no-print-directory -s "$@"
+log="$build/build.log"
+if ! cmake --build "$build" --parallel "$jobs" >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "Build failed; the whole log is in $log" >&2
+    exit 1
+fi
+# Quiet when nothing was built; compiler warnings are always shown.
+grep -E "warning:" "$log" >&2 || true
