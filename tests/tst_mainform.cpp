@@ -4,12 +4,12 @@
 #include "app/Main.h"
 #include "app/ProgressBar.h"
 #include "app/Splash.h"
+#include "document/CategoryTable.h"
 #include "document/New.h"
 #include "editing/SelEdit.h"
+#include "prefs/Options.h"
 #include "report/Report.h"
 #include "widgets/About1.h"
-#include "document/CategoryTable.h"
-#include "prefs/Options.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -67,13 +67,13 @@ void TestMainForm::windowsCreatedOnce()
         QWidget *window;
         const char *caption;
     } windows[] = {
-        {static_cast<QWidget *>(form.frmNew), "New Document"},
-        {static_cast<QWidget *>(form.frmOptions), "Options"},
-        {static_cast<QWidget *>(form.AboutBox), "About"},
-        {static_cast<QWidget *>(form.frmReport), "General Report"},
-        {static_cast<QWidget *>(form.frmSelEdit), "Category"},
-        {static_cast<QWidget *>(form.StartUp), "Welcome to Cendaro AIML Vorrel 3.0"},
-        {static_cast<QWidget *>(form.pBar), "Progress"},
+        { static_cast<QWidget *>(form.frmNew), "New Document" },
+        { static_cast<QWidget *>(form.frmOptions), "Options" },
+        { static_cast<QWidget *>(form.AboutBox), "About" },
+        { static_cast<QWidget *>(form.frmReport), "General Report" },
+        { static_cast<QWidget *>(form.frmSelEdit), "Category" },
+        { static_cast<QWidget *>(form.StartUp), "Welcome to Cendaro AIML Vorrel 3.0" },
+        { static_cast<QWidget *>(form.pBar), "Progress" },
     };
     for (const auto &w : windows) {
         QVERIFY(w.window);
@@ -92,8 +92,8 @@ void TestMainForm::menuItems_data()
     QTest::addColumn<QString>("menu");
 
     auto row = [](const char *name, const char *caption, const char *shortcut, const char *hint, const char *menu) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << QString::fromLatin1(shortcut)
-                            << QString::fromLatin1(hint) << QString::fromLatin1(menu);
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
+                            << QString::fromLatin1(shortcut) << QString::fromLatin1(hint) << QString::fromLatin1(menu);
     };
     row("FileNewItem", "&New", "", "Create a new file", "mnuFile");
     row("FileOpenItem", "&Open...", "", "Open an existing file", "mnuFile");
@@ -208,7 +208,7 @@ void TestMainForm::stateAfterStartUp()
     QCOMPARE(t->cell(0, 1), QStringLiteral("1"));
     for (int c = 1; c < 4; ++c)
         QVERIFY(t->cell(c, 1).isEmpty());
-    const int widths[] = {65, 250, 250, 250};
+    const int widths[] = { 65, 250, 250, 250 };
     for (int c = 0; c < 4; ++c)
         QCOMPARE(form->sg1->columnWidth(c), widths[c]);
     QCOMPARE(form->sg1->verticalHeader()->defaultSectionSize(), 40);
@@ -216,11 +216,10 @@ void TestMainForm::stateAfterStartUp()
     QVERIFY(!form->tabs->isEnabled());
     QVERIFY(!form->Timer1->isActive());
 
-    const QStringList alwaysOn = {QStringLiteral("FileNewItem"),     QStringLiteral("FileOpenItem"),
-                                  QStringLiteral("FileExitItem"),    QStringLiteral("mnuCut"),
-                                  QStringLiteral("mnuPaste"),        QStringLiteral("HelpContentsItem"),
-                                  QStringLiteral("mnuTags"),         QStringLiteral("mnuTutorial"),
-                                  QStringLiteral("HelpAboutItem")};
+    const QStringList alwaysOn
+        = { QStringLiteral("FileNewItem"), QStringLiteral("FileOpenItem"), QStringLiteral("FileExitItem"),
+              QStringLiteral("mnuCut"), QStringLiteral("mnuPaste"), QStringLiteral("HelpContentsItem"),
+              QStringLiteral("mnuTags"), QStringLiteral("mnuTutorial"), QStringLiteral("HelpAboutItem") };
     const auto actions = form->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(actions.size() >= 24);
     for (QAction *a : actions) {
@@ -231,8 +230,8 @@ void TestMainForm::stateAfterStartUp()
     QVERIFY(!form->mnuAIML->menuAction()->isEnabled());
     QVERIFY(form->SpeedButton1->isEnabled());
     QVERIFY(form->SpeedButton2->isEnabled());
-    for (QToolButton *b : {form->SpeedButton3, form->SpeedButton4, form->SpeedButton7, form->SpeedButton9,
-                           form->SpeedButton10})
+    for (QToolButton *b :
+        { form->SpeedButton3, form->SpeedButton4, form->SpeedButton7, form->SpeedButton9, form->SpeedButton10 })
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
 }
 
@@ -268,25 +267,26 @@ void TestMainForm::optsIni_data()
     QTest::newRow("missing file") << QByteArray() << lucida << "10" << 0 << true << "/" << true << true;
     QTest::newRow("Dlg=0") << QByteArray("[Preferences]\r\nDlg=0\r\n") << lucida << "10" << 0 << true << "/" << false
                            << true;
-    QTest::newRow("Dlg=yes is no number") << QByteArray("[Preferences]\r\nDlg=yes\r\n") << lucida << "10" << 0 << true
-                                          << "/" << true << true;
+    QTest::newRow("Dlg=yes is no number")
+        << QByteArray("[Preferences]\r\nDlg=yes\r\n") << lucida << "10" << 0 << true << "/" << true << true;
     QTest::newRow("Dlg=2 is on") << QByteArray("[Preferences]\r\nDlg=2\r\nUCase=0\r\n") << lucida << "10" << 0 << true
                                  << "/" << true << false;
     QTest::newRow("hex with $") << QByteArray("[Font]\r\nSize=$10\r\n") << lucida << "16" << 0 << true << "/" << true
                                 << true;
     QTest::newRow("hex with 0x") << QByteArray("[Font]\r\nSize=0x1A\r\n") << lucida << "26" << 0 << true << "/" << true
                                  << true;
-    QTest::newRow("leading blank") << QByteArray("[Font]\r\nSize= 12\r\n") << lucida << "12" << 0 << true << "/"
-                                   << true << true;
+    QTest::newRow("leading blank") << QByteArray("[Font]\r\nSize= 12\r\n") << lucida << "12" << 0 << true << "/" << true
+                                   << true;
     QTest::newRow("empty value") << QByteArray("[Preferences]\r\nInitDir=\r\nComments=0\r\n") << lucida << "10" << 0
                                  << false << "" << true << true;
     QTest::newRow("other letter case") << QByteArray("[FONT]\r\nname=Courier New\r\n[preferences]\r\nscc=1\r\n"
                                                      "INITDIR=/tmp\r\ndlg=0\r\nUcase=0\r\n")
-                                       << "Courier New" << "10" << 1 << true << "/tmp" << false << false;
+                                       << "Courier New"
+                                       << "10" << 1 << true << "/tmp" << false << false;
     QTest::newRow("LF line ends") << QByteArray("[Preferences]\nSCC=7\nDlg=0\n") << lucida << "10" << 1 << true << "/"
                                   << false << true;
-    QTest::newRow("SCC below range") << QByteArray("[Preferences]\r\nSCC=-5\r\n") << lucida << "10" << -1 << true
-                                     << "/" << true << true;
+    QTest::newRow("SCC below range") << QByteArray("[Preferences]\r\nSCC=-5\r\n") << lucida << "10" << -1 << true << "/"
+                                     << true << true;
     QByteArray noise(4096, '\0');
     for (int i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<char>((i * 7919 + 13) % 256);
@@ -419,14 +419,22 @@ void TestMainForm::errorBoxText_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "Unable to write to /x/opts.ini" << "Unable to write to /x/opts.ini.";
-    QTest::newRow("digit") << "List index out of bounds (-1" << "List index out of bounds (-1.";
-    QTest::newRow("bracket sorts before full stop") << "List index out of bounds (-1)" << "List index out of bounds (-1)";
-    QTest::newRow("full stop") << "Done." << "Done.";
-    QTest::newRow("exclamation") << "Stop!" << "Stop!";
-    QTest::newRow("quote") << "'x' is not a valid integer value" << "'x' is not a valid integer value.";
-    QTest::newRow("slash sorts after full stop") << "/tmp/" << "/tmp/.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("letter") << "Unable to write to /x/opts.ini"
+                            << "Unable to write to /x/opts.ini.";
+    QTest::newRow("digit") << "List index out of bounds (-1"
+                           << "List index out of bounds (-1.";
+    QTest::newRow("bracket sorts before full stop") << "List index out of bounds (-1)"
+                                                    << "List index out of bounds (-1)";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("exclamation") << "Stop!"
+                                 << "Stop!";
+    QTest::newRow("quote") << "'x' is not a valid integer value"
+                           << "'x' is not a valid integer value.";
+    QTest::newRow("slash sorts after full stop") << "/tmp/"
+                                                 << "/tmp/.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestMainForm::errorBoxText()
@@ -444,10 +452,10 @@ void TestMainForm::commandErrorReachesErrorBox()
     bool secondStepRan = false;
     int firstStep = 0;
     QObject::connect(&probe, &QAction::triggered, &form, guarded(&form, [&] {
-                         ++firstStep;
-                         throw VorrelError(QStringLiteral("Unable to write to /nowhere/opts.ini"));
-                         secondStepRan = true;
-                     }));
+        ++firstStep;
+        throw VorrelError(QStringLiteral("Unable to write to /nowhere/opts.ini"));
+        secondStepRan = true;
+    }));
     QString text;
     QString caption;
     expectMessageBox(&text, &caption);
