@@ -1,4 +1,5 @@
 #include "MainFormFixture.h"
+#include "ShellDouble.h"
 
 #include "app/ErrorBox.h"
 #include "app/Main.h"
@@ -21,26 +22,6 @@
 using namespace vorrel;
 
 namespace {
-
-// Records what the labels hand to the shell instead of starting a browser or mail program.
-class RecordingShell final : public Shell
-{
-public:
-    struct Call
-    {
-        QWidget *owner;
-        QString verb;
-        QString target;
-        ShowMode mode;
-    };
-    QList<Call> calls;
-
-    int open(QWidget *owner, const QString &verb, const QString &target, ShowMode mode) override
-    {
-        calls.append({ owner, verb, target, mode });
-        return kShellSuccess;
-    }
-};
 
 using LabelFactory = std::function<TLinkLabel *()>;
 
@@ -86,7 +67,8 @@ private Q_SLOTS:
     void reopeningRestartsCredits();
 
 private:
-    RecordingShell m_shell;
+    // Records what the labels hand to the shell instead of starting a browser or mail program.
+    test::ShellDouble m_shell;
 };
 
 void TestAbout::init()
@@ -149,7 +131,7 @@ void TestAbout::urlClick()
     }
     QCOMPARE(error, QString());
     QCOMPARE(m_shell.calls.size(), 1);
-    const RecordingShell::Call &call = m_shell.calls.first();
+    const test::ShellDouble::Call &call = m_shell.calls.first();
     QCOMPARE(call.target, url);
     QCOMPARE(call.verb, QStringLiteral("Open"));
     QVERIFY(call.mode == ShowMode::Plain);
@@ -203,7 +185,7 @@ void TestAbout::mailClick()
     }
     QCOMPARE(error, QString());
     QCOMPARE(m_shell.calls.size(), 1);
-    const RecordingShell::Call &call = m_shell.calls.first();
+    const test::ShellDouble::Call &call = m_shell.calls.first();
     QCOMPARE(call.target, address);
     QCOMPARE(call.verb, QStringLiteral("Open"));
     QVERIFY(call.mode == ShowMode::Normal);
@@ -414,8 +396,7 @@ void TestAbout::closeBoxStopsCredits()
 
 void TestAbout::reopeningRestartsCredits()
 {
-    test::ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), test::kQuietOpts);
+    test::ProgramDir dir(test::kQuietOpts);
     const std::unique_ptr<TMainForm> form = test::startedMainForm();
     TScrollingCredits *credits = form->AboutBox->sc1;
     // No real ticks while the window is up: the test steps the block itself.

@@ -1,7 +1,8 @@
 // The test bot: the matcher and Capitalize as data tables, then the exchange on the
 // conversation page with its transcript lines and the Enter key.
 
-#include "EditingTestSupport.h"
+#include "MainFormFixture.h"
+#include "TableRows.h"
 
 #include "app/Main.h"
 #include "bot/Matcher.h"
@@ -11,13 +12,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vorrel;
-using namespace editingtest;
-
-using Rows = QList<QStringList>;
+using namespace vorrel::test;
 
 namespace {
 
@@ -71,7 +69,7 @@ private slots:
 private:
     std::unique_ptr<TMainForm> startedWithRows(const Rows &rows);
 
-    QTemporaryDir m_dir;
+    ProgramDir m_dir { kQuietOpts };
 };
 
 void TestBot::cleanup()
@@ -81,7 +79,7 @@ void TestBot::cleanup()
 
 std::unique_ptr<TMainForm> TestBot::startedWithRows(const Rows &rows)
 {
-    auto form = startedMainForm(m_dir.path());
+    auto form = startedMainForm();
     form->iButMenu(true);
     setRows(*form->table(), rows);
     return form;

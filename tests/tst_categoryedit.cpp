@@ -1,7 +1,8 @@
 // The category commands on the main window: the table after create, edit and delete, the
 // shortcuts against the focused control, and the clipboard commands on the preview.
 
-#include "EditingTestSupport.h"
+#include "MainFormFixture.h"
+#include "TableRows.h"
 
 #include "app/Main.h"
 #include "document/CategoryTable.h"
@@ -19,16 +20,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include <Qsci/qsciscintilla.h>
 
 using namespace vorrel;
-using namespace editingtest;
-
-using Rows = QList<QStringList>;
+using namespace vorrel::test;
 
 namespace {
 
@@ -88,14 +86,14 @@ private:
     void deleteRow(int row, bool yes, bool *asked = nullptr);
     void makeCurrent(int row);
 
-    QTemporaryDir m_dir;
+    ProgramDir m_dir { kQuietOpts };
     std::unique_ptr<TMainForm> m_form;
 };
 
 void TestCategoryEdit::init()
 {
     QVERIFY(m_dir.isValid());
-    m_form = startedMainForm(m_dir.path());
+    m_form = startedMainForm();
     m_form->iButMenu(true);
     m_form->frmOptions->upcase->setChecked(false);
 }
@@ -116,7 +114,7 @@ void TestCategoryEdit::showActive()
 Shown TestCategoryEdit::throughDialog(QAction *command, const QStringList &fields, const QString &button)
 {
     auto shown = std::make_shared<Shown>();
-    onModal(QStringLiteral("frmSelEdit"), [fields, button, shown](QWidget *modal) {
+    whenModal(QStringLiteral("frmSelEdit"), [fields, button, shown](QWidget *modal) {
         auto *d = static_cast<TfrmSelEdit *>(modal);
         *shown = Shown { d->editMode, d->txtPattern->text(), d->txtThat->text(), d->templateText() };
         if (fields.size() == 3) {
@@ -134,7 +132,7 @@ void TestCategoryEdit::deleteRow(int row, bool yes, bool *asked)
 {
     makeCurrent(row);
     auto seen = std::make_shared<bool>(false);
-    onModal(QStringLiteral("DeleteConfirm"), [yes, seen](QWidget *modal) {
+    whenModal(QStringLiteral("DeleteConfirm"), [yes, seen](QWidget *modal) {
         auto *box = static_cast<QMessageBox *>(modal);
         *seen = box->text() == QLatin1String("Are you sure you want to delete this category?")
             && box->standardButtons() == (QMessageBox::Yes | QMessageBox::No);
@@ -320,7 +318,7 @@ void TestCategoryEdit::deleteWithSeveralRowsSelectedTakesTheCurrentOne()
     // Three rows, two columns each.
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 6);
     auto answered = std::make_shared<bool>(false);
-    onModal(QStringLiteral("DeleteConfirm"), [answered](QWidget *modal) {
+    whenModal(QStringLiteral("DeleteConfirm"), [answered](QWidget *modal) {
         *answered = true;
         static_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
     });
@@ -406,7 +404,7 @@ void TestCategoryEdit::shortcutsWinOverTheFocusedControl()
     QVERIFY(target && target->window() == m_form.get());
 
     auto shown = std::make_shared<Shown>();
-    onModal(modal, [answer, shown](QWidget *w) {
+    whenModal(modal, [answer, shown](QWidget *w) {
         shown->editMode = w->objectName();
         if (auto *box = qobject_cast<QMessageBox *>(w)) {
             box->button(answer == QLatin1String("Yes") ? QMessageBox::Yes : QMessageBox::No)->click();
@@ -446,11 +444,11 @@ void TestCategoryEdit::shortcutsDoNothingWithoutDocument()
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_form.get();
     for (const QKeyCombination keys : { QKeyCombination(Qt::Key_F1), QKeyCombination(Qt::Key_F2),
              QKeyCombination(Qt::ControlModifier, Qt::Key_Delete) }) {
-        onModal(QStringLiteral("frmSelEdit"), [opened](QWidget *w) {
+        whenModal(QStringLiteral("frmSelEdit"), [opened](QWidget *w) {
             ++*opened;
             static_cast<QDialog *>(w)->reject();
         });
-        onModal(QStringLiteral("DeleteConfirm"), [opened](QWidget *w) {
+        whenModal(QStringLiteral("DeleteConfirm"), [opened](QWidget *w) {
             ++*opened;
             static_cast<QDialog *>(w)->reject();
         });

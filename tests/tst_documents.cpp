@@ -1,4 +1,6 @@
-#include "app/AppInfo.h"
+#include "MainFormFixture.h"
+#include "TestFiles.h"
+
 #include "app/ErrorBox.h"
 #include "app/Main.h"
 #include "app/ProgressBar.h"
@@ -34,20 +36,9 @@
 #include <memory>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
-
-QByteArray readFile(const QString &fileName)
-{
-    QFile f(fileName);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile f(fileName);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 using Step = std::function<void(QWidget *)>;
 
@@ -219,29 +210,26 @@ private:
     // Opens through the real open dialog.
     void openThroughDialog(const QString &fileName);
 
-    std::unique_ptr<QTemporaryDir> m_program;
+    std::unique_ptr<ProgramDir> m_program;
     std::unique_ptr<QTemporaryDir> m_work;
     std::unique_ptr<TMainForm> m_form;
 };
 
 void TestDocuments::init()
 {
-    m_program = std::make_unique<QTemporaryDir>();
+    m_program = std::make_unique<ProgramDir>();
     m_work = std::make_unique<QTemporaryDir>();
     QVERIFY(m_program->isValid() && m_work->isValid());
-    setProgramDirOverride(m_program->path());
-    QVERIFY(writeFile(m_program->filePath(QStringLiteral("opts.ini")), "[Preferences]\r\nDlg=0\r\n"));
-    QVERIFY(QFile::copy(
-        QStringLiteral(VORREL_DATA_DIR "/template.dat"), m_program->filePath(QStringLiteral("template.dat"))));
-    m_form = std::make_unique<TMainForm>();
-    m_form->Timer1Timer();
+    QVERIFY(m_program->write(QStringLiteral("opts.ini"), kQuietOpts));
+    QVERIFY(
+        QFile::copy(QStringLiteral(VORREL_DATA_DIR "/template.dat"), m_program->file(QStringLiteral("template.dat"))));
+    m_form = startedMainForm();
     QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
 }
 
 void TestDocuments::cleanup()
 {
     m_form.reset();
-    setProgramDirOverride(QString());
     m_work.reset();
     m_program.reset();
 }
@@ -613,7 +601,7 @@ void TestDocuments::saveQuestion()
     QCOMPARE(buttons, (QList<QMessageBox::StandardButton> { QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel }));
 
     QCOMPARE(readFile(work("two.aiml")), saved ? kTwoCategories + "<!-- x -->\r\n" : kTwoCategories);
-    const QString last = m_program->filePath(QStringLiteral("last.dat"));
+    const QString last = m_program->file(QStringLiteral("last.dat"));
     if (closed) {
         QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
         QVERIFY(m_form->previewBytes().isEmpty());
@@ -675,7 +663,7 @@ void TestDocuments::yesThenSaveAsCancelStillGoesOn()
     QVERIFY(m_form->previewBytes().isEmpty());
     QVERIFY(!m_form->DocChanged);
     QVERIFY(QDir(m_work->path()).isEmpty());
-    QCOMPARE(readFile(m_program->filePath(QStringLiteral("last.dat"))), QByteArray("NewDocument\r\n"));
+    QCOMPARE(readFile(m_program->file(QStringLiteral("last.dat"))), QByteArray("NewDocument\r\n"));
 }
 
 void TestDocuments::closeRecordsTheTitle()
@@ -684,7 +672,7 @@ void TestDocuments::closeRecordsTheTitle()
     m_form->FileNew();
     m_form->mnuClose->trigger();
     QCOMPARE(script.seen, QStringList { "frmNew" });
-    QCOMPARE(readFile(m_program->filePath(QStringLiteral("last.dat"))), QByteArray("NewDocument\r\n"));
+    QCOMPARE(readFile(m_program->file(QStringLiteral("last.dat"))), QByteArray("NewDocument\r\n"));
 }
 
 void TestDocuments::closeResetsTheDocument()
@@ -906,7 +894,7 @@ void TestDocuments::unreadableTemplateKeepsState()
 {
     QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
     m_form->openDocument(work("two.aiml"));
-    QVERIFY(QFile::remove(m_program->filePath(QStringLiteral("template.dat"))));
+    QVERIFY(QFile::remove(m_program->file(QStringLiteral("template.dat"))));
     QString box;
     ModalScript script({ press("cmdOK"), readBox(&box) });
     m_form->FileNew();

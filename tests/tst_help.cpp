@@ -1,7 +1,9 @@
 // The help commands: documents from the program's directory through the shell, the "Error"
 // box when the shell fails, and the documents shipped in data/.
 
-#include "ReportTestSupport.h"
+#include "MainFormFixture.h"
+#include "ShellDouble.h"
+#include "TestFiles.h"
 
 #include "app/AppInfo.h"
 #include "app/Main.h"
@@ -19,31 +21,9 @@
 #include <QtTest>
 
 using namespace vorrel;
-using namespace reporttest;
+using namespace vorrel::test;
 
 namespace {
-
-// Records what the shell is asked to open and answers with a chosen status.
-class RecordingShell final : public Shell
-{
-public:
-    struct Call
-    {
-        QWidget *owner;
-        QString verb;
-        QString target;
-        ShowMode mode;
-    };
-
-    int open(QWidget *owner, const QString &verb, const QString &target, ShowMode mode) override
-    {
-        calls.append({ owner, verb, target, mode });
-        return status;
-    }
-
-    int status = kShellFileNotFound;
-    QList<Call> calls;
-};
 
 struct BoxSeen
 {
@@ -100,8 +80,7 @@ void fire(TMainForm &form, Trigger trigger)
 
 QByteArray dataFile(const QString &name)
 {
-    QFile file(QStringLiteral(VORREL_DATA_DIR "/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(QStringLiteral(VORREL_DATA_DIR "/") + name);
 }
 
 QString plain(QString caption)
@@ -133,23 +112,25 @@ private slots:
     void tutorialIsValidRtf();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramDir> m_dir;
     std::unique_ptr<TMainForm> m_form;
-    RecordingShell m_shell;
+    // Records what the shell is asked to open and answers with a chosen status.
+    ShellDouble m_shell;
 };
 
 void TestHelp::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramDir>(kQuietOpts);
     QVERIFY(m_dir->isValid());
-    m_form = openMainForm(m_dir->path());
-    m_shell = RecordingShell();
+    m_form = startedMainForm();
+    m_form->iButMenu(true);
+    m_shell = ShellDouble(kShellFileNotFound);
     Shell::setInstance(&m_shell);
 }
 
 void TestHelp::cleanup()
 {
-    stopWatching();
+    cancelModalWaits();
     Shell::setInstance(nullptr);
     m_form.reset();
     m_dir.reset();
@@ -184,7 +165,7 @@ void TestHelp::failureShowsErrorBox()
     fire(*m_form, trigger);
 
     QCOMPARE(m_shell.calls.size(), 1);
-    const RecordingShell::Call call = m_shell.calls.first();
+    const ShellDouble::Call call = m_shell.calls.first();
     QCOMPARE(call.target, programDir() + fileName);
     QVERIFY(call.target.startsWith(m_dir->path()));
     QCOMPARE(call.verb, QString());

@@ -1,31 +1,20 @@
 // The settings file: reading values by the INI rules, and rewriting a file key by key so that
 // every other line survives and a failed write leaves the old file whole.
 
+#include "TestFiles.h"
+
 #include "prefs/IniProfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
-
-QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void putFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // "Section|Key|Value" as the tables spell a write.
 QStringList splitWrite(const QString &write)
@@ -166,7 +155,7 @@ void TestIniProfile::randomBytes()
     QByteArray junk = noise(40000, 7);
     for (int i = 500; i < junk.size(); i += 997)
         junk[i] = (i / 997) % 2 ? '\n' : '\r';
-    putFile(fileName, junk + "\r\n[Font]\r\nSize=33\r\n" + junk);
+    QVERIFY(writeFile(fileName, junk + "\r\n[Font]\r\nSize=33\r\n" + junk));
 
     const IniProfile ini = IniProfile::load(fileName);
     QCOMPARE(ini.readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10), 33);
@@ -174,7 +163,7 @@ void TestIniProfile::randomBytes()
 
     // Rewriting it changes that one line and keeps every other line's bytes.
     QVERIFY(writeProfileString(QStringLiteral("Font"), QStringLiteral("Size"), QStringLiteral("44"), fileName));
-    const QByteArray after = fileBytes(fileName);
+    const QByteArray after = readFile(fileName);
     const QByteArray expected = IniProfile::fromBytes(junk + "\r\n[Font]\r\nSize=44\r\n" + junk).toBytes();
     QCOMPARE(after.size(), expected.size());
     QVERIFY(after == expected);
@@ -191,16 +180,16 @@ void TestIniProfile::largeFiles()
     QByteArray comments;
     while (comments.size() < 900 * 1024)
         comments += ";" + QByteArray(78, 'c') + "\r\n";
-    putFile(fileName, head + comments);
+    QVERIFY(writeFile(fileName, head + comments));
     QCOMPARE(IniProfile::load(fileName).readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10), 12);
 
     // An enormous one is no settings file: it reads as defaults and is never rewritten, since
     // writing it back whole was never possible.
     const QByteArray enormous = head + QByteArray(3 * 1024 * 1024, ';') + "\r\n";
-    putFile(fileName, enormous);
+    QVERIFY(writeFile(fileName, enormous));
     QCOMPARE(IniProfile::load(fileName).readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10), 10);
     QVERIFY(!writeProfileString(QStringLiteral("Font"), QStringLiteral("Size"), QStringLiteral("9"), fileName));
-    QVERIFY(fileBytes(fileName) == enormous);
+    QVERIFY(readFile(fileName) == enormous);
 
     // A device without end is read no further than a settings file can be long.
     QVERIFY(IniProfile::load(QStringLiteral("/dev/zero")).lines().isEmpty());
@@ -286,13 +275,13 @@ void TestIniProfile::writer()
     QVERIFY(dir.isValid());
     const QString fileName = dir.filePath(QStringLiteral("opts.ini"));
     if (!before.isNull())
-        putFile(fileName, before);
+        QVERIFY(writeFile(fileName, before));
 
     for (const QString &write : std::as_const(writes)) {
         const QStringList w = splitWrite(write);
         QVERIFY2(writeProfileString(w[0], w[1], w[2], fileName), qPrintable(write));
     }
-    QCOMPARE(fileBytes(fileName), after);
+    QCOMPARE(readFile(fileName), after);
 
     // Whatever was written reads back as it was given.
     const IniProfile ini = IniProfile::load(fileName);
@@ -320,12 +309,12 @@ void TestIniProfile::unwritable()
     QString value = QStringLiteral("Courier");
 
     if (kind == QLatin1String("parent is a file")) {
-        putFile(dir.filePath(QStringLiteral("file")), existing);
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("file")), existing));
         fileName = dir.filePath(QStringLiteral("file/opts.ini"));
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("opts.ini")));
     } else {
-        putFile(fileName, existing);
+        QVERIFY(writeFile(fileName, existing));
         value = QStringLiteral("Courier\r\n[Preferences]\r\nDlg=0");
     }
 
@@ -333,11 +322,11 @@ void TestIniProfile::unwritable()
 
     // Nothing truncated or half-written, and no temporary file left behind.
     if (kind == QLatin1String("parent is a file")) {
-        QVERIFY(fileBytes(dir.filePath(QStringLiteral("file"))) == existing);
+        QVERIFY(readFile(dir.filePath(QStringLiteral("file"))) == existing);
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QFileInfo(fileName).isDir());
     } else {
-        QVERIFY(fileBytes(fileName) == existing);
+        QVERIFY(readFile(fileName) == existing);
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
 }

@@ -196,8 +196,7 @@ void TestMainForm::stateBeforeStartUp()
 
 void TestMainForm::stateAfterStartUp()
 {
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     auto form = startedMainForm();
     CategoryTable *t = form->table();
     QCOMPARE(t->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Categories"));
@@ -237,8 +236,7 @@ void TestMainForm::stateAfterStartUp()
 
 void TestMainForm::documentCommandsSwitch()
 {
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     auto form = startedMainForm();
     form->iButMenu(true);
     QVERIFY(form->tabs->isEnabled());
@@ -304,9 +302,7 @@ void TestMainForm::optsIni()
     QFETCH(bool, dlg);
     QFETCH(bool, ucase);
 
-    ProgramDir dir;
-    if (!ini.isNull())
-        dir.write(QStringLiteral("opts.ini"), ini);
+    ProgramDir dir(ini);
     auto form = startedMainForm();
     TfrmOptions *o = form->frmOptions;
     QCOMPARE(o->fontname->text(), fontName);
@@ -333,9 +329,7 @@ void TestMainForm::welcomeWindowFollowsDlg()
 {
     QFETCH(QByteArray, ini);
     QFETCH(bool, shown);
-    ProgramDir dir;
-    if (!ini.isNull())
-        dir.write(QStringLiteral("opts.ini"), ini);
+    ProgramDir dir(ini);
     TMainForm form;
     form.show();
     QVERIFY(!form.StartUp->isVisible());
@@ -348,8 +342,7 @@ void TestMainForm::welcomeWindowFollowsDlg()
 
 void TestMainForm::viewPageFollowsTabs()
 {
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     auto form = startedMainForm();
     form->iButMenu(true);
     form->tabs->setCurrentIndex(2);
@@ -364,8 +357,7 @@ void TestMainForm::viewPageFollowsTabs()
 
 void TestMainForm::viewPageMenuShowsPage()
 {
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     auto form = startedMainForm();
     form->iButMenu(true);
     form->mnuDorvane->trigger();
@@ -405,8 +397,7 @@ void TestMainForm::lastDatOnlyWithDocument()
 {
     QFETCH(QString, pathLine);
     QFETCH(bool, written);
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     dir.write(QStringLiteral("last.dat"), "older\r\n");
     {
         auto form = startedMainForm();
@@ -468,8 +459,7 @@ void TestMainForm::commandErrorReachesErrorBox()
 
 void TestMainForm::exitDoesNotAsk()
 {
-    ProgramDir dir;
-    dir.write(QStringLiteral("opts.ini"), kQuietOpts);
+    ProgramDir dir(kQuietOpts);
     auto form = startedMainForm();
     form->show();
     form->DocChanged = true;

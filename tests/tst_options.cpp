@@ -1,6 +1,9 @@
 // The Options dialog in the running main window: its layout, keyboard order, the four
 // commands, and what OK stores and a later start-up reads back.
 
+#include "MainFormFixture.h"
+#include "TestFiles.h"
+
 #include "app/AppInfo.h"
 #include "app/Main.h"
 #include "prefs/IniProfile.h"
@@ -8,7 +11,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -20,9 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <Qsci/qsciscintilla.h>
 
@@ -30,47 +30,9 @@
 #include <memory>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
-
-const QByteArray kQuietStart = "[Preferences]\r\nDlg=0\r\n";
-
-QByteArray fileBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void putFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Runs action on the modal window of that name as soon as it is up. Should it never come, the
-// modal window that is up is closed instead, so a failing test cannot hang; *done tells.
-void whenModal(const QString &name, std::function<void(QWidget *)> action, bool *done)
-{
-    *done = false;
-    auto *timer = new QTimer(qApp);
-    const QDeadlineTimer deadline(5000);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name) {
-            timer->stop();
-            timer->deleteLater();
-            *done = true;
-            action(modal);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            if (auto *d = qobject_cast<QDialog *>(modal))
-                d->reject();
-        }
-    });
-    timer->start(10);
-}
 
 void press(QWidget *window, const char *button)
 {
@@ -123,54 +85,49 @@ private slots:
 
 private:
     // A main window after its start-up routine, with opts.ini holding these bytes (none if null).
-    TMainForm *start(const QByteArray &opts = kQuietStart);
-    QString optsFile() const { return m_dir->filePath(QStringLiteral("opts.ini")); }
+    TMainForm *start(const QByteArray &opts = kQuietOpts);
+    QString optsFile() const { return m_dir->file(QStringLiteral("opts.ini")); }
     // Shows the dialog from its menu item, runs before on it and presses one of its buttons.
     bool runDialog(const char *button, std::function<void(TfrmOptions *)> before = {});
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramDir> m_dir;
     std::unique_ptr<TMainForm> m_main;
 };
 
 void TestOptions::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramDir>();
     QVERIFY(m_dir->isValid());
-    setProgramDirOverride(m_dir->path());
 }
 
 void TestOptions::cleanup()
 {
     m_main.reset();
     m_dir.reset();
-    setProgramDirOverride(QString());
 }
 
 TMainForm *TestOptions::start(const QByteArray &opts)
 {
+    // QVERIFY returns from the function it stands in, so it gets one of its own here.
+    const auto writeOpts = [&] { QVERIFY(writeFile(optsFile(), opts)); };
     if (!opts.isNull())
-        putFile(optsFile(), opts);
+        writeOpts();
     m_main.reset();
-    m_main = std::make_unique<TMainForm>();
-    m_main->Timer1Timer();
+    m_main = startedMainForm();
     m_main->iButMenu(true);
     return m_main.get();
 }
 
 bool TestOptions::runDialog(const char *button, std::function<void(TfrmOptions *)> before)
 {
-    bool done = false;
-    whenModal(
-        QStringLiteral("frmOptions"),
-        [=](QWidget *w) {
-            if (before)
-                before(static_cast<TfrmOptions *>(w));
-            if (button)
-                press(w, button);
-        },
-        &done);
+    const auto done = whenModal(QStringLiteral("frmOptions"), [=](QWidget *w) {
+        if (before)
+            before(static_cast<TfrmOptions *>(w));
+        if (button)
+            press(w, button);
+    });
     m_main->mnuOptions->trigger();
-    return done;
+    return *done;
 }
 
 void TestOptions::layout_data()
@@ -324,17 +281,13 @@ void TestOptions::escapeAndEnter()
     QCOMPARE(main->frmOptions->result(), int(QDialog::Rejected));
     QVERIFY(!QFile::exists(optsFile()));
 
-    bool done = false;
-    whenModal(
-        QStringLiteral("frmOptions"),
-        [](QWidget *w) {
-            auto *form = static_cast<TfrmOptions *>(w);
-            form->comments->setFocus();
-            QTest::keyClick(form->comments, Qt::Key_Return);
-        },
-        &done);
+    const auto done = whenModal(QStringLiteral("frmOptions"), [](QWidget *w) {
+        auto *form = static_cast<TfrmOptions *>(w);
+        form->comments->setFocus();
+        QTest::keyClick(form->comments, Qt::Key_Return);
+    });
     main->mnuOptionsClick();
-    QVERIFY(done);
+    QVERIFY(*done);
     QCOMPARE(main->frmOptions->result(), int(QDialog::Accepted));
     QVERIFY(QFile::exists(optsFile()));
 }
@@ -358,7 +311,7 @@ void TestOptions::codeCompRange()
     QFETCH(QByteArray, stored);
     QFETCH(int, index);
 
-    TMainForm *main = start(kQuietStart + "SCC=" + stored + "\r\n");
+    TMainForm *main = start(kQuietOpts + "SCC=" + stored + "\r\n");
     TfrmOptions *form = main->frmOptions;
     QCOMPARE(form->codeCompIndex(), index);
     const QList<QRadioButton *> items = form->codeComp->findChildren<QRadioButton *>();
@@ -389,7 +342,7 @@ void TestOptions::setToDefaults_data()
         << QByteArray("[font]\r\nSIZE=12\r\n") << "Lucida Console" << 12 << 0 << true << true;
     QTest::newRow("no numbers") << QByteArray("[Font]\r\nSize=big\r\n[Preferences]\r\nSCC=9\r\nComments=yes\r\n")
                                 << "Lucida Console" << 10 << 1 << true << true;
-    QTest::newRow("shipped file") << fileBytes(QStringLiteral(VORREL_DATA_DIR "/defs.dat")) << "Lucida Console" << 10
+    QTest::newRow("shipped file") << readFile(QStringLiteral(VORREL_DATA_DIR "/defs.dat")) << "Lucida Console" << 10
                                   << 0 << true << true;
 }
 
@@ -408,7 +361,7 @@ void TestOptions::setToDefaults()
                             "Comments=0\r\nInitDir=/tmp\r\nUCase=0\r\n";
     TMainForm *main = start(opts);
     if (!defs.isNull())
-        putFile(m_dir->filePath(QStringLiteral("defs.dat")), defs);
+        QVERIFY(m_dir->write(QStringLiteral("defs.dat"), defs));
     main->code->setText(QStringLiteral("<category>\r\n</category>"));
     QCOMPARE(styleFace(main->code), QStringLiteral("DejaVu Serif"));
 
@@ -428,7 +381,7 @@ void TestOptions::setToDefaults()
     QCOMPARE(styleFace(main->code), name);
     QCOMPARE(styleValue(main->code, QsciScintillaBase::SCI_STYLEGETSIZE), long(size));
     QVERIFY(!main->code->hasSelectedText());
-    QCOMPARE(fileBytes(optsFile()), opts);
+    QCOMPARE(readFile(optsFile()), opts);
 }
 
 void TestOptions::cancelKeepsChangesWritesNothing()
@@ -444,7 +397,7 @@ void TestOptions::cancelKeepsChangesWritesNothing()
         f->cmdDefaults->click();
     }));
     QCOMPARE(form->result(), int(QDialog::Rejected));
-    QCOMPARE(fileBytes(optsFile()), opts);
+    QCOMPARE(readFile(optsFile()), opts);
     // Nothing is undone: the boxes, the defaults and the preview's font stay as they were made.
     QVERIFY(!form->upcase->isChecked());
     QVERIFY(form->comments->isChecked());
@@ -456,7 +409,7 @@ void TestOptions::cancelKeepsChangesWritesNothing()
     bool upcaseShown = true;
     QVERIFY(runDialog("cmdCancel", [&upcaseShown](TfrmOptions *f) { upcaseShown = f->upcase->isChecked(); }));
     QVERIFY(!upcaseShown);
-    QCOMPARE(fileBytes(optsFile()), opts);
+    QCOMPARE(readFile(optsFile()), opts);
 }
 
 void TestOptions::okRoundTrip_data()
@@ -505,7 +458,7 @@ void TestOptions::okRoundTrip()
     QCOMPARE(styleFace(main->code), name);
     QCOMPARE(styleValue(main->code, QsciScintillaBase::SCI_STYLEGETSIZE), long(size));
 
-    const QByteArray written = fileBytes(optsFile());
+    const QByteArray written = readFile(optsFile());
     if (fresh) {
         QCOMPARE(written,
             QByteArray("[Font]\r\nName=Lucida Console\r\nSize=10\r\n[Preferences]\r\nSCC=0\r\nComments=1\r\n"
@@ -537,18 +490,14 @@ void TestOptions::changeFontThenOk()
 
     QFont first;
     QFont chosen(QStringLiteral("DejaVu Serif"), 14, QFont::Bold, true);
-    bool done = false;
-    whenModal(
-        QStringLiteral("fonts"),
-        [&](QWidget *w) {
-            auto *dlg = static_cast<QFontDialog *>(w);
-            first = dlg->currentFont();
-            dlg->setCurrentFont(chosen);
-            dlg->accept();
-        },
-        &done);
+    auto done = whenModal(QStringLiteral("fonts"), [&](QWidget *w) {
+        auto *dlg = static_cast<QFontDialog *>(w);
+        first = dlg->currentFont();
+        dlg->setCurrentFont(chosen);
+        dlg->accept();
+    });
     form->cmdChange->click();
-    QVERIFY(done);
+    QVERIFY(*done);
     // Its own font at first: the requested face, or the sans-serif face standing in for it.
     QFont wanted(QStringLiteral("MS Sans Serif"), 8);
     wanted.setStyleHint(QFont::SansSerif);
@@ -562,30 +511,24 @@ void TestOptions::changeFontThenOk()
     // Cancelled, even after looking at another font: nothing changes, and the next opening
     // still shows the last font chosen.
     QFont reopened;
-    whenModal(
-        QStringLiteral("fonts"),
-        [&](QWidget *w) {
-            auto *dlg = static_cast<QFontDialog *>(w);
-            reopened = dlg->currentFont();
-            dlg->setCurrentFont(QFont(QStringLiteral("Nimbus Sans"), 30));
-            dlg->reject();
-        },
-        &done);
+    done = whenModal(QStringLiteral("fonts"), [&](QWidget *w) {
+        auto *dlg = static_cast<QFontDialog *>(w);
+        reopened = dlg->currentFont();
+        dlg->setCurrentFont(QFont(QStringLiteral("Nimbus Sans"), 30));
+        dlg->reject();
+    });
     form->cmdChange->click();
-    QVERIFY(done);
+    QVERIFY(*done);
     QCOMPARE(reopened.family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(reopened.pointSize(), 14);
     QVERIFY(reopened.bold());
     QCOMPARE(form->fontname->text(), QStringLiteral("DejaVu Serif"));
-    whenModal(
-        QStringLiteral("fonts"),
-        [&](QWidget *w) {
-            reopened = static_cast<QFontDialog *>(w)->currentFont();
-            static_cast<QDialog *>(w)->reject();
-        },
-        &done);
+    done = whenModal(QStringLiteral("fonts"), [&](QWidget *w) {
+        reopened = static_cast<QFontDialog *>(w)->currentFont();
+        static_cast<QDialog *>(w)->reject();
+    });
     form->cmdChange->click();
-    QVERIFY(done);
+    QVERIFY(*done);
     QCOMPARE(reopened.family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(reopened.pointSize(), 14);
 
@@ -630,23 +573,19 @@ void TestOptions::browse()
         form->txtDir->setText(c.text);
         QString title;
         QString opened;
-        bool done = false;
-        whenModal(
-            QStringLiteral("folderBrowser"),
-            [&](QWidget *w) {
-                auto *browser = static_cast<QFileDialog *>(w);
-                title = browser->windowTitle();
-                opened = browser->directory().absolutePath();
-                if (c.accept) {
-                    browser->setDirectory(child);
-                    static_cast<QDialog *>(browser)->accept();
-                } else {
-                    browser->reject();
-                }
-            },
-            &done);
+        const auto done = whenModal(QStringLiteral("folderBrowser"), [&](QWidget *w) {
+            auto *browser = static_cast<QFileDialog *>(w);
+            title = browser->windowTitle();
+            opened = browser->directory().absolutePath();
+            if (c.accept) {
+                browser->setDirectory(child);
+                static_cast<QDialog *>(browser)->accept();
+            } else {
+                browser->reject();
+            }
+        });
         form->cmdBrowse->click();
-        QVERIFY(done);
+        QVERIFY(*done);
         QCOMPARE(title, QStringLiteral("Select Initial Directory..."));
         QCOMPARE(opened, c.opensAt);
         QCOMPARE(form->txtDir->text(), c.after);
@@ -673,9 +612,9 @@ void TestOptions::writeFailure()
 
     QString target = optsFile();
     if (kind == QLatin1String("parent is a file")) {
-        putFile(m_dir->filePath(QStringLiteral("plain")), "x");
-        setProgramDirOverride(m_dir->filePath(QStringLiteral("plain/program")));
-        target = m_dir->filePath(QStringLiteral("plain/program/opts.ini"));
+        QVERIFY(m_dir->write(QStringLiteral("plain"), "x"));
+        setProgramDirOverride(m_dir->file(QStringLiteral("plain/program")));
+        target = m_dir->file(QStringLiteral("plain/program/opts.ini"));
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QFile::remove(target));
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("opts.ini")));
@@ -687,16 +626,12 @@ void TestOptions::writeFailure()
 
     QString message;
     QString caption;
-    bool boxShown = false;
-    whenModal(
-        QStringLiteral("ErrorBox"),
-        [&](QWidget *w) {
-            auto *box = static_cast<QMessageBox *>(w);
-            message = box->text();
-            caption = box->windowTitle();
-            box->button(QMessageBox::Ok)->click();
-        },
-        &boxShown);
+    const auto boxShown = whenModal(QStringLiteral("ErrorBox"), [&](QWidget *w) {
+        auto *box = static_cast<QMessageBox *>(w);
+        message = box->text();
+        caption = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+    });
     QVERIFY(runDialog("cmdOK", [](TfrmOptions *f) {
         f->fontname->setText(QStringLiteral("DejaVu Serif"));
         f->fontsize->setText(QStringLiteral("15"));
@@ -704,7 +639,7 @@ void TestOptions::writeFailure()
         f->dialog->setChecked(true);
         f->upcase->setChecked(false);
     }));
-    QVERIFY(boxShown);
+    QVERIFY(*boxShown);
     QCOMPARE(message, QStringLiteral("Unable to write to %1.").arg(target));
     QCOMPARE(caption, QStringLiteral("AIML Vorrel 3.0"));
     // The dialog closed all the same, the font was not applied, the controls kept their states.
@@ -729,7 +664,7 @@ void TestOptions::writeFailure()
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QFileInfo(target).isDir());
     } else {
-        QCOMPARE(fileBytes(optsFile()), opts);
+        QCOMPARE(readFile(optsFile()), opts);
     }
 }
 

@@ -1,6 +1,7 @@
 // Printing the preview: job names, one job per copy, pages, the print and page set-up dialogs.
 
-#include "ReportTestSupport.h"
+#include "MainFormFixture.h"
+#include "TestFiles.h"
 
 #include "app/Main.h"
 #include "report/Printing.h"
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
@@ -25,15 +25,9 @@
 #include <Qsci/qsciscintilla.h>
 
 using namespace vorrel;
-using namespace reporttest;
+using namespace vorrel::test;
 
 namespace {
-
-QByteArray readFile(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Pages of a PDF as Qt writes it: one page object each.
 int pdfPageCount(const QByteArray &pdf)
@@ -125,7 +119,7 @@ private slots:
 
 void TestPrinting::cleanup()
 {
-    stopWatching();
+    cancelModalWaits();
 }
 
 void TestPrinting::jobName_data()
@@ -306,9 +300,10 @@ void TestPrinting::printCommand()
     QFETCH(int, copies);
     QFETCH(QString, job);
 
-    QTemporaryDir dir;
+    ProgramDir dir(kQuietOpts);
     QTemporaryDir outDir;
-    auto form = openMainForm(dir.path());
+    auto form = startedMainForm();
+    form->iButMenu(true);
     form->setPreviewBytes(lines(150).toUtf8());
     form->path->setText(pathLine);
     const QString out = outDir.filePath(QStringLiteral("print.pdf"));
@@ -357,9 +352,10 @@ void TestPrinting::printCommand()
 
 void TestPrinting::cancelledPrintPrintsNothing()
 {
-    QTemporaryDir dir;
+    ProgramDir dir(kQuietOpts);
     QTemporaryDir outDir;
-    auto form = openMainForm(dir.path());
+    auto form = startedMainForm();
+    form->iButMenu(true);
     form->setPreviewBytes("<aiml></aiml>");
     form->path->setText(QStringLiteral("/tmp/bot.aiml"));
     setUpPdf(form->printer, outDir.filePath(QStringLiteral("print.pdf")));
@@ -377,9 +373,10 @@ void TestPrinting::cancelledPrintPrintsNothing()
 
 void TestPrinting::pageSetupAppliesToLaterPrinting()
 {
-    QTemporaryDir dir;
+    ProgramDir dir(kQuietOpts);
     QTemporaryDir outDir;
-    auto form = openMainForm(dir.path());
+    auto form = startedMainForm();
+    form->iButMenu(true);
     form->setPreviewBytes(lines(10).toUtf8());
     form->path->setText(QStringLiteral("/tmp/bot.aiml"));
     const QString out = outDir.filePath(QStringLiteral("print.pdf"));

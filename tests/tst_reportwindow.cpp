@@ -1,6 +1,6 @@
 // The "General Report" window as the menu command shows it.
 
-#include "ReportTestSupport.h"
+#include "MainFormFixture.h"
 
 #include "app/Main.h"
 #include "document/CategoryTable.h"
@@ -12,12 +12,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <Qsci/qsciscintilla.h>
 
-using namespace reporttest;
+using namespace vorrel::test;
 
 namespace {
 
@@ -72,20 +71,21 @@ private slots:
     void centredOnTheScreen();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramDir> m_dir;
     std::unique_ptr<TMainForm> m_form;
 };
 
 void TestReportWindow::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramDir>(kQuietOpts);
     QVERIFY(m_dir->isValid());
-    m_form = openMainForm(m_dir->path());
+    m_form = startedMainForm();
+    m_form->iButMenu(true);
 }
 
 void TestReportWindow::cleanup()
 {
-    stopWatching();
+    cancelModalWaits();
     m_form.reset();
     m_dir.reset();
 }

@@ -1,7 +1,8 @@
 // The category dialog through its own controls: layout, keyboard, OK in both modes, and the
 // AutoText insertions with their input box and error messages.
 
-#include "EditingTestSupport.h"
+#include "MainFormFixture.h"
+#include "TableRows.h"
 
 #include "document/CategoryTable.h"
 #include "editing/CategoryEdit.h"
@@ -27,7 +28,7 @@
 #include <QToolButton>
 
 using namespace vorrel;
-using namespace editingtest;
+using namespace vorrel::test;
 
 namespace {
 
@@ -115,13 +116,13 @@ void TestSelEdit::showDialog()
 QString TestSelEdit::answerRandom(const QString &answer, bool expectError)
 {
     auto errorText = std::make_shared<QString>();
-    onModal(QStringLiteral("RANDOM"), [answer, expectError, errorText](QWidget *box) {
+    whenModal(QStringLiteral("RANDOM"), [answer, expectError, errorText](QWidget *box) {
         auto *input = box->findChild<QLineEdit *>();
         QVERIFY(input);
         QVERIFY(input->text().isEmpty());
         QTest::keyClicks(input, answer);
         if (expectError) {
-            onModal(QStringLiteral("ErrorBox"), [errorText](QWidget *error) {
+            whenModal(QStringLiteral("ErrorBox"), [errorText](QWidget *error) {
                 *errorText = static_cast<QMessageBox *>(error)->text();
                 static_cast<QMessageBox *>(error)->button(QMessageBox::Ok)->click();
             });
@@ -520,7 +521,7 @@ void TestSelEdit::randomCancelAddsNothing()
 {
     showDialog();
     m_dialog->setTemplateText(QStringLiteral("Hi"));
-    onModal(QStringLiteral("RANDOM"), [](QWidget *box) {
+    whenModal(QStringLiteral("RANDOM"), [](QWidget *box) {
         QTest::keyClicks(box->findChild<QLineEdit *>(), QStringLiteral("3"));
         box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
     });

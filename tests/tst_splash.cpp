@@ -1,6 +1,10 @@
 // The welcome window inside a real main window, offscreen: layout, hover colours, the six
 // links, and when the start-up routine shows it.
 
+#include "MainFormFixture.h"
+#include "ShellDouble.h"
+#include "TestFiles.h"
+
 #include "app/AppInfo.h"
 #include "app/ErrorBox.h"
 #include "app/Main.h"
@@ -13,44 +17,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
-
-// Records every shell request; answers with `status`.
-class FakeShell final : public Shell
-{
-public:
-    struct Call
-    {
-        QWidget *owner;
-        QString verb;
-        QString target;
-        ShowMode mode;
-        bool welcomeShown;
-    };
-
-    int open(QWidget *owner, const QString &verb, const QString &target, ShowMode mode) override
-    {
-        calls.append({ owner, verb, target, mode, welcome && welcome->isVisible() });
-        return status;
-    }
-
-    int status = kShellSuccess;
-    QList<Call> calls;
-    QWidget *welcome = nullptr;
-};
 
 // Closes every modal window that opens while it lives, noting what it was.
 class ModalWatcher final
@@ -98,13 +77,6 @@ QColor linkColor(const QLabel *label)
 const QColor kRed(255, 0, 0);
 const QColor kLime(0, 255, 0);
 
-void writeFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 } // namespace
 
 class TestSplash : public QObject
@@ -136,18 +108,18 @@ private Q_SLOTS:
 private:
     void showWelcome();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramDir> m_dir;
     std::unique_ptr<TMainForm> m_main;
     TStartUp *m_welcome = nullptr;
-    FakeShell m_shell;
+    // Records every shell request, noting whether the welcome window was still up.
+    ShellDouble m_shell;
 };
 
 void TestSplash::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<ProgramDir>();
     QVERIFY(m_dir->isValid());
-    setProgramDirOverride(m_dir->path());
-    m_shell = FakeShell();
+    m_shell = ShellDouble();
     Shell::setInstance(&m_shell);
     m_main = std::make_unique<TMainForm>();
     // The tests run the start-up routine themselves when they need it.
@@ -155,7 +127,7 @@ void TestSplash::init()
     m_welcome = m_main->findChild<TStartUp *>(QStringLiteral("StartUp"));
     QVERIFY(m_welcome);
     QCOMPARE(m_welcome, m_main->StartUp);
-    m_shell.welcome = m_welcome;
+    m_shell.observed = m_welcome;
 }
 
 void TestSplash::cleanup()
@@ -165,7 +137,6 @@ void TestSplash::cleanup()
         m_main->path->setText(QStringLiteral("(None)"));
     m_main.reset();
     Shell::setInstance(nullptr);
-    setProgramDirOverride(QString());
     m_dir.reset();
 }
 
@@ -312,7 +283,7 @@ void TestSplash::helpLinkClosesThenOpensHelp()
     QVERIFY(!m_welcome->isVisible());
     QCOMPARE(m_shell.calls.size(), 1);
     QCOMPARE(m_shell.calls[0].target, programFile(QStringLiteral("help.html")));
-    QVERIFY(!m_shell.calls[0].welcomeShown);
+    QVERIFY(!m_shell.calls[0].observedVisible);
     QVERIFY(watcher.seen.isEmpty());
 }
 
@@ -323,12 +294,12 @@ void TestSplash::tutorialLink()
     QTest::mouseClick(m_welcome->Tutorial, Qt::LeftButton);
     QVERIFY(!m_welcome->isVisible());
     QCOMPARE(m_shell.calls.size(), 1);
-    const FakeShell::Call &call = m_shell.calls[0];
+    const ShellDouble::Call &call = m_shell.calls[0];
     QCOMPARE(call.target, programFile(QStringLiteral("AIML Tutorial 2.rtf")));
     QCOMPARE(call.owner, m_main.get());
     QVERIFY(call.verb.isEmpty());
     QVERIFY(call.mode == ShowMode::Plain);
-    QVERIFY(!call.welcomeShown);
+    QVERIFY(!call.observedVisible);
     QVERIFY(watcher.seen.isEmpty());
 }
 
@@ -379,7 +350,7 @@ void TestSplash::openLastWithUnreadableLastDat()
 
 void TestSplash::openLastWithATitle()
 {
-    writeFile(programFile(QStringLiteral("last.dat")), "Untitled Bot\r\n");
+    QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), "Untitled Bot\r\n"));
     m_main->path->setText(QStringLiteral("(None)"));
     m_main->iButMenu(false);
     showWelcome();
@@ -395,15 +366,15 @@ void TestSplash::openLastWithATitle()
 
 void TestSplash::openLastReplacesTheOpenDocument()
 {
-    const QString last = m_dir->filePath(QStringLiteral("last bot.aiml"));
+    const QString last = m_dir->file(QStringLiteral("last bot.aiml"));
     const QByteArray text = "<aiml>\r\n<category>\r\n<pattern>HI</pattern>\r\n<template>Hello</template>\r\n"
                             "</category>\r\n</aiml>\r\n";
-    writeFile(last, text);
+    QVERIFY(writeFile(last, text));
     // Only the first line counts.
-    writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\nsecond line\r\n");
+    QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\nsecond line\r\n"));
 
     // Another document is open, with unsaved changes: no question is asked.
-    m_main->path->setText(m_dir->filePath(QStringLiteral("other.aiml")));
+    m_main->path->setText(m_dir->file(QStringLiteral("other.aiml")));
     m_main->setPreviewBytes("<aiml>\r\n</aiml>\r\n");
     m_main->DocChanged = true;
     m_main->DocHasFile = false;
@@ -420,9 +391,9 @@ void TestSplash::openLastReplacesTheOpenDocument()
 
 void TestSplash::openLastEnablesTheCommands()
 {
-    const QString last = m_dir->filePath(QStringLiteral("bot.aiml"));
-    writeFile(last, "<aiml>\r\n</aiml>\r\n");
-    writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\n");
+    const QString last = m_dir->file(QStringLiteral("bot.aiml"));
+    QVERIFY(writeFile(last, "<aiml>\r\n</aiml>\r\n"));
+    QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\n"));
     m_main->iButMenu(false);
     QVERIFY(!m_main->tabs->isEnabled());
     m_welcome->OpenLastFileClick();
@@ -434,7 +405,7 @@ void TestSplash::openLastEnablesTheCommands()
 
 void TestSplash::shownOnlyWhenTheSettingAsks()
 {
-    writeFile(programFile(QStringLiteral("opts.ini")), "[Preferences]\r\nDlg=0\r\n");
+    QVERIFY(writeFile(programFile(QStringLiteral("opts.ini")), kQuietOpts));
     m_main->Timer1Timer();
     QVERIFY(!m_welcome->isVisible());
     QVERIFY(!m_main->frmOptions->dialog->isChecked());

@@ -1,20 +1,33 @@
 #include "MainFormFixture.h"
 
+#include "TestFiles.h"
+
 #include "app/AppInfo.h"
 #include "app/Main.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
-#include <QFile>
+#include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace vorrel::test {
 
-ProgramDir::ProgramDir()
+namespace {
+
+// Every pending wait is a timer of this name under the application, for cancelModalWaits().
+const QString kWaitName = QStringLiteral("vorrelTestModalWait");
+constexpr int kPollMs = 10;
+constexpr int kPolls = 1000;
+
+} // namespace
+
+ProgramDir::ProgramDir(const QByteArray &opts)
 {
     setProgramDirOverride(m_dir.path());
+    if (!opts.isNull())
+        write(QStringLiteral("opts.ini"), opts);
 }
 
 ProgramDir::~ProgramDir()
@@ -27,17 +40,14 @@ QString ProgramDir::file(const QString &name) const
     return m_dir.filePath(name);
 }
 
-void ProgramDir::write(const QString &name, const QByteArray &bytes) const
+bool ProgramDir::write(const QString &name, const QByteArray &bytes) const
 {
-    QFile f(file(name));
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    return writeFile(file(name), bytes);
 }
 
 QByteArray ProgramDir::read(const QString &name) const
 {
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return readFile(file(name));
 }
 
 std::unique_ptr<TMainForm> startedMainForm()
@@ -47,19 +57,48 @@ std::unique_ptr<TMainForm> startedMainForm()
     return form;
 }
 
-void whenModal(std::function<void(QWidget *)> act)
+std::shared_ptr<const bool> whenModal(std::function<bool(QWidget *)> matches, std::function<void(QWidget *)> action)
 {
-    // Poll: the dialog's own event loop runs the timer once the dialog is up.
+    auto done = std::make_shared<bool>(false);
     auto *timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
+    timer->setObjectName(kWaitName);
+    timer->setInterval(kPollMs);
+    QObject::connect(timer, &QTimer::timeout, timer,
+        [timer, done, polls = 0, matches = std::move(matches), action = std::move(action)]() mutable {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && matches(modal)) {
+                timer->stop();
+                timer->deleteLater();
+                *done = true;
+                action(modal);
+            } else if (++polls > kPolls) {
+                timer->stop();
+                timer->deleteLater();
+                if (auto *dialog = qobject_cast<QDialog *>(modal))
+                    dialog->reject();
+            }
+        });
     timer->start();
+    return done;
+}
+
+std::shared_ptr<const bool> whenModal(const QString &objectName, std::function<void(QWidget *)> action)
+{
+    return whenModal([objectName](QWidget *modal) { return modal->objectName() == objectName; }, std::move(action));
+}
+
+std::shared_ptr<const bool> whenModal(std::function<void(QWidget *)> action)
+{
+    return whenModal([](QWidget *) { return true; }, std::move(action));
+}
+
+void cancelModalWaits()
+{
+    const auto timers = qApp->findChildren<QTimer *>(kWaitName, Qt::FindDirectChildrenOnly);
+    for (QTimer *timer : timers) {
+        timer->stop();
+        delete timer;
+    }
 }
 
 void expectMessageBox(QString *text, QString *caption)
