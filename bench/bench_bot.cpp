@@ -4,23 +4,21 @@
 // that matches nothing, one that matches the first row (found last) and one that matches the
 // last row; exits 1 when the median or the worst CPU time is over the limit.
 
-#include "app/AppInfo.h"
+#include "BenchTiming.h"
+#include "ScratchProgram.h"
+
 #include "app/Main.h"
 #include "bot/Matcher.h"
 #include "document/CategoryTable.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
+#include <functional>
 #include <vector>
 
 using namespace vorrel;
@@ -40,30 +38,12 @@ struct Figures
     double worstCpu;
 };
 
-double threadCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 // Wall time shows what the user waits; the thread's CPU time leaves out the slices that other
 // processes on this shared machine take in between.
-template<typename F> Figures measure(F &&run)
+Figures measure(const std::function<void()> &run)
 {
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    QElapsedTimer timer;
-    for (int i = 0; i < kPresses; ++i) {
-        const double cpuStart = threadCpuMs();
-        timer.start();
-        run();
-        wall.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - cpuStart);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return { wall[wall.size() / 2], wall.back(), cpu[cpu.size() / 2], cpu.back() };
+    const bench::Timings t = bench::timeRuns(kPresses, run);
+    return { bench::medianOf(t.wallMs), bench::worstOf(t.wallMs), bench::medianOf(t.cpuMs), bench::worstOf(t.cpuMs) };
 }
 
 // Presses of the button itself, as the user's click or Enter runs it, with the repaint after.
@@ -100,13 +80,7 @@ bool report(const char *what, const Figures &f)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    // Program files in a scratch directory, with settings that keep the welcome window away.
-    QTemporaryDir dir;
-    setProgramDirOverride(dir.path());
-    QFile ini(dir.filePath(QStringLiteral("opts.ini")));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[Preferences]\r\nDlg=0\r\n");
-    ini.close();
+    const bench::ScratchProgram program;
     auto form = std::make_unique<TMainForm>();
     form->Timer1Timer();
     form->iButMenu(true);

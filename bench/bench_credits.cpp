@@ -2,25 +2,18 @@
 // and at 55 ms a step a frame has to stay well within 2 ms for the scrolling never to stutter.
 // Wall time includes whatever else the machine is doing; the thread's CPU time does not.
 
+#include "BenchTiming.h"
+
 #include "widgets/About1.h"
 #include "widgets/Credits.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
-
-double threadCpuMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 void report(const char *what, std::vector<double> frames)
 {
@@ -52,21 +45,13 @@ int main(int argc, char *argv[])
 
     const int passTicks = credits.height() + static_cast<int>(credits.Credits().size()) * credits.lineHeight() + 2;
     const int passes = 5;
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    QElapsedTimer clock;
-    for (int i = 0; i < passTicks * passes; ++i) {
-        const double cpuStart = threadCpuMs();
-        clock.start();
-        credits.tick();
-        wall.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - cpuStart);
-    }
+    const vorrel::bench::Timings frames = vorrel::bench::timeRuns(passTicks * passes, [&credits] { credits.tick(); });
 
     std::printf("About credits frame, %dx%d, %lld lines, %zu frames in %d passes (target: under 2 ms; a step every "
                 "55 ms):\n",
-        credits.width(), credits.height(), static_cast<long long>(credits.Credits().size()), wall.size(), passes);
-    report("wall", wall);
-    report("CPU", cpu);
+        credits.width(), credits.height(), static_cast<long long>(credits.Credits().size()), frames.wallMs.size(),
+        passes);
+    report("wall", frames.wallMs);
+    report("CPU", frames.cpuMs);
     return 0;
 }

@@ -11,28 +11,27 @@
 //   bench_documents --open FILE     opens one file
 
 #include "AimlGenerator.h"
+#include "BenchTiming.h"
+#include "ScratchProgram.h"
 
-#include "app/AppInfo.h"
 #include "app/Main.h"
 #include "document/AimlReader.h"
 #include "document/CategoryTable.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
+#include <memory>
 
 using namespace vorrel;
 
@@ -65,57 +64,33 @@ void resetPeak()
         refs.write("5");
 }
 
-// CPU time of this thread: the machine's cores are shared, so wall time alone says
+// CPU time of the last msOf(): the machine's cores are shared, so wall time alone says
 // little about the code.
-double threadCpuMs()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 double lastCpuMs = 0;
 
 double msOf(const std::function<void()> &run)
 {
-    QElapsedTimer timer;
-    const double cpu = threadCpuMs();
-    timer.start();
-    run();
-    lastCpuMs = threadCpuMs() - cpu;
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const bench::Timings t = bench::timeRuns(1, run);
+    lastCpuMs = t.cpuMs.front();
+    return t.wallMs.front();
 }
 
 double bestMsOf(int runs, const std::function<void()> &run)
 {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i)
-        best = std::min(best, msOf(run));
-    return best;
+    return bench::bestOf(bench::timeRuns(runs, run).wallMs);
 }
 
-bool writeFile(const QString &name, const QByteArray &bytes)
+// A main window past its start-up routine, on screen at `size` (its own when empty); null
+// when it never shows.
+std::unique_ptr<TMainForm> shownMainForm(QSize size = QSize())
 {
-    QFile f(name);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    auto form = std::make_unique<TMainForm>();
+    form->Timer1Timer();
+    if (size.isValid())
+        form->resize(size);
+    form->show();
+    return QTest::qWaitForWindowExposed(form.get()) ? std::move(form) : nullptr;
 }
-
-QByteArray readFile(const QString &name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-struct Program
-{
-    QTemporaryDir dir;
-    Program()
-    {
-        setProgramDirOverride(dir.path());
-        writeFile(dir.filePath(QStringLiteral("opts.ini")), "[Preferences]\r\nDlg=0\r\n");
-    }
-    ~Program() { setProgramDirOverride(QString()); }
-};
 
 // Opening as the Open command does after its dialog, until the window is on screen.
 double openAndPaint(TMainForm &form, const QString &fileName)
@@ -129,50 +104,47 @@ double openAndPaint(TMainForm &form, const QString &fileName)
 
 int runSize(int categories)
 {
-    Program program;
-    const QString fileName = program.dir.filePath(QStringLiteral("doc.aiml"));
+    const bench::ScratchProgram program;
+    const QString fileName = program.file(QStringLiteral("doc.aiml"));
     bench::AimlGeneratorOptions generator;
     generator.categories = categories;
     generator.accents = true;
     const QByteArray bytes = bench::generateAiml(generator);
-    if (!writeFile(fileName, bytes))
+    if (!bench::writeFile(fileName, bytes))
         return 2;
     const double size = static_cast<double>(bytes.size());
 
-    TMainForm form;
-    form.Timer1Timer();
-    form.resize(1280, 1024);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
+    const std::unique_ptr<TMainForm> form = shownMainForm(QSize(1280, 1024));
+    if (!form)
         return 2;
 
     const qint64 before = procStatus("VmRSS:");
     resetPeak();
-    const double openMs = openAndPaint(form, fileName);
+    const double openMs = openAndPaint(*form, fileName);
     const double openCpuMs = lastCpuMs;
     const qint64 peak = procStatus("VmHWM:");
     const double memory = static_cast<double>(peak - before) / size;
-    if (form.table()->gridRowCount() != categories + 2) {
-        std::printf("wrong row count %d\n", form.table()->gridRowCount());
+    if (form->table()->gridRowCount() != categories + 2) {
+        std::printf("wrong row count %d\n", form->table()->gridRowCount());
         return 2;
     }
 
     // The same file again: nothing left of the first reading may slow it down.
-    const double reopenMs = openAndPaint(form, fileName);
+    const double reopenMs = openAndPaint(*form, fileName);
 
     const double tableMs = msOf([&] {
-        form.tabs->setCurrentIndex(0);
+        form->tabs->setCurrentIndex(0);
         QCoreApplication::processEvents();
-        form.repaint();
+        form->repaint();
     });
-    form.tabs->setCurrentIndex(1);
+    form->tabs->setCurrentIndex(1);
     QCoreApplication::processEvents();
 
     const double refreshMs = bestMsOf(3, [&] {
-        form.mnuRefreshClick();
-        form.repaint();
+        form->mnuRefreshClick();
+        form->repaint();
     });
-    const double saveMs = bestMsOf(3, [&] { form.FileSave(); });
+    const double saveMs = bestMsOf(3, [&] { form->FileSave(); });
 
     ReadOptions options;
     options.upcase = true;
@@ -184,7 +156,7 @@ int runSize(int categories)
     if (!QTest::qWaitForWindowExposed(&plain))
         return 2;
     const double plainMs = msOf([&] {
-        plain.setPlainText(QString::fromUtf8(readFile(fileName)));
+        plain.setPlainText(QString::fromUtf8(bench::readFile(fileName)));
         QCoreApplication::processEvents();
         plain.repaint();
     });
@@ -212,31 +184,26 @@ int runSize(int categories)
 // Any file, opened and painted as the Open command does.
 int runOpen(const QString &fileName)
 {
-    Program program;
-    TMainForm form;
-    form.Timer1Timer();
-    form.resize(1280, 1024);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
+    const bench::ScratchProgram program;
+    const std::unique_ptr<TMainForm> form = shownMainForm(QSize(1280, 1024));
+    if (!form)
         return 2;
-    const double openMs = openAndPaint(form, fileName);
+    const double openMs = openAndPaint(*form, fileName);
     const double repaintMs = msOf([&] {
-        form.code->viewport()->update();
-        form.repaint();
+        form->code->viewport()->update();
+        form->repaint();
     });
     std::printf("%s: open %.1f ms, next paint %.1f ms, %d rows\n", qPrintable(fileName), openMs, repaintMs,
-        form.table()->gridRowCount() - 1);
+        form->table()->gridRowCount() - 1);
     return 0;
 }
 
 // Inputs no one should open, opened: each must end, with the window usable after it.
 int runBadInput()
 {
-    Program program;
-    TMainForm form;
-    form.Timer1Timer();
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
+    const bench::ScratchProgram program;
+    const std::unique_ptr<TMainForm> form = shownMainForm();
+    if (!form)
         return 2;
 
     struct Case
@@ -266,32 +233,32 @@ int runBadInput()
         { "20 MB of opening tags", [] { return QByteArray("<category><pattern><that><template>").repeated(550000); } },
     };
     for (const Case &c : cases) {
-        const QString fileName = program.dir.filePath(QStringLiteral("bad.aiml"));
+        const QString fileName = program.file(QStringLiteral("bad.aiml"));
         const QByteArray bytes = c.make();
-        if (!writeFile(fileName, bytes))
+        if (!bench::writeFile(fileName, bytes))
             return 2;
         const qint64 before = procStatus("VmRSS:");
         resetPeak();
-        const double openMs = openAndPaint(form, fileName);
+        const double openMs = openAndPaint(*form, fileName);
         const qint64 peak = procStatus("VmHWM:");
         const double repaintMs = msOf([&] {
-            form.code->viewport()->update();
-            form.repaint();
+            form->code->viewport()->update();
+            form->repaint();
         });
         const double refreshMs = msOf([&] {
             try {
-                form.mnuRefreshClick();
+                form->mnuRefreshClick();
             } catch (const std::exception &) {
                 // A text with neither a category line nor a closing line cannot be refreshed.
             }
         });
         std::printf("%-24s %7.1f MB | open %8.1f ms | next paint %7.1f ms | rows %8d | peak %5.2f x size | refresh "
                     "%8.1f ms\n",
-            c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, form.table()->gridRowCount() - 1,
+            c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, form->table()->gridRowCount() - 1,
             static_cast<double>(peak - before) / static_cast<double>(bytes.size()), refreshMs);
         std::fflush(stdout);
-        form.DocChanged = false;
-        form.mnuCloseClick();
+        form->DocChanged = false;
+        form->mnuCloseClick();
     }
     return 0;
 }

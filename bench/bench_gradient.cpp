@@ -2,15 +2,15 @@
 // of a 1920 × 1080 panel within 10 ms. Prints the median of many runs; exits 1 when a figure
 // is over its limit.
 
+#include "BenchTiming.h"
+
 #include "widgets/Gradient.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
+#include <functional>
 
 using namespace vorrel;
 
@@ -24,18 +24,11 @@ const char *const kStyleNames[kGradientStyleCount] = { "gsCustom", "gsRadialC", 
     "gsReflectedV", "gsDiagonalLF", "gsDiagonalLB", "gsDiagonalRF", "gsDiagonalRB", "gsArrowL", "gsArrowR", "gsArrowU",
     "gsArrowD", "gsDiamond", "gsButterfly" };
 
-template<typename F> double medianMs(int runs, F &&run)
+// Wall time of the median run; `run` is told which run it is.
+double medianMs(int runs, const std::function<void(int)> &run)
 {
-    std::vector<double> times;
-    times.reserve(static_cast<std::size_t>(runs));
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        run(i);
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[static_cast<std::size_t>(runs / 2)];
+    int i = 0;
+    return bench::medianOf(bench::timeRuns(runs, [&] { run(i++); }).wallMs);
 }
 
 bool report(const char *what, double ms, double limit)

@@ -46,6 +46,8 @@ QByteArray generateAiml(const AimlGeneratorOptions &options)
                     "e.";
         switch (i % 3) {
         case 0:
+            if (options.thinks)
+                out += "<think><set name=\"topic\">words</set></think>";
             out += body + eol;
             break;
         case 1:

@@ -11,6 +11,8 @@ struct AimlGeneratorOptions
     bool crlf = true;
     // Every fifth template carries a few UTF-8 accented letters.
     bool accents = false;
+    // Every one-line template without markup first sets the topic inside <think>.
+    bool thinks = false;
     quint32 seed = 1;
 };
 
