@@ -314,6 +314,16 @@ QImage rows(const QImage &image, int top, int count)
     return image.copy(0, top, image.width(), count);
 }
 
+// A 200 by 120 control at (10, 10) in the given parent, shown; null if never exposed.
+TScrollingCredits *shownInParent(QWidget &parent)
+{
+    parent.resize(220, 140);
+    auto *credits = new TScrollingCredits(&parent);
+    credits->setGeometry(10, 10, 200, 120);
+    parent.show();
+    return QTest::qWaitForWindowExposed(&parent) ? credits : nullptr;
+}
+
 } // namespace
 
 class TestCreditsControl final : public QObject
@@ -492,18 +502,15 @@ void TestCreditsControl::codesApplyToWholeLine_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("same");
 
-    QTest::newRow("bold mid-line") << "MM&bMM"
-                                   << "&bMMMM";
-    QTest::newRow("capital B") << "&BMMMM"
-                               << "&bMMMM";
-    QTest::newRow("capital U") << "&UMMMM"
-                               << "&uMMMM";
-    QTest::newRow("capital I") << "&IMMMM"
-                               << "&iMMMM";
-    QTest::newRow("colour at the end") << "MMMM&c255,0,0"
-                                       << "&c255,0,0;MMMM";
-    QTest::newRow("second colour wins") << "&c0,0,255;MMMM&c255,0,0;"
-                                        << "&c255,0,0;MMMM";
+    const auto row = [](const char *name, const char *line, const char *same) {
+        QTest::newRow(name) << QString::fromUtf8(line) << QString::fromUtf8(same);
+    };
+    row("bold mid-line", "MM&bMM", "&bMMMM");
+    row("capital B", "&BMMMM", "&bMMMM");
+    row("capital U", "&UMMMM", "&uMMMM");
+    row("capital I", "&IMMMM", "&iMMMM");
+    row("colour at the end", "MMMM&c255,0,0", "&c255,0,0;MMMM");
+    row("second colour wins", "&c0,0,255;MMMM&c255,0,0;", "&c255,0,0;MMMM");
 }
 
 void TestCreditsControl::codesApplyToWholeLine()
@@ -688,7 +695,6 @@ void TestCreditsControl::visibleFlag()
 {
     RecordingCredits credits;
     prepare(credits, 150, 90);
-    credits.setInterval(600000);
     credits.setAnimate(true);
     for (int i = 0; i < 60; ++i)
         credits.tick();
@@ -737,9 +743,8 @@ void TestCreditsControl::hiddenStillScrolls()
 void TestCreditsControl::hiddenStillClicks()
 {
     QWidget parent;
-    parent.resize(200, 200);
-    auto *credits = new TScrollingCredits(&parent);
-    credits->move(10, 10);
+    auto *credits = shownInParent(parent);
+    QVERIFY(credits);
     int clicks = 0;
     int doubleClicks = 0;
     credits->OnClick = [&](TScrollingCredits *sender) {
@@ -747,15 +752,12 @@ void TestCreditsControl::hiddenStillClicks()
         ++clicks;
     };
     credits->OnDblClick = [&](TScrollingCredits *) { ++doubleClicks; };
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
     credits->setCreditsVisible(false);
     QVERIFY(credits->isVisible());
     QTest::mouseClick(credits, Qt::LeftButton, {}, QPoint(20, 20));
     QCOMPARE(clicks, 1);
     QTest::mouseDClick(credits, Qt::LeftButton, {}, QPoint(20, 20));
     QCOMPARE(doubleClicks, 1);
-    QVERIFY(clicks >= 1);
 }
 
 void TestCreditsControl::animateAgainKeepsAnnouncements()
@@ -822,12 +824,9 @@ void TestCreditsControl::timerDrivesTicks()
 void TestCreditsControl::paintCopiesFrame()
 {
     QWidget parent;
-    parent.resize(220, 140);
-    auto *credits = new TScrollingCredits(&parent);
-    credits->setGeometry(10, 10, 200, 120);
+    auto *credits = shownInParent(parent);
+    QVERIFY(credits);
     credits->setInterval(600000);
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
     credits->setAnimate(true);
     for (int i = 0; i < 150; ++i)
         credits->tick();
@@ -838,15 +837,12 @@ void TestCreditsControl::paintCopiesFrame()
 void TestCreditsControl::paintHiddenDrawsNothing()
 {
     QWidget parent;
-    parent.resize(220, 140);
     QPalette colors = parent.palette();
     colors.setColor(QPalette::Window, QColor(255, 0, 255));
     parent.setPalette(colors);
     parent.setAutoFillBackground(true);
-    auto *credits = new TScrollingCredits(&parent);
-    credits->setGeometry(10, 10, 200, 120);
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    auto *credits = shownInParent(parent);
+    QVERIFY(credits);
     credits->setCreditsVisible(false);
     const QImage shown = parent.grab().toImage();
     QCOMPARE(shown.pixelColor(15, 15), QColor(255, 0, 255));
