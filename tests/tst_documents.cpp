@@ -172,7 +172,6 @@ private slots:
     void newDocumentFromTemplate();
     void newDialogLayout();
     void newDialogKeepsItsFields();
-    void newDialogCancelDoesNothing();
     void newThenSaveAsksForAName();
     void saveAsNames_data();
     void saveAsNames();
@@ -209,6 +208,8 @@ private:
     QString work(const QString &name) const { return m_work->filePath(name); }
     // Opens through the real open dialog.
     void openThroughDialog(const QString &fileName);
+    // Writes the two-category document to the work folder and opens it without the dialog.
+    bool openTwo();
 
     std::unique_ptr<ProgramDir> m_program;
     std::unique_ptr<QTemporaryDir> m_work;
@@ -239,6 +240,13 @@ void TestDocuments::openThroughDialog(const QString &fileName)
     ModalScript script({ choose(fileName) });
     m_form->FileOpenItem->trigger();
     QCOMPARE(script.seen, QStringList { QStringLiteral("od") });
+}
+
+bool TestDocuments::openTwo()
+{
+    const bool written = writeFile(work("two.aiml"), kTwoCategories);
+    m_form->openDocument(work("two.aiml"));
+    return written;
 }
 
 void TestDocuments::newDocumentFromTemplate_data()
@@ -328,23 +336,18 @@ void TestDocuments::newDialogKeepsItsFields()
                             modal->findChild<QLineEdit *>(QStringLiteral("txtTitle"))->setText(QStringLiteral("Bot"));
                             QTest::keyClick(modal, Qt::Key_Escape);
                         },
-        press("cmdOK") });
+        press("cmdCancel"), press("cmdOK") });
+    // Escape and the Cancel button both leave no document.
+    for (int cancelled = 0; cancelled < 2; ++cancelled) {
+        m_form->FileNew();
+        QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
+        QVERIFY(!m_form->FileSaveItem->isEnabled());
+        QVERIFY(m_form->previewBytes().isEmpty());
+    }
     m_form->FileNew();
-    QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
-    m_form->FileNew();
-    QCOMPARE(script.seen, (QStringList { "frmNew", "frmNew" }));
+    QCOMPARE(script.seen, (QStringList { "frmNew", "frmNew", "frmNew" }));
     QCOMPARE(m_form->path->text(), QStringLiteral("Bot"));
     QCOMPARE(m_form->frmNew->txtTitle->text(), QStringLiteral("Bot"));
-}
-
-void TestDocuments::newDialogCancelDoesNothing()
-{
-    ModalScript script({ press("cmdCancel") });
-    m_form->FileNew();
-    QCOMPARE(script.seen, QStringList { "frmNew" });
-    QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
-    QVERIFY(!m_form->FileSaveItem->isEnabled());
-    QVERIFY(m_form->previewBytes().isEmpty());
 }
 
 void TestDocuments::newThenSaveAsksForAName()
@@ -364,14 +367,13 @@ void TestDocuments::saveAsNames_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("no extension") << "notes"
-                                  << "notes.aiml";
-    QTest::newRow("extension") << "notes.aiml"
-                               << "notes.aiml";
-    QTest::newRow("capital extension") << "notes.AIML"
-                                       << "notes.AIML.aiml";
-    QTest::newRow("ends in aiml") << "myaiml"
-                                  << "myaiml";
+    const auto row = [](const char *name, const char *typed, const char *written) {
+        QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(written);
+    };
+    row("no extension", "notes", "notes.aiml");
+    row("extension", "notes.aiml", "notes.aiml");
+    row("capital extension", "notes.AIML", "notes.AIML.aiml");
+    row("ends in aiml", "myaiml", "myaiml");
 }
 
 void TestDocuments::saveAsNames()
@@ -492,8 +494,7 @@ void TestDocuments::upcaseSettingApplies()
 
 void TestDocuments::saveWithoutRefreshWritesOldText()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->setPreviewBytes(m_form->previewBytes());
     QVERIFY(m_form->DocChanged);
     m_form->table()->setCell(1, 1, QStringLiteral("CHANGED"));
@@ -504,8 +505,7 @@ void TestDocuments::saveWithoutRefreshWritesOldText()
 
 void TestDocuments::refreshRebuildsPreview()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->mnuRefresh->trigger();
     const QByteArray expected = "<?xml version=\"1.0\"?>\r\n<aiml version=\"1.0\">\r\n"
                                 "<category>\r\n<pattern>HELLO</pattern>\r\n<template>\r\nHi there\r\n</template>\r\n"
@@ -571,8 +571,7 @@ void TestDocuments::saveQuestion()
     QFETCH(bool, saved);
     QFETCH(bool, closed);
 
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->code->append(QStringLiteral("<!-- x -->\r\n"));
     QVERIFY(m_form->DocChanged);
 
@@ -617,8 +616,7 @@ void TestDocuments::saveQuestion()
 
 void TestDocuments::newAndOpenAskFirst()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->code->append(QStringLiteral("x"));
     ModalScript script({ answer(QMessageBox::Cancel), answer(QMessageBox::Cancel), answer(QMessageBox::No), cancel(),
         answer(QMessageBox::No), press("cmdCancel") });
@@ -633,8 +631,7 @@ void TestDocuments::newAndOpenAskFirst()
 
 void TestDocuments::noQuestionAfterClose()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->mnuRefreshClick();
     ModalScript script({ answer(QMessageBox::No), press("cmdCancel"), cancel() });
     m_form->mnuCloseClick();
@@ -677,8 +674,7 @@ void TestDocuments::closeRecordsTheTitle()
 
 void TestDocuments::closeResetsTheDocument()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     m_form->mnuCloseClick();
     QCOMPARE(m_form->path->text(), QStringLiteral("(None)"));
     QCOMPARE(m_form->table()->gridRowCount(), 2);
@@ -693,8 +689,7 @@ void TestDocuments::closeResetsTheDocument()
 
 void TestDocuments::typingMarksTheDocumentChanged()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     QVERIFY(!m_form->DocChanged);
     m_form->code->setFocus();
     QTest::keyClick(m_form->code, Qt::Key_Delete);
@@ -862,12 +857,11 @@ void TestDocuments::unreadableFileKeepsState()
 {
     QFETCH(int, before);
     QFETCH(bool, folder);
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
     if (before == 1) {
         ModalScript script({ press("cmdOK") });
         m_form->FileNew();
     } else if (before == 2) {
-        m_form->openDocument(work("two.aiml"));
+        QVERIFY(openTwo());
     }
     const bool hadFile = m_form->DocHasFile;
     const bool enabled = m_form->FileSaveItem->isEnabled();
@@ -892,8 +886,7 @@ void TestDocuments::unreadableFileKeepsState()
 
 void TestDocuments::unreadableTemplateKeepsState()
 {
-    QVERIFY(writeFile(work("two.aiml"), kTwoCategories));
-    m_form->openDocument(work("two.aiml"));
+    QVERIFY(openTwo());
     QVERIFY(QFile::remove(m_program->file(QStringLiteral("template.dat"))));
     QString box;
     ModalScript script({ press("cmdOK"), readBox(&box) });
