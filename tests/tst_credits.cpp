@@ -14,9 +14,11 @@ namespace {
 
 constexpr TColor kWhite = 0x00FFFFFF;
 
-CreditFontStyle style(bool bold, bool italic, bool underline, bool strikeOut)
+// "b", "i", "u" and "s" for bold, italic, underlined and struck out.
+CreditFontStyle style(const char *on)
 {
-    return { bold, italic, underline, strikeOut };
+    const QByteArray letters(on);
+    return { letters.contains('b'), letters.contains('i'), letters.contains('u'), letters.contains('s') };
 }
 
 } // namespace
@@ -125,18 +127,13 @@ void TestCreditsMarkup::lineStyle_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<CreditFontStyle>("expected");
 
-    QTest::newRow("italic font, &b: bold alone")
-        << style(false, true, false, false) << "&bx" << style(true, false, false, false);
-    QTest::newRow("italic font, &u: italic and underlined")
-        << style(false, true, false, false) << "&ux" << style(false, true, true, false);
-    QTest::newRow("struck font, &b: bold alone")
-        << style(false, false, true, true) << "&bx" << style(true, false, false, false);
-    QTest::newRow("bold with italic") << style(false, false, false, true) << "&i&bx" << style(true, true, false, false);
-    QTest::newRow("all three codes") << style(false, false, false, false) << "&b&i&ux"
-                                     << style(true, true, true, false);
-    QTest::newRow("no codes keep the font") << style(true, true, true, true) << "x" << style(true, true, true, true);
-    QTest::newRow("italic added to struck")
-        << style(false, false, false, true) << "&ix" << style(false, true, false, true);
+    QTest::newRow("italic font, &b: bold alone") << style("i") << "&bx" << style("b");
+    QTest::newRow("italic font, &u: italic and underlined") << style("i") << "&ux" << style("iu");
+    QTest::newRow("struck font, &b: bold alone") << style("us") << "&bx" << style("b");
+    QTest::newRow("bold with italic") << style("s") << "&i&bx" << style("bi");
+    QTest::newRow("all three codes") << style("") << "&b&i&ux" << style("biu");
+    QTest::newRow("no codes keep the font") << style("bius") << "x" << style("bius");
+    QTest::newRow("italic added to struck") << style("s") << "&ix" << style("is");
 }
 
 void TestCreditsMarkup::lineStyle()
