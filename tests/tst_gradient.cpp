@@ -99,7 +99,7 @@ class TestGradient : public QObject
 private Q_SLOTS:
     void initTestCase();
 
-    void styleOrdinals();
+    void styleRoutines();
     void mulDivRoundsHalvesAwayFromZero();
     void colorValues();
     void paletteSystemColors();
@@ -113,8 +113,8 @@ private Q_SLOTS:
     void stylePatterns();
     void styleRowsAreBlueGreenRed();
     void radialDistanceRoundsTheSquareRoot();
-    void diamondNeverUsesEntryZero();
-    void butterflyUsesEntryZeroOnce();
+    void entryZeroPixels_data();
+    void entryZeroPixels();
     void stylesReuseAPatternOfTheRightSize();
 
     void defaultControl();
@@ -139,20 +139,9 @@ void TestGradient::initTestCase()
     QApplication::setPalette(palette);
 }
 
-void TestGradient::styleOrdinals()
+// Which routine each style runs is checked by the patterns below.
+void TestGradient::styleRoutines()
 {
-    static_assert(sizeof(TGradientStyle) == 1);
-    static_assert(sizeof(TGradientShift) == 1 && sizeof(TGradientRotation) == 1);
-    QCOMPARE(int(gsCustom), 0);
-    QCOMPARE(int(gsRadialC), 1);
-    QCOMPARE(int(gsRadialBR), 9);
-    QCOMPARE(int(gsLinearH), 10);
-    QCOMPARE(int(gsReflectedV), 13);
-    QCOMPARE(int(gsDiagonalRB), 17);
-    QCOMPARE(int(gsArrowD), 21);
-    QCOMPARE(int(gsDiamond), 22);
-    QCOMPARE(int(gsButterfly), 23);
-    QCOMPARE(kGradientStyleCount, 24);
     QVERIFY(kGradientStyleRoutines[gsCustom] == nullptr);
     for (int s = gsRadialC; s <= gsButterfly; ++s)
         QVERIFY2(kGradientStyleRoutines[s] != nullptr, QByteArray::number(s).constData());
@@ -185,7 +174,6 @@ void TestGradient::colorValues()
     QCOMPARE(blueOf(0x00332211), 0x33);
     QVERIFY(isSystemColor(clBtnFace));
     QVERIFY(!isSystemColor(clWhite));
-    QCOMPARE(clBtnFace, TColor(0x8000000F));
 
     int asked = -1;
     const SystemColorResolver resolver = [&asked](int n) {
@@ -432,27 +420,26 @@ void TestGradient::radialDistanceRoundsTheSquareRoot()
     }
 }
 
-void TestGradient::diamondNeverUsesEntryZero()
+void TestGradient::entryZeroPixels_data()
 {
-    QImage pattern;
-    kGradientStyleRoutines[gsDiamond](indexRamp(), pattern);
-    int smallest = 255;
-    for (int y = 0; y < pattern.height(); ++y)
-        for (int x = 0; x < pattern.width(); ++x)
-            smallest = std::min(smallest, entryAt(pattern, x, y));
-    QCOMPARE(smallest, 1);
+    QTest::addColumn<TGradientStyle>("style");
+    QTest::addColumn<QList<QPoint>>("zeros");
+    // The diamond's centre takes entry 1 (see its pattern row), and nothing takes entry 0.
+    QTest::newRow("Diamond") << gsDiamond << QList<QPoint> {};
+    QTest::newRow("Butterfly") << gsButterfly << QList<QPoint> { QPoint(0, 128) };
 }
 
-void TestGradient::butterflyUsesEntryZeroOnce()
+void TestGradient::entryZeroPixels()
 {
+    QFETCH(TGradientStyle, style);
     QImage pattern;
-    kGradientStyleRoutines[gsButterfly](indexRamp(), pattern);
+    kGradientStyleRoutines[style](indexRamp(), pattern);
     QList<QPoint> zeros;
     for (int y = 0; y < pattern.height(); ++y)
         for (int x = 0; x < pattern.width(); ++x)
             if (entryAt(pattern, x, y) == 0)
                 zeros.append(QPoint(x, y));
-    QCOMPARE(zeros, QList<QPoint> { QPoint(0, 128) });
+    QTEST(zeros, "zeros");
 }
 
 void TestGradient::stylesReuseAPatternOfTheRightSize()
