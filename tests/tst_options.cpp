@@ -54,6 +54,12 @@ long styleValue(const QsciScintilla *code, unsigned int message)
     return code->SendScintilla(message, 0ul);
 }
 
+// One key of opts.ini as written, or the fallback where it is missing.
+QString storedKey(const QString &file, const char *section, const char *key, const char *fallback = "")
+{
+    return IniProfile::load(file).readString(QLatin1String(section), QLatin1String(key), QLatin1String(fallback));
+}
+
 } // namespace
 
 class TestOptions final : public QObject
@@ -319,9 +325,7 @@ void TestOptions::codeCompRange()
     QCOMPARE(items.at(1)->isChecked(), index == 1);
 
     QVERIFY(runDialog("cmdOK"));
-    const IniProfile written = IniProfile::load(optsFile());
-    QCOMPARE(
-        written.readString(QStringLiteral("Preferences"), QStringLiteral("SCC"), QString()), QString::number(index));
+    QCOMPARE(storedKey(optsFile(), "Preferences", "SCC"), QString::number(index));
 }
 
 void TestOptions::setToDefaults_data()
@@ -540,10 +544,8 @@ void TestOptions::changeFontThenOk()
     QCOMPARE(styleValue(main->code, QsciScintillaBase::SCI_STYLEGETSIZE), 14l);
     QCOMPARE(styleValue(main->code, QsciScintillaBase::SCI_STYLEGETBOLD), 0l);
     QCOMPARE(styleValue(main->code, QsciScintillaBase::SCI_STYLEGETITALIC), 0l);
-    const IniProfile written = IniProfile::load(optsFile());
-    QCOMPARE(
-        written.readString(QStringLiteral("Font"), QStringLiteral("Name"), QString()), QStringLiteral("DejaVu Serif"));
-    QCOMPARE(written.readString(QStringLiteral("Font"), QStringLiteral("Size"), QString()), QStringLiteral("14"));
+    QCOMPARE(storedKey(optsFile(), "Font", "Name"), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(storedKey(optsFile(), "Font", "Size"), QStringLiteral("14"));
 }
 
 void TestOptions::browse()
@@ -652,15 +654,11 @@ void TestOptions::writeFailure()
 
     if (kind == QLatin1String("line break")) {
         // The keys before the failing one were stored, none after it.
-        const IniProfile ini = IniProfile::load(optsFile());
-        QCOMPARE(ini.readString(QStringLiteral("Font"), QStringLiteral("Size"), QString()), QStringLiteral("15"));
-        QCOMPARE(
-            ini.readString(QStringLiteral("Preferences"), QStringLiteral("Comments"), QString()), QStringLiteral("1"));
-        QCOMPARE(ini.readString(QStringLiteral("Preferences"), QStringLiteral("InitDir"), QStringLiteral("none")),
-            QStringLiteral("none"));
-        QCOMPARE(ini.readString(QStringLiteral("Preferences"), QStringLiteral("Dlg"), QString()), QStringLiteral("0"));
-        QCOMPARE(ini.readString(QStringLiteral("Preferences"), QStringLiteral("UCase"), QStringLiteral("none")),
-            QStringLiteral("none"));
+        QCOMPARE(storedKey(optsFile(), "Font", "Size"), QStringLiteral("15"));
+        QCOMPARE(storedKey(optsFile(), "Preferences", "Comments"), QStringLiteral("1"));
+        QCOMPARE(storedKey(optsFile(), "Preferences", "InitDir", "none"), QStringLiteral("none"));
+        QCOMPARE(storedKey(optsFile(), "Preferences", "Dlg"), QStringLiteral("0"));
+        QCOMPARE(storedKey(optsFile(), "Preferences", "UCase", "none"), QStringLiteral("none"));
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QFileInfo(target).isDir());
     } else {
