@@ -167,10 +167,8 @@ void TestSelEdit::tagsStandAroundFields_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QColor>("color");
-    QTest::newRow("pattern") << "Label3"
-                             << "txtPattern" << QColor(128, 0, 0);
-    QTest::newRow("that") << "Label6"
-                          << "txtThat" << QColor(128, 0, 128);
+    QTest::newRow("pattern") << QStringLiteral("Label3") << QStringLiteral("txtPattern") << QColor(128, 0, 0);
+    QTest::newRow("that") << QStringLiteral("Label6") << QStringLiteral("txtThat") << QColor(128, 0, 128);
 }
 
 void TestSelEdit::tagsStandAroundFields()
@@ -236,40 +234,21 @@ void TestSelEdit::okCreatesLabelledLastRow_data()
     QTest::addColumn<QString>("storedPattern");
     QTest::addColumn<QString>("storedTemplate");
 
-    QTest::newRow("upper-cased, that as typed") << true << "what is your name"
-                                                << "hello"
-                                                << "My name is Vessra."
-                                                << "WHAT IS YOUR NAME"
-                                                << "My name is Vessra.";
-    QTest::newRow("accented letters stay") << true << QStringLiteral("café *") << ""
-                                           << "x" << QStringLiteral("CAFé *") << "x";
-    QTest::newRow("only a to z change") << true << QStringLiteral("àéÿ ß straße ǆ ı 9_#") << ""
-                                        << "" << QStringLiteral("àéÿ ß STRAßE ǆ ı 9_#") << "";
-    QTest::newRow("tag contents too") << true << "my name is <bot name=\"x\"/>"
-                                      << ""
-                                      << ""
-                                      << "MY NAME IS <BOT NAME=\"X\"/>"
-                                      << "";
-    QTest::newRow("box unticked") << false << "Hello There"
-                                  << ""
-                                  << "t"
-                                  << "Hello There"
-                                  << "t";
-    QTest::newRow("all empty") << true << ""
-                               << ""
-                               << ""
-                               << ""
-                               << "";
-    QTest::newRow("template lines as CR LF") << true << "hi"
-                                             << ""
-                                             << "one\ntwo\n\nfour"
-                                             << "HI"
-                                             << "one\r\ntwo\r\n\r\nfour";
-    QTest::newRow("stray brackets kept") << true << "a < b"
-                                         << ""
-                                         << "<think>x</think> >"
-                                         << "A < B"
-                                         << "<think>x</think> >";
+    const auto row = [](const char *name, bool upcase, const QString &pattern, const char *that, const char *templ,
+                         const QString &storedPattern, const char *storedTemplate) {
+        QTest::newRow(name) << upcase << pattern << QString::fromUtf8(that) << QString::fromUtf8(templ) << storedPattern
+                            << QString::fromUtf8(storedTemplate);
+    };
+    row("upper-cased, that as typed", true, "what is your name", "hello", "My name is Vessra.", "WHAT IS YOUR NAME",
+        "My name is Vessra.");
+    row("accented letters stay", true, QStringLiteral("café *"), "", "x", QStringLiteral("CAFé *"), "x");
+    row("only a to z change", true, QStringLiteral("àéÿ ß straße ǆ ı 9_#"), "", "",
+        QStringLiteral("àéÿ ß STRAßE ǆ ı 9_#"), "");
+    row("tag contents too", true, "my name is <bot name=\"x\"/>", "", "", "MY NAME IS <BOT NAME=\"X\"/>", "");
+    row("box unticked", false, "Hello There", "", "t", "Hello There", "t");
+    row("all empty", true, "", "", "", "", "");
+    row("template lines as CR LF", true, "hi", "", "one\ntwo\n\nfour", "HI", "one\r\ntwo\r\n\r\nfour");
+    row("stray brackets kept", true, "a < b", "", "<think>x</think> >", "A < B", "<think>x</think> >");
 }
 
 void TestSelEdit::okCreatesLabelledLastRow()
@@ -475,31 +454,20 @@ void TestSelEdit::random_data()
     QTest::addColumn<QString>("error");
 
     const QString notANumber = QStringLiteral("'%1' is not a valid integer value.");
-    QTest::newRow("3 on empty") << ""
-                                << "3" << lines(randomList(3)) << "";
-    QTest::newRow("0") << ""
-                       << "0" << lines(randomList(0)) << "";
-    QTest::newRow("-2") << ""
-                        << "-2" << lines(randomList(0)) << "";
-    QTest::newRow("hexadecimal $2") << ""
-                                    << "$2" << lines(randomList(2)) << "";
-    QTest::newRow("no final line break") << "Hi"
-                                         << "3"
-                                         << "Hi\r\n" + lines(randomList(3)) << "";
-    QTest::newRow("final line break") << "Hi\r\n"
-                                      << "1"
-                                      << "Hi\r\n" + lines(randomList(1)) << "";
-    QTest::newRow("three") << "Hi"
-                           << "three"
-                           << "Hi" << notANumber.arg("three");
-    QTest::newRow("empty answer") << "Hi"
-                                  << ""
-                                  << "Hi" << notANumber.arg("");
-    QTest::newRow("trailing letters") << ""
-                                      << "3x"
-                                      << "" << notANumber.arg("3x");
-    QTest::newRow("largest count") << ""
-                                   << "10000" << lines(randomList(10000)) << "";
+    const auto row
+        = [](const char *name, const char *before, const char *answer, const QString &after, const QString &error) {
+              QTest::newRow(name) << QString::fromUtf8(before) << QString::fromUtf8(answer) << after << error;
+          };
+    row("3 on empty", "", "3", lines(randomList(3)), "");
+    row("0", "", "0", lines(randomList(0)), "");
+    row("-2", "", "-2", lines(randomList(0)), "");
+    row("hexadecimal $2", "", "$2", lines(randomList(2)), "");
+    row("no final line break", "Hi", "3", "Hi\r\n" + lines(randomList(3)), "");
+    row("final line break", "Hi\r\n", "1", "Hi\r\n" + lines(randomList(1)), "");
+    row("three", "Hi", "three", "Hi", notANumber.arg("three"));
+    row("empty answer", "Hi", "", "Hi", notANumber.arg(""));
+    row("trailing letters", "", "3x", "", notANumber.arg("3x"));
+    row("largest count", "", "10000", lines(randomList(10000)), "");
 }
 
 void TestSelEdit::random()
