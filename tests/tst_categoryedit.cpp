@@ -156,13 +156,10 @@ void TestCategoryEdit::pureHelpers_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("upcased");
-    QTest::newRow("plain") << "what is your name"
-                           << "WHAT IS YOUR NAME";
+    QTest::newRow("plain") << QStringLiteral("what is your name") << QStringLiteral("WHAT IS YOUR NAME");
     QTest::newRow("accents stay") << QStringLiteral("café über ÿ") << QStringLiteral("CAFé üBER ÿ");
-    QTest::newRow("digits and signs") << "a1_*<b>"
-                                      << "A1_*<B>";
-    QTest::newRow("empty") << ""
-                           << "";
+    QTest::newRow("digits and signs") << QStringLiteral("a1_*<b>") << QStringLiteral("A1_*<B>");
+    QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("");
 }
 
 void TestCategoryEdit::pureHelpers()
@@ -352,22 +349,20 @@ void TestCategoryEdit::shortcutsWinOverTheFocusedControl_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("rowGone");
 
-    const int ctrl = int(Qt::ControlModifier);
-    const int none = int(Qt::NoModifier);
-    QTest::newRow("Ctrl+Del in the preview, No") << "preview" << int(Qt::Key_Delete) << ctrl << "DeleteConfirm"
-                                                 << "No" << false;
-    QTest::newRow("Ctrl+Del in the preview, Yes") << "preview" << int(Qt::Key_Delete) << ctrl << "DeleteConfirm"
-                                                  << "Yes" << true;
-    QTest::newRow("Ctrl+Del in a cell being edited, No") << "cell" << int(Qt::Key_Delete) << ctrl << "DeleteConfirm"
-                                                         << "No" << false;
-    QTest::newRow("Ctrl+Del in a cell being edited, Yes") << "cell" << int(Qt::Key_Delete) << ctrl << "DeleteConfirm"
-                                                          << "Yes" << true;
-    QTest::newRow("F1 in the preview") << "preview" << int(Qt::Key_F1) << none << "frmSelEdit"
-                                       << "cmdCancel" << false;
-    QTest::newRow("F2 in a cell being edited") << "cell" << int(Qt::Key_F2) << none << "frmSelEdit"
-                                               << "cmdCancel" << false;
-    QTest::newRow("F1 on the grid") << "grid" << int(Qt::Key_F1) << none << "frmSelEdit"
-                                    << "cmdCancel" << false;
+    const auto row = [](const char *name, const char *place, Qt::Key key, Qt::KeyboardModifiers modifiers,
+                         const char *modal, const char *answer, bool rowGone) {
+        QTest::newRow(name) << QString::fromUtf8(place) << int(key) << static_cast<int>(modifiers.toInt())
+                            << QString::fromUtf8(modal) << QString::fromUtf8(answer) << rowGone;
+    };
+    row("Ctrl+Del in the preview, No", "preview", Qt::Key_Delete, Qt::ControlModifier, "DeleteConfirm", "No", false);
+    row("Ctrl+Del in the preview, Yes", "preview", Qt::Key_Delete, Qt::ControlModifier, "DeleteConfirm", "Yes", true);
+    row("Ctrl+Del in a cell being edited, No", "cell", Qt::Key_Delete, Qt::ControlModifier, "DeleteConfirm", "No",
+        false);
+    row("Ctrl+Del in a cell being edited, Yes", "cell", Qt::Key_Delete, Qt::ControlModifier, "DeleteConfirm", "Yes",
+        true);
+    row("F1 in the preview", "preview", Qt::Key_F1, Qt::NoModifier, "frmSelEdit", "cmdCancel", false);
+    row("F2 in a cell being edited", "cell", Qt::Key_F2, Qt::NoModifier, "frmSelEdit", "cmdCancel", false);
+    row("F1 on the grid", "grid", Qt::Key_F1, Qt::NoModifier, "frmSelEdit", "cmdCancel", false);
 }
 
 void TestCategoryEdit::shortcutsWinOverTheFocusedControl()
