@@ -2,30 +2,34 @@
 
 #include "document/DocumentText.h"
 
-#include <QByteArrayMatcher>
+#include <cstring>
 
 namespace vorrel {
 
 namespace {
 
-// A tag and its precomputed search table.
+// Plain, case-sensitive search; the C library's memmem beats a skip table on these short
+// tags, and the reader spends most of its time searching.
+qsizetype findBytes(QByteArrayView text, QByteArrayView what, qsizetype from)
+{
+    if (from < 0 || from > text.size() - what.size())
+        return -1;
+    const void *at = ::memmem(
+        text.data() + from, static_cast<size_t>(text.size() - from), what.data(), static_cast<size_t>(what.size()));
+    return at ? static_cast<const char *>(at) - text.data() : -1;
+}
+
 class Tag final
 {
 public:
-    explicit Tag(const char *text) : m_matcher(QByteArray(text)), m_size(qstrlen(text)) { }
+    explicit Tag(const char *text) : m_text(text) { }
 
     // First occurrence at or after `from`, wholly inside `text`; -1 when none.
-    qsizetype find(QByteArrayView text, qsizetype from) const
-    {
-        if (from > text.size() - m_size)
-            return -1;
-        return m_matcher.indexIn(text, from);
-    }
-    qsizetype size() const { return m_size; }
+    qsizetype find(QByteArrayView text, qsizetype from) const { return findBytes(text, m_text, from); }
+    qsizetype size() const { return m_text.size(); }
 
 private:
-    QByteArrayMatcher m_matcher;
-    qsizetype m_size;
+    QByteArrayView m_text;
 };
 
 const Tag &patternOpen()
@@ -197,11 +201,10 @@ int Hits(QByteArrayView text, QByteArrayView what)
 {
     if (what.isEmpty())
         return 0;
-    const QByteArrayMatcher matcher(what.toByteArray());
     int count = 0;
     qsizetype from = 0;
     while (from <= text.size() - what.size()) {
-        const qsizetype at = matcher.indexIn(text, from);
+        const qsizetype at = findBytes(text, what, from);
         if (at < 0)
             break;
         ++count;
