@@ -1,5 +1,5 @@
-#include "app/AppInfo.h"
 #include "app/Main.h"
+#include "app/AppInfo.h"
 
 #include <QApplication>
 #include <QScreen>

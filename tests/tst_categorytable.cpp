@@ -121,7 +121,7 @@ void TestCategoryTable::copyRowMovesLabel()
     for (int r = 2; r < t->gridRowCount() - 1; ++r)
         t->copyRow(r + 1, r);
     t->setGridRowCount(t->gridRowCount() - 1);
-    QCOMPARE(labels(*t), QStringList({"1", "3", "4"}));
+    QCOMPARE(labels(*t), QStringList({ "1", "3", "4" }));
     QCOMPARE(t->cell(1, 2), QStringLiteral("P3"));
     QCOMPARE(t->cell(3, 3), QStringLiteral("T4"));
     QCOMPARE(changed.count(), 2);
@@ -132,8 +132,8 @@ void TestCategoryTable::columnListsHeaderFirst()
     QObject owner;
     CategoryTable *t = tableWithLabels(2, &owner);
     t->setCell(1, 0, QStringLiteral("<pattern>..</pattern>"));
-    QCOMPARE(t->column(1), QStringList({"<pattern>..</pattern>", "P1", "P2"}));
-    QCOMPARE(t->column(2), QStringList({"", "", ""}));
+    QCOMPARE(t->column(1), QStringList({ "<pattern>..</pattern>", "P1", "P2" }));
+    QCOMPARE(t->column(2), QStringList({ "", "", "" }));
     QVERIFY(t->column(4).isEmpty());
 }
 
@@ -176,7 +176,7 @@ void TestCategoryTable::assignRowsReplacesAll()
     QObject owner;
     CategoryTable *t = tableWithLabels(5, &owner);
     std::vector<CategoryRow> rows(2);
-    rows[0].cells = {QStringLiteral("1"), QStringLiteral("A"), QString(), QStringLiteral("B")};
+    rows[0].cells = { QStringLiteral("1"), QStringLiteral("A"), QString(), QStringLiteral("B") };
     rows[1].cells[0] = QStringLiteral("2");
     QSignalSpy reset(t, &CategoryTable::modelReset);
     t->assignRows(std::move(rows));

@@ -14,7 +14,7 @@ namespace vorrel {
 class VorrelError : public std::exception
 {
 public:
-    explicit VorrelError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit VorrelError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) { }
     const QString &message() const noexcept { return m_message; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
@@ -32,8 +32,7 @@ void showErrorBox(QWidget *parent, const QString &message);
 
 // Runs one command, showing anything it throws in the error box. Nothing escapes into
 // Qt's signal machinery.
-template<typename F>
-void runCommand(QWidget *parent, F &&command)
+template<typename F> void runCommand(QWidget *parent, F &&command)
 {
     try {
         std::forward<F>(command)();
@@ -47,8 +46,7 @@ void runCommand(QWidget *parent, F &&command)
 }
 
 // Wraps a command for connect(): the slot runs the command through runCommand.
-template<typename F>
-auto guarded(QWidget *parent, F command)
+template<typename F> auto guarded(QWidget *parent, F command)
 {
     return [parent, command = std::move(command)](auto &&...) { runCommand(parent, command); };
 }

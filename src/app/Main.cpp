@@ -50,7 +50,7 @@ QFont formFont(const QString &family, int points, QFont::StyleHint hint)
     QFont f(family, points);
     // Faces with the same metrics come first where the design's own face is missing.
     if (hint == QFont::SansSerif)
-        f.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        f.setFamilies({ family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial") });
     f.setStyleHint(hint);
     return f;
 }
@@ -89,7 +89,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(kMainCaption);
     // A fixed border with system menu and minimise button, but no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+        | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
     resize(644, 609);
 
@@ -127,13 +127,13 @@ void TMainForm::createControls()
         const char *hint;
     };
     const ButtonSpec buttons[] = {
-        {&TMainForm::SpeedButton1, "SpeedButton1", 8, ToolGlyph::New, "New|"},
-        {&TMainForm::SpeedButton2, "SpeedButton2", 32, ToolGlyph::Open, "Open|"},
-        {&TMainForm::SpeedButton3, "SpeedButton3", 56, ToolGlyph::Save, "Save|"},
-        {&TMainForm::SpeedButton4, "SpeedButton4", 84, ToolGlyph::Print, "Print|"},
-        {&TMainForm::SpeedButton7, "SpeedButton7", 112, ToolGlyph::Copy, "Copy|"},
-        {&TMainForm::SpeedButton9, "SpeedButton9", 140, ToolGlyph::Help, "Help Contents|"},
-        {&TMainForm::SpeedButton10, "SpeedButton10", 164, ToolGlyph::About, "About|"},
+        { &TMainForm::SpeedButton1, "SpeedButton1", 8, ToolGlyph::New, "New|" },
+        { &TMainForm::SpeedButton2, "SpeedButton2", 32, ToolGlyph::Open, "Open|" },
+        { &TMainForm::SpeedButton3, "SpeedButton3", 56, ToolGlyph::Save, "Save|" },
+        { &TMainForm::SpeedButton4, "SpeedButton4", 84, ToolGlyph::Print, "Print|" },
+        { &TMainForm::SpeedButton7, "SpeedButton7", 112, ToolGlyph::Copy, "Copy|" },
+        { &TMainForm::SpeedButton9, "SpeedButton9", 140, ToolGlyph::Help, "Help Contents|" },
+        { &TMainForm::SpeedButton10, "SpeedButton10", 164, ToolGlyph::About, "About|" },
     };
     for (const ButtonSpec &spec : buttons) {
         auto *button = new QToolButton(SpeedBar);
@@ -171,8 +171,8 @@ void TMainForm::createControls()
     sg1->horizontalHeader()->setHighlightSections(false);
     sg1->setWordWrap(false);
     sg1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    sg1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                         | QAbstractItemView::AnyKeyPressed);
+    sg1->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     sg1->setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
     tabs->addTab(sg1, QStringLiteral("Categories"));
 
@@ -242,7 +242,7 @@ void TMainForm::createControls()
 void TMainForm::createMenus()
 {
     auto item = [this](QMenu *menu, QAction *TMainForm::*member, const char *name, const QString &caption,
-                       const QString &hint, const QKeySequence &shortcut = QKeySequence()) {
+                    const QString &hint, const QKeySequence &shortcut = QKeySequence()) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         if (!hint.isEmpty())
@@ -262,63 +262,64 @@ void TMainForm::createMenus()
     menu(nullptr, &TMainForm::mnuFile, "mnuFile", QStringLiteral("&File"));
     item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", QStringLiteral("&New"), QStringLiteral("Create a new file"));
     item(mnuFile, &TMainForm::FileOpenItem, "FileOpenItem", QStringLiteral("&Open..."),
-         QStringLiteral("Open an existing file"));
-    item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", QStringLiteral("&Save"), QStringLiteral("Save current file"));
+        QStringLiteral("Open an existing file"));
+    item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", QStringLiteral("&Save"),
+        QStringLiteral("Save current file"));
     item(mnuFile, &TMainForm::FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
-         QStringLiteral("Save current file under a new name"));
+        QStringLiteral("Save current file under a new name"));
     item(mnuFile, &TMainForm::mnuClose, "mnuClose", QStringLiteral("C&lose"), QString());
     mnuFile->addSeparator();
     item(mnuFile, &TMainForm::FilePrintItem, "FilePrintItem", QStringLiteral("&Print"),
-         QStringLiteral("Print current file"));
+        QStringLiteral("Print current file"));
     item(mnuFile, &TMainForm::FilePrintSetupItem, "FilePrintSetupItem", QStringLiteral("P&rint Setup..."),
-         QStringLiteral("Change printer setup"));
+        QStringLiteral("Change printer setup"));
     mnuFile->addSeparator();
     item(mnuFile, &TMainForm::FileExitItem, "FileExitItem", QStringLiteral("E&xit"),
-         QStringLiteral("Exit this application"));
+        QStringLiteral("Exit this application"));
 
     menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
     item(mnuEdit, &TMainForm::mnuCut, "mnuCut", QStringLiteral("Cut"), QString());
     item(mnuEdit, &TMainForm::EditCopyItem, "EditCopyItem", QStringLiteral("&Copy"),
-         QStringLiteral("Copy selected item to clipboard"));
+        QStringLiteral("Copy selected item to clipboard"));
     item(mnuEdit, &TMainForm::mnuPaste, "mnuPaste", QStringLiteral("Paste"), QString());
 
     menu(nullptr, &TMainForm::mnuAIML, "mnuAIML", QStringLiteral("&AIML"));
     menu(mnuAIML, &TMainForm::mnuCategory, "mnuCategory", QStringLiteral("Category"));
     item(mnuCategory, &TMainForm::mnuCreateNew, "mnuCreateNew", QStringLiteral("Create New"),
-         QStringLiteral("Create a new category"), QKeySequence(Qt::Key_F1));
+        QStringLiteral("Create a new category"), QKeySequence(Qt::Key_F1));
     item(mnuCategory, &TMainForm::mnuSelEdit, "mnuSelEdit", QStringLiteral("Edit Selected"),
-         QStringLiteral("Edit the selected category"), QKeySequence(Qt::Key_F2));
+        QStringLiteral("Edit the selected category"), QKeySequence(Qt::Key_F2));
     item(mnuCategory, &TMainForm::mnuSelDelete, "mnuSelDelete", QStringLiteral("Delete Selected"),
-         QStringLiteral("Delete the selected category"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+        QStringLiteral("Delete the selected category"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     menu(mnuAIML, &TMainForm::mnuViewPage, "mnuViewPage", QStringLiteral("View Page"));
     item(mnuViewPage, &TMainForm::mnuCategories, "mnuCategories", QStringLiteral("Categories"),
-         QStringLiteral("Go to the categories page"));
+        QStringLiteral("Go to the categories page"));
     item(mnuViewPage, &TMainForm::mnuPreview, "mnuPreview", QStringLiteral("Preview"),
-         QStringLiteral("Go to the Preview page"));
+        QStringLiteral("Go to the Preview page"));
     item(mnuViewPage, &TMainForm::mnuDorvane, "mnuDorvane", QStringLiteral("Vessra"),
-         QStringLiteral("Go to Vessra page"));
+        QStringLiteral("Go to Vessra page"));
     item(mnuAIML, &TMainForm::mnuRefresh, "mnuRefresh", QStringLiteral("Refresh Document"),
-         QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
+        QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
     item(mnuAIML, &TMainForm::mnuReport, "mnuReport", QStringLiteral("General Report"),
-         QStringLiteral("Get a general report of the current AIML file"));
+        QStringLiteral("Get a general report of the current AIML file"));
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
-         QStringLiteral("View and edit AIML Vorrel preferences"));
+        QStringLiteral("View and edit AIML Vorrel preferences"));
 
     menu(nullptr, &TMainForm::mnuHelp, "mnuHelp", QStringLiteral("&Help"));
     item(mnuHelp, &TMainForm::HelpContentsItem, "HelpContentsItem", QStringLiteral("Help &Topics"),
-         QStringLiteral("Display the help contents screen"));
+        QStringLiteral("Display the help contents screen"));
     item(mnuHelp, &TMainForm::mnuTags, "mnuTags", QStringLiteral("AIML Tags"),
-         QStringLiteral("Launch the AIML tags file as provided by the ALICE AI Foundation"));
+        QStringLiteral("Launch the AIML tags file as provided by the ALICE AI Foundation"));
     item(mnuHelp, &TMainForm::mnuTutorial, "mnuTutorial", QStringLiteral("AIML Tutorial"),
-         QStringLiteral("Launch the AIML tutorial distributed with AIML Vorrel"));
+        QStringLiteral("Launch the AIML tutorial distributed with AIML Vorrel"));
     mnuHelp->addSeparator();
     item(mnuHelp, &TMainForm::HelpAboutItem, "HelpAboutItem", QStringLiteral("&About..."),
-         QStringLiteral("Show program information"));
+        QStringLiteral("Show program information"));
 
     m_viewPageGroup = new QActionGroup(this);
     m_viewPageGroup->setExclusive(true);
-    for (QAction *a : {mnuCategories, mnuPreview, mnuDorvane}) {
+    for (QAction *a : { mnuCategories, mnuPreview, mnuDorvane }) {
         a->setCheckable(true);
         m_viewPageGroup->addAction(a);
     }
@@ -466,8 +467,8 @@ void TMainForm::applyPreviewFont(const QString &face, int pointSize)
     font.setPointSize(pointSize > 0 ? pointSize : 10);
     // The preview carries no other formatting, so every style takes the face and size.
     code->setFont(font);
-    code->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT,
-                        font.family().toUtf8().constData());
+    code->SendScintilla(
+        QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT, font.family().toUtf8().constData());
     code->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, QsciScintillaBase::STYLE_DEFAULT, font.pointSize());
     code->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
     code->selectAll(true);
@@ -476,7 +477,8 @@ void TMainForm::applyPreviewFont(const QString &face, int pointSize)
 void TMainForm::Timer1Timer()
 {
     const IniProfile ini = IniProfile::load(programFile(QStringLiteral("opts.ini")));
-    const QString fontName = ini.readString(QStringLiteral("Font"), QStringLiteral("Name"), QStringLiteral("Lucida Console"));
+    const QString fontName
+        = ini.readString(QStringLiteral("Font"), QStringLiteral("Name"), QStringLiteral("Lucida Console"));
     const int fontSize = ini.readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10);
     applyPreviewFont(fontName, fontSize);
     frmOptions->fontname->setText(fontName);
@@ -496,7 +498,7 @@ void TMainForm::Timer1Timer()
     m_table->setCell(2, 0, QStringLiteral("<that>..</that>"));
     m_table->setCell(3, 0, QStringLiteral("<template>..</template>"));
     m_table->setCell(0, 1, QStringLiteral("1"));
-    const int widths[] = {65, 250, 250, 250};
+    const int widths[] = { 65, 250, 250, 250 };
     for (int c = 0; c < CategoryTable::kColumns; ++c)
         sg1->setColumnWidth(c, widths[c]);
 
@@ -509,10 +511,10 @@ void TMainForm::Timer1Timer()
 
 void TMainForm::iButMenu(bool enabled)
 {
-    for (QAction *a : {FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem})
+    for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem })
         a->setEnabled(enabled);
     setEnabledDeep(mnuAIML, enabled);
-    for (QToolButton *b : {SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton9, SpeedButton10})
+    for (QToolButton *b : { SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton9, SpeedButton10 })
         b->setEnabled(enabled);
     tabs->setEnabled(enabled);
 }

@@ -21,7 +21,7 @@ public:
             if (!info.exists())
                 return kShellFileNotFound;
             return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? kShellSuccess
-                                                                                            : kShellNoAssociation;
+                                                                                           : kShellNoAssociation;
         }
         return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode)) ? kShellSuccess : kShellNoAssociation;
     }

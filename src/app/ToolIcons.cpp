@@ -40,7 +40,7 @@ void drawGlyph(QPainter &p, ToolGlyph glyph, bool enabled)
         p.drawRect(QRectF(1.5, 5.5, 14, 10));
         p.drawRect(QRectF(1.5, 3.5, 6, 2));
         p.setBrush(tint(QColor(250, 225, 130)));
-        p.drawPolygon(QPolygonF({QPointF(4, 8), QPointF(17, 8), QPointF(15, 15.5), QPointF(1.5, 15.5)}));
+        p.drawPolygon(QPolygonF({ QPointF(4, 8), QPointF(17, 8), QPointF(15, 15.5), QPointF(1.5, 15.5) }));
         break;
     case ToolGlyph::Save:
         p.setBrush(tint(QColor(40, 70, 160)));
@@ -72,7 +72,7 @@ void drawGlyph(QPainter &p, ToolGlyph glyph, bool enabled)
         p.setFont(f);
         p.setPen(Qt::white);
         p.drawText(QRectF(1.5, 1.5, 15, 15), Qt::AlignCenter,
-                   glyph == ToolGlyph::Help ? QStringLiteral("?") : QStringLiteral("i"));
+            glyph == ToolGlyph::Help ? QStringLiteral("?") : QStringLiteral("i"));
         break;
     }
     }

@@ -5,7 +5,9 @@
 
 namespace vorrel {
 
-CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent), m_rows(1) { }
+CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent), m_rows(1)
+{
+}
 
 QString CategoryTable::cell(int column, int row) const
 {

@@ -22,7 +22,8 @@ std::optional<int> strToInt(QStringView text)
     } else if (i < n && (text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
         base = 16;
         ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0') && (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
+    } else if (i + 1 < n && text[i] == QLatin1Char('0')
+        && (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
         base = 16;
         i += 2;
     }

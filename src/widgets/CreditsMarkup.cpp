@@ -46,7 +46,7 @@ std::optional<TColor> parseCreditColor(QStringView spec)
     for (std::size_t i = 0; i < rgb.size(); ++i) {
         const qsizetype comma = spec.indexOf(u',', start);
         const bool last = i + 1 == rgb.size();
-        // Exactly two commas: a missing one or a fourth component spoils the spec.
+        // Exactly two commas: a missing one or a fourth component spoils the colour.
         if (last != (comma < 0))
             return std::nullopt;
         const auto value = parseComponent(spec.sliced(start, (last ? spec.size() : comma) - start));
