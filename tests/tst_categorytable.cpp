@@ -47,6 +47,7 @@ private Q_SLOTS:
     void assignRowsReplacesAll();
     void cellEditKeepsLineBreaks();
     void untouchedCellKeepsLoneLineFeeds();
+    void editedCellKeepsNoBreakSpaces();
 };
 
 void TestCategoryTable::modelContract()
@@ -223,6 +224,20 @@ void TestCategoryTable::untouchedCellKeepsLoneLineFeeds()
     delegate.setEditorData(editor, index);
     delegate.setModelData(editor, &t, index);
     QCOMPARE(t.cell(1, 1), mixed);
+}
+
+void TestCategoryTable::editedCellKeepsNoBreakSpaces()
+{
+    CategoryTable t;
+    t.setCell(3, 1, QStringLiteral("caf\u00e9\u00a0au lait"));
+    vorrel::CellDelegate delegate;
+    QWidget parent;
+    const QModelIndex index = t.index(0, 3);
+    QWidget *editor = delegate.createEditor(&parent, QStyleOptionViewItem(), index);
+    delegate.setEditorData(editor, index);
+    static_cast<QPlainTextEdit *>(editor)->appendPlainText(QStringLiteral("more"));
+    delegate.setModelData(editor, &t, index);
+    QCOMPARE(t.cell(3, 1), QStringLiteral("caf\u00e9\u00a0au lait\r\nmore"));
 }
 
 QTEST_MAIN(TestCategoryTable)

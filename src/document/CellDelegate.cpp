@@ -1,22 +1,12 @@
 #include "document/CellDelegate.h"
 
+#include "document/DocumentText.h"
+
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace vorrel {
-
-namespace {
-// Cells keep CR LF line breaks; the editor works with plain LF.
-QString toEditor(QString text)
-{
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
-QString fromEditor(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-}
-} // namespace
 
 QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
 {
@@ -32,19 +22,20 @@ void CellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
 {
     auto *box = static_cast<QPlainTextEdit *>(editor);
     const QString text = index.data(Qt::EditRole).toString();
-    box->setPlainText(toEditor(text));
-    box->setProperty("original", text);
+    box->setPlainText(fieldTextFromCell(text));
+    // What the box holds before any typing, to tell an untouched cell from an edited one.
+    box->setProperty("loaded", cellTextFromRaw(box->document()->toRawText()));
     box->moveCursor(QTextCursor::End);
 }
 
 void CellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     auto *box = static_cast<QPlainTextEdit *>(editor);
-    const QString original = box->property("original").toString();
     // An untouched cell is left exactly as it was, whatever line breaks it held.
-    if (box->toPlainText() == toEditor(original))
+    const QString edited = cellTextFromRaw(box->document()->toRawText());
+    if (edited == box->property("loaded").toString())
         return;
-    model->setData(index, fromEditor(box->toPlainText()), Qt::EditRole);
+    model->setData(index, edited, Qt::EditRole);
 }
 
 void CellDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const

@@ -136,4 +136,22 @@ bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
     return true;
 }
 
+QString cellTextFromRaw(QStringView raw)
+{
+    QString result;
+    result.reserve(raw.size());
+    for (const QChar c : raw) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
+            result += QStringLiteral("\r\n");
+        else
+            result += c;
+    }
+    return result;
+}
+
+QString fieldTextFromCell(QString cell)
+{
+    return cell.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 } // namespace vorrel

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace vorrel {
 
@@ -22,6 +23,13 @@ QString toCrLf(const QString &text);
 // U+00FF has no byte and is written as "?".
 QString decodeText(QByteArrayView bytes, bool utf8);
 QByteArray encodeText(const QString &text, bool utf8);
+
+// A text box's raw text (paragraph separators) as a cell holds it, lines joined with CR LF.
+// The raw text, not the plain one, so that no-break spaces stay what they are.
+QString cellTextFromRaw(QStringView raw);
+
+// A cell's text with its CR LF pairs as plain line feeds, the way a text box takes it.
+QString fieldTextFromCell(QString cell);
 
 // Letter case folding touches only "a" to "z".
 void upcaseAscii(QByteArray &bytes);

@@ -83,22 +83,4 @@ bool deleteCategoryRow(CategoryTable &table, int row)
     return true;
 }
 
-QString cellTextFromRaw(QStringView raw)
-{
-    QString result;
-    result.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
-            result += kCrLf;
-        else
-            result += c;
-    }
-    return result;
-}
-
-QString fieldTextFromCell(QString cell)
-{
-    return cell.replace(kCrLf, QStringLiteral("\n"));
-}
-
 } // namespace vorrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DocumentText.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -42,11 +44,5 @@ void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts);
 // Moves every row below `row` one place up, labels included, and drops the last row.
 // Refused (returns false) while only one row is left below the header.
 bool deleteCategoryRow(CategoryTable &table, int row);
-
-// A text box's raw text (paragraph separators) as a cell holds it, lines joined with CR LF.
-QString cellTextFromRaw(QStringView raw);
-
-// A cell's text with its CR LF pairs as plain line feeds, the way a text box takes it.
-QString fieldTextFromCell(QString cell);
 
 } // namespace vorrel
