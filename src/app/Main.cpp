@@ -465,11 +465,9 @@ void TMainForm::applyPreviewFont(const QString &face, int pointSize)
     QFont font(face);
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(pointSize > 0 ? pointSize : 10);
-    // The preview carries no other formatting, so every style takes the face and size.
+    // setFont sets the default style; the preview carries no other formatting, so every
+    // style takes the default's face and size.
     code->setFont(font);
-    code->SendScintilla(
-        QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT, font.family().toUtf8().constData());
-    code->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, QsciScintillaBase::STYLE_DEFAULT, font.pointSize());
     code->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
     code->selectAll(true);
 }
