@@ -1,9 +1,8 @@
 #include "app/ProgressBar.h"
+#include "app/WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -49,6 +48,5 @@ void TpBar::setPosition(int value)
 void TpBar::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    vorrel::centreOnScreen(this);
 }

@@ -1,13 +1,12 @@
 #include "document/New.h"
+#include "app/WindowPlacement.h"
 
 #include "app/ErrorBox.h"
 #include "app/Main.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
 {
@@ -63,6 +62,5 @@ void TfrmNew::cmdOKClick()
 void TfrmNew::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    vorrel::centreOnScreen(this);
 }

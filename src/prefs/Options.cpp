@@ -1,4 +1,5 @@
 #include "prefs/Options.h"
+#include "app/WindowPlacement.h"
 
 #include "app/ErrorBox.h"
 #include "app/Main.h"
@@ -9,12 +10,10 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace {
 
@@ -210,11 +209,7 @@ TMainForm *TfrmOptions::mainForm() const
 void TfrmOptions::setVisible(bool visible)
 {
     if (visible && !isVisible()) {
-        // Centred on the desktop rather than over the main window.
-        const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
-        QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-        if (screen)
-            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+        vorrel::centreOnScreen(this);
         // The first showing starts in the code-completion choice, first in the tab order.
         if (!focusWidget()) {
             QAbstractButton *first = m_codeCompItems->checkedButton();

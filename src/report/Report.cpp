@@ -1,4 +1,5 @@
 #include "report/Report.h"
+#include "app/WindowPlacement.h"
 
 #include "report/ReportCounts.h"
 
@@ -7,7 +8,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,11 +89,6 @@ void TfrmReport::showFigures(const vorrel::ReportFigures &figures)
 
 void TfrmReport::showEvent(QShowEvent *event)
 {
-    // Centred on the screen, not on the main window.
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    vorrel::centreOnScreen(this);
     QDialog::showEvent(event);
 }

@@ -1,4 +1,5 @@
 #include "widgets/About1.h"
+#include "app/WindowPlacement.h"
 
 #include "widgets/Credits.h"
 #include "widgets/Emaillabel.h"
@@ -6,7 +7,6 @@
 
 #include <QFrame>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -121,9 +121,5 @@ void TAboutBox::done(int result)
 void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *display = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(display->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    vorrel::centreOnScreen(this);
 }
