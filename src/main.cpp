@@ -1,5 +1,5 @@
 #include "app/Main.h"
-#include "app/AppInfo.h"
+#include "base/ProgramFiles.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -7,7 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(vorrel::kAppTitle);
+    QApplication::setApplicationName(vorrel::kProgramName);
     QApplication::setApplicationDisplayName(vorrel::kAppTitle);
     TMainForm mainForm;
     // Without a window manager (a bare X server) maximising does nothing; start at full size.

@@ -1,13 +1,15 @@
 #include "MainFormFixture.h"
 #include "ShellDouble.h"
 
-#include "app/ErrorBox.h"
 #include "app/Main.h"
-#include "app/Shell.h"
+#include "base/Shell.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "widgets/About1.h"
 #include "widgets/Credits.h"
 #include "widgets/CreditsMarkup.h"
 #include "widgets/Emaillabel.h"
+#include "widgets/ErrorBox.h"
 #include "widgets/LabelTypes.h"
 #include "widgets/UrlLabel.h"
 

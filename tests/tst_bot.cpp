@@ -7,6 +7,8 @@
 #include "app/Main.h"
 #include "bot/Matcher.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -207,14 +209,14 @@ void TestBot::transcript()
     QFETCH(QString, input);
     QFETCH(QStringList, lines);
     auto form = startedWithRows(readTable());
-    form->DocChanged = false;
+    form->document()->setDocChanged(false);
     form->input->setPlainText(input);
     QTest::mouseClick(form->SayIt, Qt::LeftButton);
     QCOMPARE(logLines(form->log), lines);
     // Nothing else changes: the sentence stays for another press, the table and flag as they were.
     QCOMPARE(form->input->toPlainText(), input);
     QCOMPARE(rowsOf(*form->table()), readTable());
-    QVERIFY(!form->DocChanged);
+    QVERIFY(!form->document()->DocChanged());
 }
 
 void TestBot::transcriptOnlyGrows()

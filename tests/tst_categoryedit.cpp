@@ -6,6 +6,8 @@
 
 #include "app/Main.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "editing/CategoryEdit.h"
 #include "editing/SelEdit.h"
 #include "prefs/Options.h"
@@ -329,14 +331,14 @@ void TestCategoryEdit::commandsLeaveThePreviewAlone()
 {
     setRows(*m_form->table(), readTable());
     m_form->code->setText(QStringLiteral("<aiml>\r\n</aiml>\r\n"));
-    m_form->DocChanged = false;
-    const QByteArray before = m_form->previewBytes();
+    m_form->document()->setDocChanged(false);
+    const QByteArray before = previewBytes(*m_form);
     throughDialog(m_form->mnuCreateNew, { "NEW", "", "x" }, QStringLiteral("cmdOK"));
     makeCurrent(1);
     throughDialog(m_form->mnuSelEdit, { "EDITED", "", "y" }, QStringLiteral("cmdOK"));
     deleteRow(2, true);
-    QCOMPARE(m_form->previewBytes(), before);
-    QVERIFY(!m_form->DocChanged);
+    QCOMPARE(previewBytes(*m_form), before);
+    QVERIFY(!m_form->document()->DocChanged());
     QCOMPARE(m_form->table()->cell(1, 1), QStringLiteral("EDITED"));
 }
 
@@ -489,18 +491,18 @@ void TestCategoryEdit::copyWithoutSelectionCopiesNothing()
 void TestCategoryEdit::cutAndPasteChangeThePreview()
 {
     m_form->code->setText(QStringLiteral("alpha beta"));
-    m_form->DocChanged = false;
+    m_form->document()->setDocChanged(false);
     m_form->code->setSelection(0, 0, 0, 6);
     m_form->mnuCut->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha "));
     QCOMPARE(m_form->code->text(), QStringLiteral("beta"));
-    QVERIFY(m_form->DocChanged);
+    QVERIFY(m_form->document()->DocChanged());
 
-    m_form->DocChanged = false;
+    m_form->document()->setDocChanged(false);
     m_form->code->setCursorPosition(0, 4);
     m_form->mnuPaste->trigger();
     QCOMPARE(m_form->code->text(), QStringLiteral("betaalpha "));
-    QVERIFY(m_form->DocChanged);
+    QVERIFY(m_form->document()->DocChanged());
 
     // Paste replaces the selection.
     QApplication::clipboard()->setText(QStringLiteral("X"));
@@ -514,11 +516,11 @@ void TestCategoryEdit::pasteWorksWithoutDocument()
     m_form->iButMenu(false);
     QVERIFY(m_form->mnuPaste->isEnabled());
     QVERIFY(m_form->mnuCut->isEnabled());
-    m_form->DocChanged = false;
+    m_form->document()->setDocChanged(false);
     QApplication::clipboard()->setText(QStringLiteral("pasted"));
     m_form->mnuPaste->trigger();
     QCOMPARE(m_form->code->text(), QStringLiteral("pasted"));
-    QVERIFY(m_form->DocChanged);
+    QVERIFY(m_form->document()->DocChanged());
 }
 
 QTEST_MAIN(TestCategoryEdit)

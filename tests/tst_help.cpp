@@ -5,9 +5,11 @@
 #include "ShellDouble.h"
 #include "TestFiles.h"
 
-#include "app/AppInfo.h"
 #include "app/Main.h"
-#include "app/Shell.h"
+#include "base/ProgramFiles.h"
+#include "base/Shell.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "report/HelpDocuments.h"
 
 #include <QAction>

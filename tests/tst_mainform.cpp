@@ -1,15 +1,17 @@
 #include "MainFormFixture.h"
 
-#include "app/ErrorBox.h"
 #include "app/Main.h"
 #include "app/ProgressBar.h"
 #include "app/Splash.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
 #include "document/New.h"
+#include "document/PreviewEditor.h"
 #include "editing/SelEdit.h"
 #include "prefs/Options.h"
 #include "report/Report.h"
 #include "widgets/About1.h"
+#include "widgets/ErrorBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -54,7 +56,6 @@ private Q_SLOTS:
     void errorBoxText_data();
     void errorBoxText();
     void commandErrorReachesErrorBox();
-    void exitDoesNotAsk();
 };
 
 void TestMainForm::windowsCreatedOnce()
@@ -180,8 +181,8 @@ void TestMainForm::stateBeforeStartUp()
     for (int c = 0; c < 4; ++c)
         QVERIFY(form.table()->cell(c, 0).isEmpty());
     QCOMPARE(form.table()->gridRowCount(), 2);
-    QVERIFY(!form.DocChanged);
-    QVERIFY(!form.DocHasFile);
+    QVERIFY(!form.document()->DocChanged());
+    QVERIFY(!form.document()->DocHasFile());
     const auto actions = form.findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(actions.size() >= 24);
     for (QAction *a : actions) {
@@ -401,7 +402,10 @@ void TestMainForm::lastDatOnlyWithDocument()
     dir.write(QStringLiteral("last.dat"), "older\r\n");
     {
         auto form = startedMainForm();
-        form->path->setText(pathLine);
+        if (pathLine == QLatin1String("(None)"))
+            form->document()->setClosed();
+        else
+            form->document()->setCreated(pathLine, TextEncoding::Utf8);
     }
     QCOMPARE(dir.read(QStringLiteral("last.dat")), written ? pathLine.toUtf8() + "\r\n" : QByteArray("older\r\n"));
 }
@@ -455,17 +459,6 @@ void TestMainForm::commandErrorReachesErrorBox()
     QCOMPARE(caption, QStringLiteral("AIML Vorrel 3.0"));
     QCOMPARE(firstStep, 1);
     QVERIFY(!secondStepRan);
-}
-
-void TestMainForm::exitDoesNotAsk()
-{
-    ProgramDir dir(kQuietOpts);
-    auto form = startedMainForm();
-    form->show();
-    form->DocChanged = true;
-    form->FileExitItem->trigger();
-    QVERIFY(!form->isVisible());
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 QTEST_MAIN(TestMainForm)

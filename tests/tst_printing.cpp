@@ -4,6 +4,8 @@
 #include "TestFiles.h"
 
 #include "app/Main.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "report/Printing.h"
 
 #include <QAbstractButton>
@@ -304,8 +306,8 @@ void TestPrinting::printCommand()
     QTemporaryDir outDir;
     auto form = startedMainForm();
     form->iButMenu(true);
-    form->setPreviewBytes(lines(150).toUtf8());
-    form->path->setText(pathLine);
+    setPreviewBytes(*form, lines(150).toUtf8());
+    form->document()->setCreated(pathLine, TextEncoding::Utf8);
     const QString out = outDir.filePath(QStringLiteral("print.pdf"));
     setUpPdf(form->printer, out);
 
@@ -356,8 +358,8 @@ void TestPrinting::cancelledPrintPrintsNothing()
     QTemporaryDir outDir;
     auto form = startedMainForm();
     form->iButMenu(true);
-    form->setPreviewBytes("<aiml></aiml>");
-    form->path->setText(QStringLiteral("/tmp/bot.aiml"));
+    setPreviewBytes(*form, "<aiml></aiml>");
+    form->document()->setCreated(QStringLiteral("/tmp/bot.aiml"), TextEncoding::Utf8);
     setUpPdf(form->printer, outDir.filePath(QStringLiteral("print.pdf")));
 
     auto shown = std::make_shared<bool>(false);
@@ -377,8 +379,8 @@ void TestPrinting::pageSetupAppliesToLaterPrinting()
     QTemporaryDir outDir;
     auto form = startedMainForm();
     form->iButMenu(true);
-    form->setPreviewBytes(lines(10).toUtf8());
-    form->path->setText(QStringLiteral("/tmp/bot.aiml"));
+    setPreviewBytes(*form, lines(10).toUtf8());
+    form->document()->setCreated(QStringLiteral("/tmp/bot.aiml"), TextEncoding::Utf8);
     const QString out = outDir.filePath(QStringLiteral("print.pdf"));
     setUpPdf(form->printer, out);
     form->printer.setPageOrientation(QPageLayout::Portrait);

@@ -291,7 +291,7 @@ void TestReader::read()
     QFETCH(Rows, expected);
     ReadOptions options;
     options.upcase = upcase;
-    options.utf8 = true;
+    options.encoding = TextEncoding::Utf8;
     QCOMPARE(toRows(readCategories(text, options)), expected);
 }
 
@@ -331,7 +331,7 @@ void TestReader::encodings()
     QFETCH(bool, upcase);
     QFETCH(QString, pattern);
     ReadOptions options;
-    options.utf8 = utf8;
+    options.encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1;
     options.upcase = upcase;
     const QByteArray text = "<category><pattern>" + cellBytes + "</pattern><that>" + cellBytes + "</that><template>"
         + cellBytes + "</template></category>";
@@ -392,7 +392,7 @@ void TestReader::randomBytesMatchThePlainReading()
     }
     for (bool upcase : { false, true }) {
         ReadOptions options;
-        options.utf8 = false;
+        options.encoding = TextEncoding::Latin1;
         options.upcase = upcase;
         QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase));
     }

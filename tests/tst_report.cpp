@@ -1,6 +1,8 @@
 // Word, character, tag and version counts of the general report, without a window.
 
 #include "app/Main.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "report/ReportCounts.h"
 
 #include <QDir>

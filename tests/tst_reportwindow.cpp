@@ -4,6 +4,8 @@
 
 #include "app/Main.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "report/Report.h"
 
 #include <QAction>
@@ -141,7 +143,7 @@ void TestReportWindow::figures()
     QFETCH(QByteArray, text);
     QFETCH(QStringList, values);
 
-    m_form->setPreviewBytes(text);
+    setPreviewBytes(*m_form, text);
     const Shown shown = runReport(*m_form);
     QVERIFY(shown.seen);
     QVERIFY(shown.modal);
@@ -151,7 +153,7 @@ void TestReportWindow::figures()
 
 void TestReportWindow::countsThePreviewNotTheTable()
 {
-    m_form->setPreviewBytes("<category><pattern>A</pattern><template>B</template></category>\r\n");
+    setPreviewBytes(*m_form, "<category><pattern>A</pattern><template>B</template></category>\r\n");
     vorrel::CategoryTable *table = m_form->table();
     table->setGridRowCount(5);
     for (int row = 1; row < 5; ++row) {
@@ -167,12 +169,12 @@ void TestReportWindow::countsThePreviewNotTheTable()
 void TestReportWindow::leavesThePreviewAlone()
 {
     const QByteArray text("<category>\r\n<pattern>HELLO</pattern>\r\n</category>\r\n");
-    m_form->setPreviewBytes(text);
-    m_form->DocChanged = false;
+    setPreviewBytes(*m_form, text);
+    m_form->document()->setDocChanged(false);
     m_form->code->setSelection(1, 2, 1, 5);
     runReport(*m_form);
-    QCOMPARE(m_form->previewBytes(), text);
-    QVERIFY(!m_form->DocChanged);
+    QCOMPARE(previewBytes(*m_form), text);
+    QVERIFY(!m_form->document()->DocChanged());
     int lineFrom = 0, indexFrom = 0, lineTo = 0, indexTo = 0;
     m_form->code->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
     QCOMPARE(QList<int>({ lineFrom, indexFrom, lineTo, indexTo }), QList<int>({ 1, 2, 1, 5 }));
@@ -180,17 +182,17 @@ void TestReportWindow::leavesThePreviewAlone()
 
 void TestReportWindow::refilledEachTime()
 {
-    m_form->setPreviewBytes("<srai>a</srai>");
+    setPreviewBytes(*m_form, "<srai>a</srai>");
     QCOMPARE(runReport(*m_form).values.at(5), QStringLiteral("1"));
-    m_form->setPreviewBytes("<srai>a</srai><srai>b</srai><srai>c</srai>");
+    setPreviewBytes(*m_form, "<srai>a</srai><srai>b</srai><srai>c</srai>");
     QCOMPARE(runReport(*m_form).values.at(5), QStringLiteral("3"));
-    m_form->setPreviewBytes(QByteArray());
+    setPreviewBytes(*m_form, QByteArray());
     QCOMPARE(runReport(*m_form).values, QStringList({ "0", "0", "AIML ", "0", "0", "0", "0" }));
 }
 
 void TestReportWindow::centredOnTheScreen()
 {
-    m_form->setPreviewBytes("hello");
+    setPreviewBytes(*m_form, "hello");
     const Shown shown = runReport(*m_form);
     QVERIFY(shown.seen);
     const QPoint centre = m_form->frmReport->screen()->availableGeometry().center();

@@ -96,7 +96,7 @@ void TestSelEdit::init()
     m_upcase = std::make_unique<QCheckBox>();
     m_upcase->setChecked(true);
     m_dialog = std::make_unique<TfrmSelEdit>();
-    m_dialog->attach(m_table.get(), m_upcase.get());
+    m_dialog->attach(m_table.get(), [this] { return m_upcase->isChecked(); });
 }
 
 void TestSelEdit::cleanup()

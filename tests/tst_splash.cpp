@@ -5,12 +5,14 @@
 #include "ShellDouble.h"
 #include "TestFiles.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorBox.h"
 #include "app/Main.h"
-#include "app/Shell.h"
 #include "app/Splash.h"
+#include "base/ProgramFiles.h"
+#include "base/Shell.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "prefs/Options.h"
+#include "widgets/ErrorBox.h"
 #include "widgets/Gradient.h"
 
 #include <QAction>
@@ -31,7 +33,8 @@ using namespace vorrel::test;
 
 namespace {
 
-// Closes every modal window that opens while it lives, noting what it was.
+// Rejects every modal window that opens while it lives, noting what it was and whether the
+// welcome window was still up then.
 class ModalWatcher final
 {
 public:
@@ -44,29 +47,18 @@ public:
         bool welcomeShown;
     };
 
-    explicit ModalWatcher(QWidget *welcome) : m_welcome(welcome)
+    explicit ModalWatcher(QWidget *welcome) : m_script({})
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(10);
+        m_script.observe = [this, welcome](QWidget *) {
+            const MetWindow &met = m_script.met.back();
+            seen.append({ met.objectName, met.title, met.text, met.icon, welcome->isVisible() });
+        };
     }
 
     QList<Seen> seen;
 
 private:
-    void poll()
-    {
-        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!modal)
-            return;
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        seen.append({ modal->objectName(), modal->windowTitle(), box ? box->text() : QString(),
-            box ? box->icon() : QMessageBox::NoIcon, m_welcome->isVisible() });
-        // A box's Cancel or OK, a dialog's reject: the command behind it stops there.
-        modal->reject();
-    }
-
-    QWidget *m_welcome;
-    QTimer m_timer;
+    ModalScript m_script;
 };
 
 QColor linkColor(const QLabel *label)
@@ -134,7 +126,7 @@ void TestSplash::cleanup()
 {
     // Nothing to record in "last.dat" on the way out, which a test may have made unwritable.
     if (m_main)
-        m_main->path->setText(QStringLiteral("(None)"));
+        m_main->document()->setClosed();
     m_main.reset();
     Shell::setInstance(nullptr);
     m_dir.reset();
@@ -203,9 +195,8 @@ void TestSplash::centredWithoutCloseBox()
     QVERIFY(!(flags & Qt::WindowMinMaxButtonsHint));
     QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
     showWelcome();
-    const QRect screen = m_welcome->screen()->geometry();
-    QCOMPARE(
-        m_welcome->pos(), QPoint(screen.x() + (screen.width() - 433) / 2, screen.y() + (screen.height() - 249) / 2));
+    // Centred on the screen's free area, like every other dialog.
+    QCOMPARE(m_welcome->frameGeometry().center(), m_welcome->screen()->availableGeometry().center());
 }
 
 void TestSplash::hoverColours()
@@ -253,7 +244,7 @@ void TestSplash::escapeDoesNotClose()
 void TestSplash::newLinkClosesThenRunsNew()
 {
     // With unsaved changes New asks the save question first; Cancel there ends it.
-    m_main->DocChanged = true;
+    m_main->document()->setDocChanged(true);
     showWelcome();
     ModalWatcher watcher(m_welcome);
     QTest::mouseClick(m_welcome->NewFile, Qt::LeftButton);
@@ -265,7 +256,7 @@ void TestSplash::newLinkClosesThenRunsNew()
 
 void TestSplash::openLinkClosesThenRunsOpen()
 {
-    m_main->DocChanged = true;
+    m_main->document()->setDocChanged(true);
     showWelcome();
     ModalWatcher watcher(m_welcome);
     QTest::mouseClick(m_welcome->OpenFile, Qt::LeftButton);
@@ -319,7 +310,7 @@ void TestSplash::tutorialLinkFailure()
 
 void TestSplash::openLastWithoutLastDat()
 {
-    m_main->path->setText(QStringLiteral("(None)"));
+    m_main->document()->setClosed();
     QVERIFY_THROWS_EXCEPTION(VorrelError, m_welcome->OpenLastFileClick());
 
     // Clicked, the error reaches the application's error box and the window stays.
@@ -333,7 +324,7 @@ void TestSplash::openLastWithoutLastDat()
         QStringLiteral("Cannot open file \"%1\". No such file or directory.")
             .arg(programFile(QStringLiteral("last.dat"))));
     QVERIFY(m_welcome->isVisible());
-    QCOMPARE(m_main->path->text(), QStringLiteral("(None)"));
+    QVERIFY(!m_main->document()->isOpen());
 }
 
 void TestSplash::openLastWithUnreadableLastDat()
@@ -351,7 +342,7 @@ void TestSplash::openLastWithUnreadableLastDat()
 void TestSplash::openLastWithATitle()
 {
     QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), "Untitled Bot\r\n"));
-    m_main->path->setText(QStringLiteral("(None)"));
+    m_main->document()->setClosed();
     m_main->iButMenu(false);
     showWelcome();
     ModalWatcher watcher(m_welcome);
@@ -359,7 +350,7 @@ void TestSplash::openLastWithATitle()
     QTest::qWait(20);
     QVERIFY(watcher.seen.isEmpty());
     QVERIFY(m_welcome->isVisible());
-    QCOMPARE(m_main->path->text(), QStringLiteral("(None)"));
+    QVERIFY(!m_main->document()->isOpen());
     QVERIFY(!m_main->FileSaveItem->isEnabled());
     QVERIFY(!m_main->tabs->isEnabled());
 }
@@ -374,18 +365,17 @@ void TestSplash::openLastReplacesTheOpenDocument()
     QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\nsecond line\r\n"));
 
     // Another document is open, with unsaved changes: no question is asked.
-    m_main->path->setText(m_dir->file(QStringLiteral("other.aiml")));
-    m_main->setPreviewBytes("<aiml>\r\n</aiml>\r\n");
-    m_main->DocChanged = true;
-    m_main->DocHasFile = false;
+    m_main->document()->setCreated(m_dir->file(QStringLiteral("other.aiml")), TextEncoding::Utf8);
+    setPreviewBytes(*m_main, "<aiml>\r\n</aiml>\r\n");
+    m_main->document()->setDocChanged(true);
     showWelcome();
     ModalWatcher watcher(m_welcome);
     QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
     QVERIFY(watcher.seen.isEmpty());
     QCOMPARE(m_main->path->text(), last);
-    QCOMPARE(m_main->previewBytes(), text);
-    QVERIFY(m_main->DocHasFile);
-    QVERIFY(!m_main->DocChanged);
+    QCOMPARE(previewBytes(*m_main), text);
+    QVERIFY(m_main->document()->DocHasFile());
+    QVERIFY(!m_main->document()->DocChanged());
     QVERIFY(!m_welcome->isVisible());
 }
 

@@ -129,7 +129,7 @@ void TestWriter::refresh()
     QFETCH(Cells, cells);
     QFETCH(QByteArray, oldText);
     QFETCH(QByteArray, expected);
-    const RefreshResult result = refreshText(rowsOf(cells), oldText, true);
+    const RefreshResult result = refreshText(rowsOf(cells), oldText, TextEncoding::Utf8);
     QVERIFY(result.ok);
     QCOMPARE(result.text, expected);
     QVERIFY(result.errorString.isEmpty());
@@ -144,9 +144,9 @@ void TestWriter::refreshTwiceGivesTheSameText()
 {
     QFETCH(Cells, cells);
     QFETCH(QByteArray, oldText);
-    const RefreshResult first = refreshText(rowsOf(cells), oldText, true);
+    const RefreshResult first = refreshText(rowsOf(cells), oldText, TextEncoding::Utf8);
     QVERIFY(first.ok);
-    const RefreshResult second = refreshText(rowsOf(cells), first.text, true);
+    const RefreshResult second = refreshText(rowsOf(cells), first.text, TextEncoding::Utf8);
     QVERIFY(second.ok);
     QCOMPARE(second.text, first.text);
 }
@@ -164,7 +164,7 @@ void TestWriter::failsWithoutCategoryOrClosingLine_data()
 void TestWriter::failsWithoutCategoryOrClosingLine()
 {
     QFETCH(QByteArray, oldText);
-    const RefreshResult result = refreshText(rowsOf({ { "A", "", "B" } }), oldText, true);
+    const RefreshResult result = refreshText(rowsOf({ { "A", "", "B" } }), oldText, TextEncoding::Utf8);
     QVERIFY(!result.ok);
     QCOMPARE(result.errorString, QStringLiteral("List index out of bounds (-1)"));
     QVERIFY(result.text.isEmpty());
@@ -188,7 +188,8 @@ void TestWriter::cellsOutInTheDocumentsEncoding()
     QFETCH(QByteArray, bytes);
     // The header's bytes are kept as they are, whatever the encoding.
     const QByteArray head = "<!-- \xe9\xc3 -->\r\n";
-    const RefreshResult result = refreshText(rowsOf({ { cell, cell, cell } }), head + "</aiml>", utf8);
+    const RefreshResult result = refreshText(
+        rowsOf({ { cell, cell, cell } }), head + "</aiml>", utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
     QVERIFY(result.ok);
     QCOMPARE(result.text,
         head + "<category>\r\n<pattern>" + bytes + "</pattern>\r\n<that>" + bytes + "</that>\r\n<template>\r\n" + bytes
@@ -200,7 +201,7 @@ void TestWriter::readingWhatWasWrittenGivesTheTable()
     const Cells cells { { "HELLO *", "", "Hi <star/>" },
         { "YES", "DO YOU LIKE IT", "Good.\r\n<think><set name=\"x\">1</set></think>" }, { "", "", "" },
         { "SPACES", "  ", "x" } };
-    const RefreshResult written = refreshText(rowsOf(cells), "<aiml>\r\n</aiml>\r\n", true);
+    const RefreshResult written = refreshText(rowsOf(cells), "<aiml>\r\n</aiml>\r\n", TextEncoding::Utf8);
     QVERIFY(written.ok);
     ReadOptions options;
     options.upcase = false;
@@ -245,7 +246,7 @@ void TestWriter::utf8Validity()
     QCOMPARE(isValidUtf8(bytes), valid);
     // Whatever passes must come back unchanged through the cells.
     if (valid)
-        QCOMPARE(encodeText(decodeText(bytes, true), true), bytes);
+        QCOMPARE(encodeText(decodeText(bytes, TextEncoding::Utf8), TextEncoding::Utf8), bytes);
 }
 
 void TestWriter::crLf_data()

@@ -1,6 +1,6 @@
 #include "ScratchProgram.h"
 
-#include "app/AppInfo.h"
+#include "base/ProgramFiles.h"
 
 #include <QFile>
 

@@ -1,18 +1,21 @@
 #include "app/Main.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorBox.h"
 #include "app/ProgressBar.h"
 #include "app/Splash.h"
 #include "app/ToolIcons.h"
+#include "base/ProgramFiles.h"
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
+#include "document/Document.h"
 #include "document/New.h"
+#include "document/PreviewEditor.h"
 #include "editing/SelEdit.h"
 #include "prefs/IniProfile.h"
 #include "prefs/Options.h"
+#include "prefs/Settings.h"
 #include "report/Report.h"
 #include "widgets/About1.h"
+#include "widgets/ErrorBox.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,13 +39,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <Qsci/qsciscintilla.h>
-
 using namespace vorrel;
 
 namespace {
-
-const QString kNone = QStringLiteral("(None)");
 
 // A font by its form name, with a face of the same kind where that one is missing.
 QFont formFont(const QString &family, int points, QFont::StyleHint hint)
@@ -93,11 +92,13 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
     resize(644, 609);
 
+    m_document = new Document(this);
     createControls();
     createMenus();
     connectCommands();
     FormCreate();
     createWindows();
+    connectWindows();
     setUpEditing();
     setUpConversation();
     Timer1->start();
@@ -176,15 +177,7 @@ void TMainForm::createControls()
     sg1->setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
     tabs->addTab(sg1, QStringLiteral("Categories"));
 
-    code = new QsciScintilla;
-    code->setObjectName(QStringLiteral("code"));
-    code->setUtf8(true);
-    code->setEolMode(QsciScintilla::EolWindows);
-    code->setWrapMode(QsciScintilla::WrapNone);
-    code->setMarginWidth(1, 0);
-    code->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    code->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    code->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
+    code = new PreviewEditor;
     tabs->addTab(code, QStringLiteral("Preview"));
 
     auto *vessra = new QWidget;
@@ -372,6 +365,7 @@ void TMainForm::connectCommands()
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
+    connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
 }
 
 void TMainForm::createWindows()
@@ -383,6 +377,24 @@ void TMainForm::createWindows()
     frmSelEdit = new TfrmSelEdit(this);
     StartUp = new TStartUp(this);
     pBar = new TpBar(this);
+}
+
+void TMainForm::connectWindows()
+{
+    connect(frmNew, &TfrmNew::newDocumentRequested, this,
+        [this](const QString &title, const QString &author, const QString &language) {
+            runCommand(this, [&] { newDocument(title, author, language); });
+        });
+    connect(frmOptions, &TfrmOptions::settingsStored, this,
+        [this](const Settings &settings) { code->applyFont(settings.fontName, settings.fontSize); });
+    connect(frmOptions, &TfrmOptions::defaultFontChosen, this, [this](const QString &face, int pointSize) {
+        // The editor's own font, for all of its text at once; nothing is selected.
+        QFont font = code->font();
+        font.setFamily(face);
+        if (pointSize > 0)
+            font.setPointSize(pointSize);
+        code->setFont(font);
+    });
 }
 
 void TMainForm::layoutControls()
@@ -433,14 +445,16 @@ bool TMainForm::event(QEvent *e)
 
 void TMainForm::closeEvent(QCloseEvent *e)
 {
-    // Closing never asks about unsaved changes.
-    e->accept();
+    // Unsaved work is not thrown away: the save question first, and a failed or cancelled
+    // save keeps the program running.
+    bool mayClose = false;
+    runCommand(this, [this, &mayClose] { mayClose = maybeSave(); });
+    e->setAccepted(mayClose);
 }
 
 void TMainForm::FormCreate()
 {
-    DocChanged = false;
-    DocHasFile = false;
+    m_document->setDocChanged(false);
 }
 
 void TMainForm::FormDestroy()
@@ -448,7 +462,7 @@ void TMainForm::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
-    if (path->text() != kNone)
+    if (m_document->isOpen())
         runCommand(nullptr, [this] { SaveLast(); });
 }
 
@@ -460,48 +474,25 @@ void TMainForm::ShowHint(const QString &longHint)
         StatusLine->showMessage(longHint);
 }
 
-void TMainForm::applyPreviewFont(const QString &face, int pointSize)
-{
-    QFont font(face);
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSize(pointSize > 0 ? pointSize : 10);
-    // setFont sets the default style; the preview carries no other formatting, so every
-    // style takes the default's face and size.
-    code->setFont(font);
-    code->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
-    code->selectAll(true);
-}
-
 void TMainForm::Timer1Timer()
 {
-    const IniProfile ini = IniProfile::load(programFile(QStringLiteral("opts.ini")));
-    const QString fontName
-        = ini.readString(QStringLiteral("Font"), QStringLiteral("Name"), QStringLiteral("Lucida Console"));
-    const int fontSize = ini.readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 10);
-    applyPreviewFont(fontName, fontSize);
-    frmOptions->fontname->setText(fontName);
-    frmOptions->fontsize->setText(QString::number(fontSize));
-    const QString prefs = QStringLiteral("Preferences");
-    frmOptions->setCodeCompIndex(ini.readInteger(prefs, QStringLiteral("SCC"), 0));
-    frmOptions->comments->setChecked(ini.readBool(prefs, QStringLiteral("Comments"), true));
-    // This platform has no drive letters; the file system's root stands in for "C:\".
-    frmOptions->txtDir->setText(ini.readString(prefs, QStringLiteral("InitDir"), QStringLiteral("/")));
+    const Settings settings = readSettings(IniProfile::load(settingsFile(QStringLiteral("opts.ini"))));
+    code->applyFont(settings.fontName, settings.fontSize);
+    frmOptions->showSettings(settings);
     od->setDirectory(frmOptions->txtDir->text());
     sd->setDirectory(frmOptions->txtDir->text());
-    frmOptions->dialog->setChecked(ini.readBool(prefs, QStringLiteral("Dlg"), true));
-    frmOptions->upcase->setChecked(ini.readBool(prefs, QStringLiteral("UCase"), true));
 
-    m_table->setCell(0, 0, QStringLiteral("Categories"));
-    m_table->setCell(1, 0, QStringLiteral("<pattern>..</pattern>"));
-    m_table->setCell(2, 0, QStringLiteral("<that>..</that>"));
-    m_table->setCell(3, 0, QStringLiteral("<template>..</template>"));
-    m_table->setCell(0, 1, QStringLiteral("1"));
+    m_table->setCell(LabelColumn, 0, QStringLiteral("Categories"));
+    m_table->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));
+    m_table->setCell(ThatColumn, 0, QStringLiteral("<that>..</that>"));
+    m_table->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
+    m_table->setCell(LabelColumn, 1, QStringLiteral("1"));
     const int widths[] = { 65, 250, 250, 250 };
     for (int c = 0; c < CategoryTable::kColumns; ++c)
         sg1->setColumnWidth(c, widths[c]);
 
     iButMenu(false);
-    path->setText(kNone);
+    path->setText(Document::kNoDocument);
     if (frmOptions->dialog->isChecked())
         StartUp->show();
     Timer1->stop();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DocumentText.h"
+
 #include <QMainWindow>
 #include <QPrinter>
 #include <QStringList>
@@ -19,7 +21,6 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class QToolButton;
-class QsciScintilla;
 
 class TfrmNew;
 class TfrmOptions;
@@ -31,11 +32,13 @@ class TpBar;
 
 namespace vorrel {
 class CategoryTable;
-}
+class Document;
+class PreviewEditor;
+} // namespace vorrel
 
-// The main window. It owns the open document: the category table, the preview text, the
-// path line and the two document flags. Command handlers of each subsystem are defined in
-// that subsystem's own source file.
+// The main window. It wires the document, the category table, the preview and the dialogs
+// together: its handlers ask them to act. Construction and the shell's handlers are in
+// Main.cpp, the commands in MainCommands.cpp.
 class TMainForm final : public QMainWindow
 {
     Q_OBJECT
@@ -44,7 +47,7 @@ public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    // --- shell (Main.cpp) ---
+    // --- shell ---
     void FormCreate();
     void FormDestroy();
     void ShowHint(const QString &longHint);
@@ -57,11 +60,10 @@ public:
     void FileExit();
     // Grid row of the current cell; 1 or more.
     int currentRow() const;
-    // Selects the whole preview and gives it the face and size; later text takes them too.
-    void applyPreviewFont(const QString &face, int pointSize);
     vorrel::CategoryTable *table() const { return m_table; }
+    vorrel::Document *document() const { return m_document; }
 
-    // --- document files, reader and writer (document/DocumentCommands.cpp) ---
+    // --- document files, reader and writer ---
     void FileNew();
     void FileOpenItemClick();
     void SpeedButton2Click();
@@ -70,42 +72,39 @@ public:
     void mnuCloseClick();
     void SaveLast();
     void LoadFile();
-    void PourThemInto(const QByteArray &text);
+    void PourThemInto(QByteArrayView text, vorrel::TextEncoding encoding);
     void mnuRefreshClick();
     void codeChange();
-    // Puts a file's whole text into the preview (used by Open and Open Last).
-    void loadPreviewFromFile(const QString &fileName);
-    // Open after the open dialog: path line, preview, table, commands and flags.
+    // Open after the open dialog: the file is read whole first, so that one that cannot be
+    // read leaves the open document exactly as it was.
     void openDocument(const QString &fileName);
+    // Open Last: true when "last.dat" names a file and it was opened.
+    bool openLastDocument();
     // The New Document dialog's OK: the document built from "template.dat".
     void newDocument(const QString &title, const QString &author, const QString &language);
-    // The save question when the document has changed; false when the user cancels.
+    // The save question when the document has changed; false when the command that asks it is
+    // to stop: Cancel, or Yes without the document being saved.
     bool maybeSave();
-    // The preview's text as the bytes that Save writes.
-    QByteArray previewBytes() const;
-    // Replaces the preview's text.
-    void setPreviewBytes(const QByteArray &bytes);
+    // Save, and Save As; false when nothing was written because the save dialog was cancelled.
+    bool saveDocument();
+    bool saveDocumentAs();
 
-    // --- category commands (editing/CategoryCommands.cpp) ---
+    // --- category commands ---
     void mnuCreateNewClick();
     void mnuSelEditClick();
     void mnuSelDeleteClick();
     void mnuCutClick();
     void EditCopy();
     void mnuPasteClick();
-    // Called once at construction: the shortcuts that must win over the focused control.
-    void setUpEditing();
 
-    // --- conversation page (bot/BotCommands.cpp) ---
+    // --- conversation page ---
     void SayItClick();
     static QString Capitalize(const QString &text);
-    // Called once at construction: Enter in `input` presses `SayIt`.
-    void setUpConversation();
 
-    // --- settings (prefs/OptionsCommands.cpp) ---
+    // --- settings ---
     void mnuOptionsClick();
 
-    // --- report, printing and help (report/ReportCommands.cpp) ---
+    // --- report, printing and help ---
     void mnuReportClick();
     static int CountWords(const QString &text);
     void FilePrint();
@@ -115,12 +114,8 @@ public:
     void mnuTagsClick();
     void mnuTutorialClick();
 
-    // --- About window (widgets/AboutCommands.cpp) ---
+    // --- About window ---
     void HelpAbout();
-
-    // Document state.
-    bool DocChanged = false;
-    bool DocHasFile = false;
 
     // Controls, by their form names.
     QFrame *SpeedBar = nullptr;
@@ -135,7 +130,7 @@ public:
     QLabel *path = nullptr;
     QTabWidget *tabs = nullptr;
     QTableView *sg1 = nullptr;
-    QsciScintilla *code = nullptr;
+    vorrel::PreviewEditor *code = nullptr;
     QPlainTextEdit *log = nullptr;
     QFrame *Panel1 = nullptr;
     QPlainTextEdit *input = nullptr;
@@ -191,9 +186,6 @@ public:
     // The printer the print dialogs and page set-up share.
     QPrinter printer;
 
-    // Whether the preview holds UTF-8 (else 8-bit text); decided when text is loaded.
-    bool previewIsUtf8 = true;
-
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -203,9 +195,13 @@ private:
     void createMenus();
     void createWindows();
     void connectCommands();
+    void connectWindows();
+    void setUpEditing();
+    void setUpConversation();
     void layoutControls();
     bool eventFilter(QObject *watched, QEvent *e) override;
 
+    vorrel::Document *m_document = nullptr;
     vorrel::CategoryTable *m_table = nullptr;
     QActionGroup *m_viewPageGroup = nullptr;
     bool m_destroyed = false;

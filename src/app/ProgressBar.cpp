@@ -1,5 +1,5 @@
 #include "app/ProgressBar.h"
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,13 +1,11 @@
 #include "app/Splash.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorBox.h"
 #include "app/Main.h"
 #include "report/HelpDocuments.h"
+#include "widgets/ErrorBox.h"
 #include "widgets/Gradient.h"
+#include "widgets/WindowPlacement.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -178,21 +176,6 @@ void setLinkColor(QLabel *label, const QColor &color)
     label->setPalette(palette);
 }
 
-// The first line of a text file, without its line end.
-QString readFirstLine(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw VorrelError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
-    QByteArray line;
-    char c;
-    while (file.getChar(&c) && c != '\r' && c != '\n')
-        line.append(c);
-    if (file.error() != QFileDevice::NoError)
-        throw VorrelError(QStringLiteral("Cannot read file \"%1\". %2").arg(fileName, file.errorString()));
-    return QString::fromUtf8(line);
-}
-
 } // namespace
 
 TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -280,14 +263,9 @@ void TStartUp::NewFileClick()
 
 void TStartUp::OpenLastFileClick()
 {
-    TMainForm &main = mainForm();
-    const QString fileName = readFirstLine(programFile(QStringLiteral("last.dat")));
-    // A never-saved document leaves its title here, which names no file.
-    if (!QFileInfo(fileName).isFile())
-        return;
-    // No save question: the last document replaces whatever is open.
-    main.openDocument(fileName);
-    close();
+    // Closes only once the last document is open.
+    if (mainForm().openLastDocument())
+        close();
 }
 
 void TStartUp::OpenFileClick()
@@ -370,9 +348,6 @@ void TStartUp::keyPressEvent(QKeyEvent *event)
 
 void TStartUp::showEvent(QShowEvent *event)
 {
-    if (const QScreen *s = screen()) {
-        const QRect area = s->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }

@@ -1,18 +1,11 @@
 #include "bot/Matcher.h"
 
+#include "base/AsciiCase.h"
 #include "document/CategoryTable.h"
 
 namespace vorrel {
 
 namespace {
-constexpr int kPatternColumn = 1;
-constexpr int kTemplateColumn = 3;
-
-// asciiLower without a branch: bit 5 set on "A" to "Z" only.
-inline unsigned foldBits(char16_t c)
-{
-    return c | (static_cast<unsigned>(static_cast<unsigned>(c) - u'A' < 26u) << 5);
-}
 
 inline void prefetch(const void *address)
 {
@@ -35,7 +28,7 @@ bool equalsFolded(QStringView a, QStringView b)
     // the first difference varies from row to row and an early exit would be mispredicted.
     unsigned diff = 0;
     for (qsizetype i = 0, n = a.size(); i < n; ++i)
-        diff |= foldBits(p[i]) ^ foldBits(q[i]);
+        diff |= asciiLower(p[i]) ^ asciiLower(q[i]);
     return diff == 0;
 }
 
@@ -59,17 +52,17 @@ std::optional<QString> lastMatchingTemplate(const CategoryTable &table, QStringV
         // Patterns of the sentence's length are read from scattered heap blocks; asking early
         // for the text of a row still to come lets those reads overlap instead of queueing.
         if (i >= kAhead) {
-            const QString &coming = rows[i - kAhead].cells[kPatternColumn];
+            const QString &coming = rows[i - kAhead].cells[PatternColumn];
             if (coming.size() == n)
                 prefetch(coming.constData());
         }
-        const QString &pattern = rows[i].cells[kPatternColumn];
+        const QString &pattern = rows[i].cells[PatternColumn];
         if (pattern.size() == n && equalsFolded(pattern, sentence))
-            return rows[i].cells[kTemplateColumn];
+            return rows[i].cells[TemplateColumn];
     }
     // The header row takes part like any other row.
-    if (equalsFolded(table.cell(kPatternColumn, 0), sentence))
-        return table.cell(kTemplateColumn, 0);
+    if (equalsFolded(table.cell(PatternColumn, 0), sentence))
+        return table.cell(TemplateColumn, 0);
     return std::nullopt;
 }
 

@@ -12,17 +12,6 @@ class CategoryTable;
 // What the bot says when no row's pattern equals the sentence.
 inline const QString kFallbackReply = QStringLiteral("i cannot understand that, master!");
 
-// Only "A" to "Z" fold; every other character, accented letters included, stays as it is.
-constexpr char16_t asciiLower(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
-
-constexpr char16_t asciiUpper(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
-}
-
 // Equal length and equal character by character once "A" to "Z" are folded.
 bool equalsFolded(QStringView a, QStringView b);
 

@@ -132,9 +132,9 @@ void readPatterns(
             folded.truncate(0);
             folded.append(pattern);
             upcaseAscii(folded);
-            cell = decodeText(folded, options.utf8);
+            cell = decodeText(folded, options.encoding);
         } else {
-            cell = decodeText(pattern, options.utf8);
+            cell = decodeText(pattern, options.encoding);
         }
         rows.emplace_back();
         rows.back().cells[0] = QString::number(rows.size());
@@ -163,7 +163,7 @@ void readThats(
             if (u < 0)
                 break;
             if (row <= rows.size())
-                rows[row - 1].cells[2] = decodeText(between(category, t + thatOpen().size(), u), options.utf8);
+                rows[row - 1].cells[2] = decodeText(between(category, t + thatOpen().size(), u), options.encoding);
         }
         ticker.step();
         ++row;
@@ -187,7 +187,7 @@ void readTemplates(
             break;
         if (row <= rows.size()) {
             const QByteArrayView body = trimmedControls(between(text, b + templateOpen().size(), e));
-            rows[row - 1].cells[3] = decodeText(body, options.utf8);
+            rows[row - 1].cells[3] = decodeText(body, options.encoding);
         }
         ++row;
         ticker.step();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CategoryTable.h"
+#include "document/DocumentText.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -22,8 +23,8 @@ struct ReadOptions
 {
     // Fold "a" to "z" in patterns to upper case.
     bool upcase = false;
-    // How cell bytes become characters: UTF-8, else one character per byte.
-    bool utf8 = true;
+    // How cell bytes become characters.
+    TextEncoding encoding = TextEncoding::Utf8;
     // The label row 1 keeps through the reset that starts every reading.
     QString firstLabel = QStringLiteral("1");
     // Rows to make room for at once, when the caller has counted them; else the

@@ -52,15 +52,15 @@ bool lineIs(QByteArrayView text, const Line &line, QByteArrayView what)
         && equalsIgnoringAsciiCase(text.sliced(line.start, line.end - line.start), what);
 }
 
-void appendCell(QByteArray &out, const QString &cell, bool utf8)
+void appendCell(QByteArray &out, const QString &cell, TextEncoding encoding)
 {
     if (!cell.isEmpty())
-        out.append(toCrLf(encodeText(cell, utf8)));
+        out.append(toCrLf(encodeText(cell, encoding)));
 }
 
 } // namespace
 
-RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, bool utf8)
+RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding)
 {
     static const QByteArrayView kCategory("<category>");
     static const QByteArrayView kAiml("</aiml>");
@@ -103,15 +103,15 @@ RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView o
 
     for (const CategoryRow &row : rows) {
         out.append("<category>\r\n<pattern>");
-        appendCell(out, row.cells[1], utf8);
+        appendCell(out, row.cells[1], encoding);
         out.append("</pattern>\r\n");
         if (!row.cells[2].isEmpty()) {
             out.append("<that>");
-            appendCell(out, row.cells[2], utf8);
+            appendCell(out, row.cells[2], encoding);
             out.append("</that>\r\n");
         }
         out.append("<template>\r\n");
-        appendCell(out, row.cells[3], utf8);
+        appendCell(out, row.cells[3], encoding);
         out.append("\r\n</template>\r\n</category>\r\n \r\n");
     }
     out.append("</aiml>\r\n");

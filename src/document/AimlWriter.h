@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CategoryTable.h"
+#include "document/DocumentText.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -24,6 +25,6 @@ struct RefreshResult
 // every old line but the first "</aiml>" line. Then one category per row, then "</aiml>".
 // Cells go out as they are, in the document's encoding. Fails, with the list error the
 // editor has always shown, when the old text has neither line.
-RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, bool utf8);
+RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding);
 
 } // namespace vorrel

@@ -1,8 +1,5 @@
 #include "document/CategoryTable.h"
 
-#include <QApplication>
-#include <QPalette>
-
 namespace vorrel {
 
 CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent), m_rows(1)
@@ -109,11 +106,6 @@ QVariant CategoryTable::data(const QModelIndex &index, int role) const
     }
     case Qt::EditRole:
         return text;
-    case Qt::BackgroundRole:
-        // The label column looks fixed, like the header.
-        if (index.column() == 0)
-            return QApplication::palette().brush(QPalette::Button);
-        return {};
     default:
         return {};
     }
@@ -121,7 +113,7 @@ QVariant CategoryTable::data(const QModelIndex &index, int role) const
 
 bool CategoryTable::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == 0)
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == LabelColumn)
         return false;
     setCell(index.column(), index.row() + 1, value.toString());
     return true;
@@ -141,7 +133,7 @@ Qt::ItemFlags CategoryTable::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() != 0)
+    if (index.column() != LabelColumn)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -9,6 +9,9 @@
 
 namespace vorrel {
 
+// The grid's columns; model column c is grid column c.
+enum CategoryColumn : int { LabelColumn = 0, PatternColumn = 1, ThatColumn = 2, TemplateColumn = 3 };
+
 // One row of the grid: label, pattern, that, template.
 struct CategoryRow
 {

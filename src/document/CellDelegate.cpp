@@ -1,5 +1,6 @@
 #include "document/CellDelegate.h"
 
+#include "document/CategoryTable.h"
 #include "document/DocumentText.h"
 
 #include <QKeyEvent>
@@ -36,6 +37,13 @@ void CellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, cons
     if (edited == box->property("loaded").toString())
         return;
     model->setData(index, edited, Qt::EditRole);
+}
+
+void CellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == LabelColumn)
+        option->backgroundBrush = option->palette.brush(QPalette::Button);
 }
 
 void CellDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const

@@ -20,6 +20,8 @@ public:
         QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 protected:
+    // The label column looks fixed, like the header.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 

@@ -1,5 +1,10 @@
 #include "document/DocumentText.h"
 
+#include "base/AsciiCase.h"
+
+#include <QString>
+
+#include <algorithm>
 #include <cstring>
 
 namespace vorrel {
@@ -60,6 +65,127 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+namespace {
+
+// Bytes a character takes by its first byte; an invalid first byte is left to the full check.
+qsizetype sequenceLength(unsigned char lead)
+{
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+} // namespace
+
+void Utf8Validator::feed(QByteArrayView piece)
+{
+    if (!m_valid || piece.isEmpty())
+        return;
+    // A character cut by the end of the previous piece is completed from this one.
+    if (!m_carry.isEmpty()) {
+        const qsizetype need = sequenceLength(static_cast<unsigned char>(m_carry.front())) - m_carry.size();
+        const qsizetype take = std::min(need, piece.size());
+        m_carry.append(piece.first(take));
+        piece = piece.sliced(take);
+        if (take < need)
+            return;
+        m_valid = isValidUtf8(m_carry);
+        m_carry.clear();
+        if (!m_valid)
+            return;
+    }
+    // A character that may go on in the next piece waits for it.
+    qsizetype end = piece.size();
+    for (qsizetype back = 1; back <= 3 && back <= piece.size(); ++back) {
+        const auto c = static_cast<unsigned char>(piece[piece.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        if (sequenceLength(c) > back)
+            end = piece.size() - back;
+        break;
+    }
+    m_valid = isValidUtf8(piece.first(end));
+    if (m_valid)
+        m_carry = piece.sliced(end).toByteArray();
+}
+
+void CrLfConverter::convert(QByteArrayView piece, QByteArray &out)
+{
+    const char *data = piece.data();
+    const qsizetype size = piece.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\n')
+            continue;
+        const bool afterCr = i > 0 ? data[i - 1] == '\r' : m_afterCr;
+        if (afterCr)
+            continue;
+        out.append(data + from, i - from);
+        out.append('\r');
+        ++m_added;
+        from = i;
+    }
+    out.append(data + from, size - from);
+    if (size > 0)
+        m_afterCr = data[size - 1] == '\r';
+}
+
+std::optional<TextEncoding> utf16Mark(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xff\xfe"))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith("\xfe\xff"))
+        return TextEncoding::Utf16BE;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const bool little = encoding == TextEncoding::Utf16LE;
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const unsigned char a = in[2 * i];
+        const unsigned char b = in[2 * i + 1];
+        out[i] = static_cast<char16_t>(little ? (b << 8 | a) : (a << 8 | b));
+    }
+    // A lone surrogate has no UTF-8 form: such a file is not taken as UTF-16.
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = out[i];
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 >= n || !QChar::isLowSurrogate(out[i + 1]))
+                return std::nullopt;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return std::nullopt;
+        }
+    }
+    // The mark is written back on saving; the text itself starts after it.
+    if (!text.isEmpty() && text.front() == QChar(0xFEFF))
+        text.remove(0, 1);
+    return text.toUtf8();
+}
+
+QByteArray fileBytes(QByteArrayView text, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::Utf16LE && encoding != TextEncoding::Utf16BE)
+        return text.toByteArray();
+    const QString decoded = QString::fromUtf8(text);
+    const bool little = encoding == TextEncoding::Utf16LE;
+    QByteArray out;
+    out.reserve(2 + 2 * decoded.size());
+    out.append(little ? "\xff\xfe" : "\xfe\xff", 2);
+    for (const QChar c : decoded) {
+        const char16_t u = c.unicode();
+        const char lo = static_cast<char>(u & 0xFF);
+        const char hi = static_cast<char>(u >> 8);
+        out.append(little ? lo : hi);
+        out.append(little ? hi : lo);
+    }
+    return out;
+}
+
 QByteArray toCrLf(const QByteArray &bytes)
 {
     const char *data = bytes.constData();
@@ -96,9 +222,9 @@ QString toCrLf(const QString &text)
     return out;
 }
 
-QString decodeText(QByteArrayView bytes, bool utf8)
+QString decodeText(QByteArrayView bytes, TextEncoding encoding)
 {
-    if (!utf8)
+    if (!heldAsUtf8(encoding))
         return QString::fromLatin1(bytes);
     // QString::fromUtf8 drops a leading byte order mark; a cell keeps every character.
     if (bytes.startsWith("\xef\xbb\xbf"))
@@ -106,17 +232,15 @@ QString decodeText(QByteArrayView bytes, bool utf8)
     return QString::fromUtf8(bytes);
 }
 
-QByteArray encodeText(const QString &text, bool utf8)
+QByteArray encodeText(const QString &text, TextEncoding encoding)
 {
-    return utf8 ? text.toUtf8() : text.toLatin1();
+    return heldAsUtf8(encoding) ? text.toUtf8() : text.toLatin1();
 }
 
 void upcaseAscii(QByteArray &bytes)
 {
-    for (char &c : bytes) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char &c : bytes)
+        c = asciiUpper(c);
 }
 
 bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
@@ -124,13 +248,7 @@ bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
+        if (asciiUpper(a[i]) != asciiUpper(b[i]))
             return false;
     }
     return true;

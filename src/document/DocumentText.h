@@ -5,14 +5,63 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace vorrel {
 
 // A document is kept as the bytes of its file. Text that is valid UTF-8 is shown and
-// edited as UTF-8; anything else as 8-bit text, one character per byte.
+// edited as UTF-8; UTF-16 with a byte order mark is shown as UTF-8 and written back as
+// UTF-16; anything else is 8-bit text, one character per byte.
+enum class TextEncoding { Utf8, Latin1, Utf16LE, Utf16BE };
+
+// Whether the preview and the cells hold the text as UTF-8, else one byte per character.
+constexpr bool heldAsUtf8(TextEncoding encoding)
+{
+    return encoding != TextEncoding::Latin1;
+}
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Whatever passes
 // decodes and re-encodes to the same bytes.
 bool isValidUtf8(QByteArrayView bytes);
+
+// Strict UTF-8 over a text that arrives in pieces, split anywhere.
+class Utf8Validator final
+{
+public:
+    void feed(QByteArrayView piece);
+    // Whether everything fed was valid UTF-8, ending on a whole character.
+    bool finish() const { return m_valid && m_carry.isEmpty(); }
+
+private:
+    QByteArray m_carry;
+    bool m_valid = true;
+};
+
+// Line ends made CR LF over a text that arrives in pieces: every LF without a CR before it,
+// also across pieces, gets one.
+class CrLfConverter final
+{
+public:
+    // Appends the converted piece to `out`.
+    void convert(QByteArrayView piece, QByteArray &out);
+    // Bytes added so far.
+    qint64 added() const { return m_added; }
+
+private:
+    bool m_afterCr = false;
+    qint64 m_added = 0;
+};
+
+// The UTF-16 encoding a byte order mark at the start names, if any.
+std::optional<TextEncoding> utf16Mark(QByteArrayView bytes);
+
+// A UTF-16 file's text, mark removed, as UTF-8; nothing when the units are not whole,
+// well-paired UTF-16, which would not come back the same.
+std::optional<QByteArray> utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding);
+
+// The bytes a file holds for the preview's text: the same bytes, or for UTF-16 the mark
+// and the text as 16-bit units.
+QByteArray fileBytes(QByteArrayView text, TextEncoding encoding);
 
 // Every LF without a CR before it becomes CR LF; every other byte, a lone CR included,
 // stays. Returns the same (shared) array when there is nothing to change.
@@ -21,8 +70,8 @@ QString toCrLf(const QString &text);
 
 // Cell text to and from the document's bytes. In an 8-bit document a character above
 // U+00FF has no byte and is written as "?".
-QString decodeText(QByteArrayView bytes, bool utf8);
-QByteArray encodeText(const QString &text, bool utf8);
+QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+QByteArray encodeText(const QString &text, TextEncoding encoding);
 
 // A text box's raw text (paragraph separators) as a cell holds it, lines joined with CR LF.
 // The raw text, not the plain one, so that no-break spaces stay what they are.

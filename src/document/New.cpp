@@ -1,8 +1,6 @@
 #include "document/New.h"
-#include "app/WindowPlacement.h"
 
-#include "app/ErrorBox.h"
-#include "app/Main.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -49,14 +47,13 @@ TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
     // The dialog closes whatever building the document comes to; an error is shown after.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         accept();
-        vorrel::runCommand(parentWidget(), [this] { cmdOKClick(); });
+        cmdOKClick();
     });
 }
 
 void TfrmNew::cmdOKClick()
 {
-    if (auto *form = qobject_cast<TMainForm *>(parentWidget()))
-        form->newDocument(txtTitle->text(), txtAuthor->text(), txtLanguage->text());
+    Q_EMIT newDocumentRequested(txtTitle->text(), txtAuthor->text(), txtLanguage->text());
 }
 
 void TfrmNew::showEvent(QShowEvent *event)

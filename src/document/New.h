@@ -14,7 +14,7 @@ class TfrmNew final : public QDialog
 public:
     explicit TfrmNew(QWidget *parent = nullptr);
 
-    // Builds the new document in the main window that owns this dialog.
+    // Asks for the new document with the typed title, author and language.
     void cmdOKClick();
 
     QLabel *Label1 = nullptr;
@@ -25,6 +25,9 @@ public:
     QLineEdit *txtLanguage = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
+
+Q_SIGNALS:
+    void newDocumentRequested(const QString &title, const QString &author, const QString &language);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,6 +1,7 @@
 #include "editing/CategoryEdit.h"
 
-#include "app/ErrorBox.h"
+#include "base/AsciiCase.h"
+#include "base/Error.h"
 #include "document/CategoryTable.h"
 #include "prefs/IntText.h"
 
@@ -9,17 +10,13 @@ namespace vorrel {
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
-enum Column { Label = 0, Pattern = 1, That = 2, Template = 3 };
 } // namespace
 
 QString upcasePattern(QStringView pattern)
 {
     QString result = pattern.toString();
-    for (QChar &c : result) {
-        const char16_t u = c.unicode();
-        if (u >= u'a' && u <= u'z')
-            c = QChar(static_cast<char16_t>(u - (u'a' - u'A')));
-    }
+    for (QChar &c : result)
+        c = QChar(asciiUpper(c.unicode()));
     return result;
 }
 
@@ -60,16 +57,16 @@ int appendCategory(CategoryTable &table, const CategoryTexts &texts)
 {
     table.setGridRowCount(table.gridRowCount() + 1);
     const int row = table.gridRowCount() - 1;
-    table.setCell(Label, row, QString::number(row));
+    table.setCell(LabelColumn, row, QString::number(row));
     writeCategory(table, row, texts);
     return row;
 }
 
 void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts)
 {
-    table.setCell(Pattern, row, texts.pattern);
-    table.setCell(That, row, texts.that);
-    table.setCell(Template, row, texts.templateText);
+    table.setCell(PatternColumn, row, texts.pattern);
+    table.setCell(ThatColumn, row, texts.that);
+    table.setCell(TemplateColumn, row, texts.templateText);
 }
 
 bool deleteCategoryRow(CategoryTable &table, int row)

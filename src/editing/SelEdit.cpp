@@ -1,11 +1,10 @@
 #include "editing/SelEdit.h"
 
-#include "app/ErrorBox.h"
 #include "document/CategoryTable.h"
 #include "editing/CategoryEdit.h"
+#include "widgets/ErrorBox.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -231,10 +230,10 @@ void TfrmSelEdit::connectCommands()
     connect(RANDOM1, &QAction::triggered, this, guarded(this, [this] { RANDOM1Click(); }));
 }
 
-void TfrmSelEdit::attach(CategoryTable *table, QCheckBox *upcase)
+void TfrmSelEdit::attach(CategoryTable *table, std::function<bool()> upcase)
 {
     m_table = table;
-    m_upcase = upcase;
+    m_upcase = std::move(upcase);
 }
 
 QString TfrmSelEdit::templateText() const
@@ -252,7 +251,7 @@ void TfrmSelEdit::cmdOKClick()
 {
     if (!m_table)
         throw VorrelError(QStringLiteral("The category dialog has no table to write to"));
-    const bool upcase = m_upcase && m_upcase->isChecked();
+    const bool upcase = m_upcase && m_upcase();
     const CategoryTexts texts { upcase ? upcasePattern(txtPattern->text()) : txtPattern->text(), txtThat->text(),
         templateText() };
     if (editMode == QLatin1String("create"))

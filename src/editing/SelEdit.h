@@ -3,8 +3,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QAction;
-class QCheckBox;
 class QGroupBox;
 class QInputDialog;
 class QLabel;
@@ -28,8 +29,8 @@ class TfrmSelEdit final : public QDialog
 public:
     explicit TfrmSelEdit(QWidget *parent = nullptr);
 
-    // The table OK writes into and the box that says whether patterns are upper-cased.
-    void attach(vorrel::CategoryTable *table, QCheckBox *upcase);
+    // The table OK writes into, and what says at each OK whether patterns are upper-cased.
+    void attach(vorrel::CategoryTable *table, std::function<bool()> upcase);
 
     // The template box's text as a cell holds it (CR LF line breaks), and the other way.
     QString templateText() const;
@@ -72,5 +73,5 @@ private:
     void connectCommands();
 
     vorrel::CategoryTable *m_table = nullptr;
-    QCheckBox *m_upcase = nullptr;
+    std::function<bool()> m_upcase;
 };

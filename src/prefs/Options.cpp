@@ -1,8 +1,13 @@
 #include "prefs/Options.h"
-#include "app/WindowPlacement.h"
 
-#include "app/ErrorBox.h"
-#include "app/Main.h"
+#include "base/ProgramFiles.h"
+#include "prefs/IniProfile.h"
+#include "prefs/IntText.h"
+#include "widgets/ErrorBox.h"
+#include "widgets/WindowPlacement.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,7 +20,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace vorrel;
+
 namespace {
+
+int pointSizeOf(const QFont &font)
+{
+    // A font given in pixels has no point size of its own; ask what it comes out as.
+    return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+}
 
 // The named face where it is installed, else the sans-serif face the system puts in its place.
 QFont sansSerif(const QString &family, int points)
@@ -156,14 +169,13 @@ void TfrmOptions::setTabOrderChain()
 
 void TfrmOptions::connectCommands()
 {
-    using vorrel::guarded;
     connect(m_codeCompItems, &QButtonGroup::idToggled, this, [this] { updateCodeCompFocus(); });
     connect(cmdChange, &QPushButton::clicked, this, guarded(this, [this] { cmdChangeClick(); }));
     connect(cmdBrowse, &QPushButton::clicked, this, guarded(this, [this] { cmdBrowseClick(); }));
     connect(cmdDefaults, &QPushButton::clicked, this, guarded(this, [this] { cmdDefaultsClick(); }));
     // The dialog closes with OK even when storing the settings failed.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
-        vorrel::runCommand(this, [this] { cmdOKClick(); });
+        runCommand(this, [this] { cmdOKClick(); });
         accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -201,15 +213,10 @@ void TfrmOptions::updateCodeCompFocus()
         item->setFocusPolicy(item == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-TMainForm *TfrmOptions::mainForm() const
-{
-    return qobject_cast<TMainForm *>(parentWidget());
-}
-
 void TfrmOptions::setVisible(bool visible)
 {
     if (visible && !isVisible()) {
-        vorrel::centreOnScreen(this);
+        centreOnScreen(this);
         // The first showing starts in the code-completion choice, first in the tab order.
         if (!focusWidget()) {
             QAbstractButton *first = m_codeCompItems->checkedButton();
@@ -217,4 +224,73 @@ void TfrmOptions::setVisible(bool visible)
         }
     }
     QDialog::setVisible(visible);
+}
+
+Settings TfrmOptions::settings() const
+{
+    Settings s;
+    s.fontName = fontname->text();
+    s.fontSize = strToInt(fontsize->text()).value_or(0);
+    s.codeCompletion = codeCompIndex();
+    s.italicComments = comments->isChecked();
+    s.initialDir = txtDir->text();
+    s.showWelcome = dialog->isChecked();
+    s.upcasePatterns = upcase->isChecked();
+    return s;
+}
+
+void TfrmOptions::showSettings(const Settings &s)
+{
+    fontname->setText(s.fontName);
+    fontsize->setText(QString::number(s.fontSize));
+    setCodeCompIndex(s.codeCompletion);
+    comments->setChecked(s.italicComments);
+    txtDir->setText(s.initialDir);
+    dialog->setChecked(s.showWelcome);
+    upcase->setChecked(s.upcasePatterns);
+}
+
+void TfrmOptions::cmdChangeClick()
+{
+    fonts->setCurrentFont(m_lastFont);
+    if (fonts->exec() != QDialog::Accepted)
+        return;
+    m_lastFont = fonts->selectedFont();
+    fontname->setText(m_lastFont.family());
+    fontsize->setText(QString::number(pointSizeOf(m_lastFont)));
+}
+
+void TfrmOptions::cmdBrowseClick()
+{
+    const QString current = txtDir->text();
+    const QFileInfo folder(current);
+    m_folderBrowser->setDirectory(!current.isEmpty() && folder.isDir() ? folder.absoluteFilePath() : QDir::rootPath());
+    if (m_folderBrowser->exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = m_folderBrowser->selectedFiles();
+    if (!chosen.isEmpty())
+        txtDir->setText(QDir::toNativeSeparators(chosen.first()));
+}
+
+void TfrmOptions::cmdDefaultsClick()
+{
+    const Settings s = readDefaults(IniProfile::load(programFile(QStringLiteral("defs.dat"))), settings());
+    Q_EMIT defaultFontChosen(s.fontName, s.fontSize);
+    showSettings(s);
+}
+
+void TfrmOptions::cmdOKClick()
+{
+    const std::optional<int> size = strToInt(fontsize->text());
+    if (!size)
+        throw VorrelError(QStringLiteral("'%1' is not a valid integer value").arg(fontsize->text()));
+    Settings s = settings();
+    s.fontSize = *size;
+    const QString file = settingsFile(QStringLiteral("opts.ini"));
+    // The whole file is replaced once, every other line kept, so that it never holds half of
+    // one OK and half of another.
+    std::optional<IniProfile> profile = IniProfile::loadForWriting(file);
+    if (!profile || !writeSettings(*profile, s) || !profile->save(file))
+        throw VorrelError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(file)));
+    Q_EMIT settingsStored(s);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prefs/Settings.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -12,9 +14,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TMainForm;
 
-// The Options dialog. Its controls are the only run-time store of the seven settings.
+// The Options dialog. Its controls are the only run-time store of the seven settings; what the
+// settings act on learns of a change through the signals.
 class TfrmOptions final : public QDialog
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ public:
     // Above 1 selects the last item, below -1 becomes -1, and -1 selects none.
     void setCodeCompIndex(int index);
 
+    // The settings as the controls hold them; a font size that is no number reads as 0.
+    vorrel::Settings settings() const;
+    void showSettings(const vorrel::Settings &settings);
+
     // Command handlers; they throw on failure and are run through the error box.
     void cmdChangeClick();
     void cmdBrowseClick();
@@ -35,6 +41,13 @@ public:
 
     void setVisible(bool visible) override;
 
+Q_SIGNALS:
+    // OK stored the settings: the preview takes the font, and the rest takes effect.
+    void settingsStored(const vorrel::Settings &settings);
+    // "Set to defaults" gives the preview editor's own font at once.
+    void defaultFontChosen(const QString &face, int pointSize);
+
+public:
     QLabel *Label1 = nullptr;
     QLabel *fontname = nullptr;
     QLabel *fontsize = nullptr;
@@ -57,8 +70,6 @@ private:
     void connectCommands();
     // Only the checked item takes Tab, as in a radio group that is one stop in the tab order.
     void updateCodeCompFocus();
-    // The main window whose preview the font settings act on; null when shown on its own.
-    TMainForm *mainForm() const;
 
     QButtonGroup *m_codeCompItems = nullptr;
     QRadioButton *m_limited = nullptr;

@@ -1,7 +1,7 @@
 #include "report/HelpDocuments.h"
 
-#include "app/AppInfo.h"
-#include "app/Shell.h"
+#include "base/ProgramFiles.h"
+#include "base/Shell.h"
 
 #include <QMessageBox>
 

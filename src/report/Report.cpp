@@ -1,5 +1,5 @@
 #include "report/Report.h"
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include "report/ReportCounts.h"
 

@@ -150,7 +150,7 @@ struct TagCounter
 qsizetype advanceChars(QByteArrayView text, qsizetype from, qsizetype chars, TextEncoding encoding)
 {
     const qsizetype n = text.size();
-    if (encoding == TextEncoding::Latin1)
+    if (!heldAsUtf8(encoding))
         return std::min(n, from + chars);
     qsizetype i = from;
     for (qsizetype k = 0; k < chars && i < n; ++k) {
@@ -277,10 +277,9 @@ ReportFigures computeReport(QByteArrayView text, TextEncoding encoding)
     const qsizetype from = markAt >= 0 ? markAt + 5 : advanceChars(text, 0, 4, encoding);
     const qsizetype to = advanceChars(text, from, 14, encoding);
     const QByteArrayView excerpt = text.sliced(from, to - from);
-    f.version = QStringLiteral("AIML ")
-        + (encoding == TextEncoding::Utf8 ? QString::fromUtf8(excerpt) : QString::fromLatin1(excerpt));
+    f.version = QStringLiteral("AIML ") + decodeText(excerpt, encoding);
     // CR LF already counts two; a lone CR or LF is a line break as well and counts two too.
-    f.characters = n - (encoding == TextEncoding::Utf8 ? continuation : 0) + (lfs - crlfs) + (crs - crlfs);
+    f.characters = n - (heldAsUtf8(encoding) ? continuation : 0) + (lfs - crlfs) + (crs - crlfs);
     f.words = words;
     return f;
 }

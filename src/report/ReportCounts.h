@@ -1,13 +1,12 @@
 #pragma once
 
+#include "document/DocumentText.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
 namespace vorrel {
-
-// How the preview's bytes become characters: UTF-8 text, or one character per byte.
-enum class TextEncoding { Utf8, Latin1 };
 
 // The figures of the general report, all taken from one reading of the preview text.
 struct ReportFigures

@@ -1,5 +1,5 @@
 #include "widgets/About1.h"
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include "widgets/Credits.h"
 #include "widgets/Emaillabel.h"

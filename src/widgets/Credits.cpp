@@ -1,7 +1,7 @@
 #include "widgets/Credits.h"
 
-#include "app/ErrorBox.h"
 #include "widgets/CreditsMarkup.h"
+#include "widgets/ErrorBox.h"
 
 #include <QColor>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 // The scrolling credits' arithmetic: the line markup and the scroll steps. Nothing here needs
 // a window, so tests call it directly.
 
-#include "widgets/GradientRamp.h"
+#include "widgets/Color.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "widgets/Emaillabel.h"
 
-#include "app/ErrorBox.h"
-#include "app/Shell.h"
+#include "base/Shell.h"
+#include "widgets/ErrorBox.h"
 
 TEmaillabel::TEmaillabel(QWidget *parent) : TLinkLabel(parent)
 {

@@ -1,6 +1,6 @@
 #include "widgets/LabelTypes.h"
 
-#include "app/ErrorBox.h"
+#include "widgets/ErrorBox.h"
 
 #include <QMouseEvent>
 

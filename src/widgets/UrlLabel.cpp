@@ -1,7 +1,7 @@
 #include "widgets/UrlLabel.h"
 
-#include "app/ErrorBox.h"
-#include "app/Shell.h"
+#include "base/Shell.h"
+#include "widgets/ErrorBox.h"
 
 TUrlLabel::TUrlLabel(QWidget *parent) : TLinkLabel(parent)
 {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace vorrel::test {
 
@@ -10,5 +11,29 @@ QByteArray readFile(const QString &fileName);
 
 // Replaces the file with `bytes`; false unless every byte was written.
 bool writeFile(const QString &fileName, const QByteArray &bytes);
+
+// Settings that keep the welcome window away, so tests see only what they open.
+inline const QByteArray kQuietOpts = "[Preferences]\r\nDlg=0\r\n";
+
+// A scratch program directory for as long as it lives: opts.ini, last.dat and the rest go
+// here instead of beside the test executable.
+class ProgramDir final
+{
+public:
+    // `opts`, unless null, becomes the directory's opts.ini.
+    explicit ProgramDir(const QByteArray &opts = QByteArray());
+    ~ProgramDir();
+    ProgramDir(const ProgramDir &) = delete;
+    ProgramDir &operator=(const ProgramDir &) = delete;
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const;
+    bool write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
 
 } // namespace vorrel::test

@@ -1,17 +1,10 @@
-#include "app/ErrorBox.h"
+#include "widgets/ErrorBox.h"
 
-#include "app/AppInfo.h"
+#include "base/ProgramFiles.h"
 
 #include <QMessageBox>
 
 namespace vorrel {
-
-QString errorBoxText(const QString &message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
 
 void showErrorBox(QWidget *parent, const QString &message)
 {

@@ -1,0 +1,468 @@
+// The main window's commands: each asks the document, the table, the preview or a dialog to act.
+
+#include "app/Main.h"
+
+#include "app/ProgressBar.h"
+#include "base/Error.h"
+#include "bot/Matcher.h"
+#include "document/AimlReader.h"
+#include "document/AimlWriter.h"
+#include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/New.h"
+#include "document/PreviewEditor.h"
+#include "editing/CategoryEdit.h"
+#include "editing/SelEdit.h"
+#include "prefs/Options.h"
+#include "report/HelpDocuments.h"
+#include "report/Printing.h"
+#include "report/Report.h"
+#include "report/ReportCounts.h"
+#include "widgets/About1.h"
+#include "widgets/Credits.h"
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextDocument>
+#include <QWindow>
+
+using namespace vorrel;
+
+namespace {
+
+QString passStatus(ReadPass pass)
+{
+    switch (pass) {
+    case ReadPass::Patterns:
+        return QStringLiteral("Loading: Scanning patterns...");
+    case ReadPass::Thats:
+        return QStringLiteral("Loading: Scanning that tags...");
+    case ReadPass::Templates:
+        return QStringLiteral("Loading: Scanning templates...");
+    }
+    return {};
+}
+
+// The category shortcuts and F5 belong to the window, not to the control that has the focus:
+// the preview and the cell editor would otherwise claim Ctrl+Del to delete a word.
+class WindowShortcutsFirst final : public QObject
+{
+public:
+    WindowShortcutsFirst(TMainForm *form, QList<QAction *> actions)
+        : QObject(form), m_form(form), m_actions(std::move(actions))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+            return false;
+        if (static_cast<QWidget *>(watched)->window() != m_form)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        for (const QAction *action : m_actions) {
+            if (action->shortcut() == pressed) {
+                // Refused: the shortcut map then runs the action instead of the control.
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    TMainForm *m_form;
+    QList<QAction *> m_actions;
+};
+
+// Ends an in-place cell edit, keeping what was typed, so that the command sees the table as
+// the user sees it and the editor cannot later write its text into a row that has moved.
+void finishCellEdit(QTableView *grid)
+{
+    QWidget *editor = grid->indexWidget(grid->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate *delegate = grid->itemDelegate();
+    Q_EMIT delegate->commitData(editor);
+    Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+// Enter in the sentence box says the sentence instead of starting a new line.
+class EnterPressesButton final : public QObject
+{
+public:
+    EnterPressesButton(QPushButton *button, QObject *parent) : QObject(parent), m_button(button) { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_button->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton *m_button;
+};
+
+} // namespace
+
+// --- document files, reader and writer ---
+
+void TMainForm::codeChange()
+{
+    m_document->setDocChanged(true);
+}
+
+void TMainForm::LoadFile()
+{
+    if (od->exec() != QDialog::Accepted || od->selectedFiles().isEmpty())
+        return;
+    openDocument(od->selectedFiles().constFirst());
+}
+
+void TMainForm::openDocument(const QString &fileName)
+{
+    std::unique_ptr<PreviewEditor::Loader> loader = code->newLoader();
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (!m_document->readFile(fileName, *loader, &encoding))
+        throw VorrelError(m_document->errorString());
+    code->show(*loader, encoding);
+    // Read in place: nothing changes the preview until the table is filled.
+    PourThemInto(code->bytes(), encoding);
+    tabs->setEnabled(true);
+    iButMenu(true);
+    // Last, so the change that loading the preview caused does not count.
+    m_document->setOpened(fileName, encoding);
+}
+
+bool TMainForm::openLastDocument()
+{
+    QString fileName;
+    if (!m_document->readLast(&fileName))
+        throw VorrelError(m_document->errorString());
+    // A never-saved document leaves its title here, which names no file.
+    if (!QFileInfo(fileName).isFile())
+        return false;
+    // No save question: the last document replaces whatever is open.
+    openDocument(fileName);
+    return true;
+}
+
+void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
+{
+    pBar->setStatus(QStringLiteral("Allocating resources..."));
+    pBar->setPosition(0);
+    pBar->show();
+    // A new window can be painted only once the window system has exposed it. Wait for that
+    // briefly, user input excluded; from then on the window paints itself as it goes.
+    QElapsedTimer exposing;
+    exposing.start();
+    while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    pBar->repaint();
+    const int categories = Hits(text, "<category>");
+    pBar->pb1->setMaximum(categories);
+    tabs->setCursor(Qt::WaitCursor);
+    const auto done = qScopeGuard([this] {
+        pBar->setPosition(0);
+        tabs->unsetCursor();
+        pBar->close();
+    });
+
+    ReadOptions options;
+    options.upcase = frmOptions->upcase->isChecked();
+    options.encoding = encoding;
+    options.firstLabel = table()->cell(LabelColumn, 1);
+    // Most documents hold a pattern per category.
+    options.expectedRows = categories + 1;
+    // The old rows go first, so a large document's memory is reused for the new ones.
+    table()->reset();
+    std::vector<CategoryRow> rows = readCategories(text, options, [this](ReadPass pass, int steps) {
+        if (steps == 0) {
+            pBar->setPosition(0);
+            pBar->setStatus(passStatus(pass));
+        } else {
+            pBar->setPosition(steps);
+        }
+    });
+    table()->assignRows(std::move(rows));
+}
+
+void TMainForm::mnuRefreshClick()
+{
+    RefreshResult result = refreshText(table()->rows(), code->bytes(), m_document->encoding());
+    if (!result.ok)
+        throw VorrelError(result.errorString);
+    code->setBytes(result.text, m_document->encoding());
+}
+
+bool TMainForm::maybeSave()
+{
+    const auto ask = [this] {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
+            QStringLiteral("Do you wish to save changes to current document?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        box.setObjectName(QStringLiteral("Confirm"));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Document::SaveAnswer::Yes;
+        case QMessageBox::No:
+            return Document::SaveAnswer::No;
+        default:
+            return Document::SaveAnswer::Cancel;
+        }
+    };
+    return m_document->mayDiscard(ask, [this] { return saveDocument(); });
+}
+
+void TMainForm::FileNew()
+{
+    if (!maybeSave())
+        return;
+    frmNew->exec();
+}
+
+void TMainForm::newDocument(const QString &title, const QString &author, const QString &language)
+{
+    QByteArray text;
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (!m_document->readTemplate(author, language, &text, &encoding))
+        throw VorrelError(m_document->errorString());
+    code->setBytes(text, encoding);
+    table()->reset();
+    iButMenu(true);
+    tabs->setEnabled(true);
+    m_document->setCreated(title, encoding);
+}
+
+void TMainForm::FileOpenItemClick()
+{
+    if (!maybeSave())
+        return;
+    LoadFile();
+}
+
+void TMainForm::SpeedButton2Click()
+{
+    FileOpenItemClick();
+}
+
+void TMainForm::FileSave()
+{
+    saveDocument();
+}
+
+void TMainForm::FileSaveAs()
+{
+    saveDocumentAs();
+}
+
+bool TMainForm::saveDocument()
+{
+    if (!m_document->DocHasFile())
+        return saveDocumentAs();
+    if (!m_document->save(code->bytes()))
+        throw VorrelError(m_document->errorString());
+    return true;
+}
+
+bool TMainForm::saveDocumentAs()
+{
+    if (sd->exec() != QDialog::Accepted || sd->selectedFiles().isEmpty())
+        return false;
+    const QString fileName = Document::withAimlExtension(sd->selectedFiles().constFirst());
+    if (!m_document->saveAs(fileName, code->bytes()))
+        throw VorrelError(m_document->errorString());
+    return true;
+}
+
+void TMainForm::mnuCloseClick()
+{
+    if (!maybeSave())
+        return;
+    SaveLast();
+    code->setBytes({}, m_document->encoding());
+    m_document->setClosed();
+    table()->reset();
+    iButMenu(false);
+}
+
+void TMainForm::SaveLast()
+{
+    if (!m_document->saveLast())
+        throw VorrelError(m_document->errorString());
+}
+
+// --- category commands ---
+
+void TMainForm::mnuCreateNewClick()
+{
+    finishCellEdit(sg1);
+    frmSelEdit->editMode = QStringLiteral("create");
+    // The fields show what they last held: nothing after an OK, the last texts after a Cancel.
+    frmSelEdit->exec();
+}
+
+void TMainForm::mnuSelEditClick()
+{
+    finishCellEdit(sg1);
+    frmSelEdit->editMode = QStringLiteral("edit");
+    frmSelEdit->editRow = currentRow();
+    frmSelEdit->txtPattern->setText(table()->cell(PatternColumn, frmSelEdit->editRow));
+    frmSelEdit->txtThat->setText(table()->cell(ThatColumn, frmSelEdit->editRow));
+    frmSelEdit->setTemplateText(table()->cell(TemplateColumn, frmSelEdit->editRow));
+    frmSelEdit->exec();
+}
+
+void TMainForm::mnuSelDeleteClick()
+{
+    // The last remaining row is never deleted, and nobody is asked about it.
+    if (table()->gridRowCount() == 2)
+        return;
+    finishCellEdit(sg1);
+    QMessageBox confirm(QMessageBox::Question, QStringLiteral("Confirm"),
+        QStringLiteral("Are you sure you want to delete this category?"), QMessageBox::Yes | QMessageBox::No, this);
+    confirm.setObjectName(QStringLiteral("DeleteConfirm"));
+    confirm.setDefaultButton(QMessageBox::Yes);
+    if (confirm.exec() != QMessageBox::Yes)
+        return;
+    deleteCategoryRow(*table(), currentRow());
+}
+
+void TMainForm::mnuCutClick()
+{
+    code->cut();
+}
+
+void TMainForm::EditCopy()
+{
+    code->copy();
+}
+
+void TMainForm::mnuPasteClick()
+{
+    code->paste();
+}
+
+void TMainForm::setUpEditing()
+{
+    frmSelEdit->attach(table(), [this] { return frmOptions->upcase->isChecked(); });
+    qApp->installEventFilter(new WindowShortcutsFirst(this, { mnuCreateNew, mnuSelEdit, mnuSelDelete, mnuRefresh }));
+}
+
+// --- conversation page ---
+
+void TMainForm::SayItClick()
+{
+    // The box's text exactly as typed or pasted, its line breaks as CR LF like the cells'.
+    const QString sentence = cellTextFromRaw(input->document()->toRawText());
+    const QString reply = botReply(*table(), sentence);
+    // One append for the three lines keeps a long transcript cheap to extend.
+    log->appendPlainText(QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ")
+        + Capitalize(reply) + QLatin1Char('\n'));
+}
+
+QString TMainForm::Capitalize(const QString &text)
+{
+    return capitalize(text);
+}
+
+void TMainForm::setUpConversation()
+{
+    SayIt->setDefault(true);
+    input->installEventFilter(new EnterPressesButton(SayIt, this));
+}
+
+// --- settings ---
+
+void TMainForm::mnuOptionsClick()
+{
+    frmOptions->exec();
+}
+
+// --- report, printing and help ---
+
+void TMainForm::mnuReportClick()
+{
+    // One reading of the preview as it stands; the table is not consulted.
+    frmReport->showFigures(computeReport(code->bytes(), m_document->encoding()));
+    frmReport->exec();
+}
+
+int TMainForm::CountWords(const QString &text)
+{
+    return static_cast<int>(countWords(QStringView(text)));
+}
+
+void TMainForm::FilePrint()
+{
+    // Whole documents only; printing to a file stays, since a PDF file is often the only printer.
+    PrintDialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (PrintDialog->exec() != QDialog::Accepted)
+        return;
+    const int copies = printer.copyCount();
+    if (copies <= 0)
+        return;
+    printCopies(printer, *code, printJobName(m_document->fileName()), copies);
+}
+
+void TMainForm::FilePrintSetup()
+{
+    // The dialog works on the shared printer, so its choice is what later printing uses.
+    PrintSetupDialog->exec();
+}
+
+void TMainForm::HelpContentsItemClick()
+{
+    openProgramDocument(this, kHelpFile, kHelpFailure);
+}
+
+void TMainForm::SpeedButton9Click()
+{
+    openProgramDocument(this, kHelpFile, kHelpFailure);
+}
+
+void TMainForm::mnuTagsClick()
+{
+    openProgramDocument(this, kTagsFile, kTagsFailure);
+}
+
+void TMainForm::mnuTutorialClick()
+{
+    openProgramDocument(this, kTutorialFile, kTutorialFailure);
+}
+
+// --- About window ---
+
+void TMainForm::HelpAbout()
+{
+    // Each showing starts the credits again from below the bottom edge; closing stops them.
+    AboutBox->sc1->setAnimate(true);
+    AboutBox->exec();
+}

@@ -1,0 +1,12 @@
+#include "base/Error.h"
+
+namespace vorrel {
+
+QString errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+} // namespace vorrel

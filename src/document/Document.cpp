@@ -1,0 +1,354 @@
+#include "document/Document.h"
+
+#include "base/ProgramFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorrel {
+
+const QString Document::kNoDocument = QStringLiteral("(None)");
+
+namespace {
+
+constexpr qint64 kPiece = qint64(1) << 20;
+// last.dat holds one line; anything longer is not ours.
+constexpr qint64 kLongestLastLine = 64 * 1024;
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString shown(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+// A file opened for reading only when it is a regular file: a pipe or a device could block
+// the program forever or never end.
+class RegularFile final
+{
+public:
+    RegularFile() = default;
+    ~RegularFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    RegularFile(const RegularFile &) = delete;
+    RegularFile &operator=(const RegularFile &) = delete;
+
+    bool open(const QString &fileName)
+    {
+        // Not blocking, so that opening a pipe returns at once and can be refused.
+        m_fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (m_fd < 0) {
+            m_reason = systemReason(errno);
+            return false;
+        }
+        struct stat status;
+        if (::fstat(m_fd, &status) != 0) {
+            m_reason = systemReason(errno);
+            return false;
+        }
+        if (S_ISDIR(status.st_mode)) {
+            m_reason = QStringLiteral("It is a folder");
+            return false;
+        }
+        if (!S_ISREG(status.st_mode)) {
+            m_reason = QStringLiteral("It is not a regular file");
+            return false;
+        }
+        m_size = status.st_size;
+        return true;
+    }
+
+    // Bytes read, 0 at the end, -1 on error.
+    qint64 read(char *data, qint64 size)
+    {
+        for (;;) {
+            const ssize_t got = ::read(m_fd, data, static_cast<size_t>(size));
+            if (got >= 0)
+                return got;
+            if (errno != EINTR) {
+                m_reason = systemReason(errno);
+                return -1;
+            }
+        }
+    }
+
+    // Fills `data` up to its size or the end of the file.
+    qint64 readFully(char *data, qint64 size)
+    {
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 got = read(data + done, size - done);
+            if (got < 0)
+                return -1;
+            if (got == 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
+
+    qint64 size() const { return m_size; }
+    const QString &reason() const { return m_reason; }
+
+private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+    QString m_reason;
+};
+
+void replaceFirst(QByteArray &text, QByteArrayView what, const QByteArray &with)
+{
+    const qsizetype at = text.indexOf(what);
+    if (at >= 0)
+        text.replace(at, what.size(), with);
+}
+
+} // namespace
+
+bool ByteArraySink::reserve(qint64 size)
+{
+    bytes.reserve(static_cast<qsizetype>(size));
+    return true;
+}
+
+bool ByteArraySink::append(QByteArrayView piece)
+{
+    bytes.append(piece);
+    return true;
+}
+
+Document::Document(QObject *parent) : QObject(parent)
+{
+}
+
+bool Document::fail(const QString &message)
+{
+    m_error = message;
+    return false;
+}
+
+void Document::setFileName(const QString &fileName)
+{
+    if (m_fileName == fileName)
+        return;
+    m_fileName = fileName;
+    Q_EMIT fileNameChanged(m_fileName);
+}
+
+void Document::setDocChanged(bool changed)
+{
+    if (m_changed == changed)
+        return;
+    m_changed = changed;
+    Q_EMIT changedStateChanged(m_changed);
+}
+
+bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *encoding)
+{
+    const QString cannotOpen = QStringLiteral("Cannot open file \"%1\". %2");
+    const QString tooLarge = QStringLiteral("The file is too large");
+    RegularFile file;
+    if (!file.open(fileName))
+        return fail(cannotOpen.arg(shown(fileName), file.reason()));
+    if (file.size() > kLargestDocument)
+        return fail(cannotOpen.arg(shown(fileName), tooLarge));
+    const auto readFailed
+        = [&] { return fail(QStringLiteral("Cannot read file \"%1\". %2").arg(shown(fileName), file.reason())); };
+    const auto noRoom = [&] { return fail(cannotOpen.arg(shown(fileName), QStringLiteral("Not enough memory"))); };
+
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 got = file.readFully(piece.data(), piece.size());
+    if (got < 0)
+        return readFailed();
+    piece.truncate(got);
+
+    if (const std::optional<TextEncoding> utf16 = utf16Mark(piece)) {
+        // Rare enough to be read whole: whether it is UTF-16 at all shows only at its end.
+        QByteArray whole = piece;
+        if (got == kPiece) {
+            whole.resize(std::max(file.size(), kPiece) + 1);
+            const qint64 rest = file.readFully(whole.data() + got, whole.size() - got);
+            if (rest < 0)
+                return readFailed();
+            whole.truncate(got + rest);
+            if (whole.size() > kLargestDocument)
+                return fail(cannotOpen.arg(shown(fileName), tooLarge));
+        }
+        if (std::optional<QByteArray> utf8 = utf8FromUtf16(whole, *utf16)) {
+            const QByteArray text = toCrLf(*utf8);
+            // Each added CR is one more 16-bit unit in the file.
+            if (whole.size() + 2 * (text.size() - utf8->size()) > kLargestDocument)
+                return fail(cannotOpen.arg(shown(fileName), tooLarge));
+            if (!sink.reserve(text.size()) || !sink.append(text))
+                return noRoom();
+            *encoding = *utf16;
+            return true;
+        }
+        // Not whole UTF-16 after all: 8-bit text, like any other file.
+        piece = std::move(whole);
+        got = 0;
+    }
+
+    // Two spare bytes keep the preview from moving the whole text again when it is read in place.
+    if (!sink.reserve(file.size() + 2))
+        return noRoom();
+    Utf8Validator utf8;
+    CrLfConverter crlf;
+    QByteArray converted;
+    qint64 total = 0;
+    for (;;) {
+        utf8.feed(piece);
+        converted.truncate(0);
+        crlf.convert(piece, converted);
+        total += converted.size();
+        if (total > kLargestDocument)
+            return fail(cannotOpen.arg(shown(fileName), tooLarge));
+        if (!converted.isEmpty() && !sink.append(converted))
+            return noRoom();
+        // A piece read whole before (UTF-16 that was not) ends the file.
+        if (got < kPiece)
+            break;
+        piece.resize(kPiece);
+        got = file.readFully(piece.data(), piece.size());
+        if (got < 0)
+            return readFailed();
+        piece.truncate(got);
+        if (got == 0)
+            break;
+    }
+    *encoding = utf8.finish() ? TextEncoding::Utf8 : TextEncoding::Latin1;
+    return true;
+}
+
+void Document::setOpened(const QString &fileName, TextEncoding encoding)
+{
+    setFileName(fileName);
+    m_hasFile = true;
+    m_encoding = encoding;
+    setDocChanged(false);
+}
+
+bool Document::readTemplate(const QString &author, const QString &language, QByteArray *text, TextEncoding *encoding)
+{
+    ByteArraySink sink;
+    if (!readFile(programFile(QStringLiteral("template.dat")), sink, encoding))
+        return false;
+    replaceFirst(sink.bytes, "AUTHOR1", encodeText(author, *encoding));
+    replaceFirst(sink.bytes, "LANG", encodeText(language, *encoding));
+    *text = toCrLf(sink.bytes);
+    return true;
+}
+
+void Document::setCreated(const QString &title, TextEncoding encoding)
+{
+    setFileName(title);
+    m_hasFile = false;
+    m_encoding = encoding;
+    setDocChanged(false);
+}
+
+bool Document::writeText(const QString &fileName, QByteArrayView text)
+{
+    // A line end that came in some other way than loading still goes out as CR LF.
+    const QByteArray bytes = fileBytes(toCrLf(QByteArray::fromRawData(text.data(), text.size())), m_encoding);
+    // Written beside the old file and renamed over it, so a failed save leaves it intact.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(shown(fileName), file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(shown(fileName), file.errorString()));
+    return true;
+}
+
+bool Document::save(QByteArrayView text)
+{
+    if (!writeText(m_fileName, text))
+        return false;
+    setDocChanged(false);
+    return true;
+}
+
+bool Document::saveAs(const QString &fileName, QByteArrayView text)
+{
+    if (!writeText(fileName, text))
+        return false;
+    setFileName(fileName);
+    m_hasFile = true;
+    setDocChanged(false);
+    return true;
+}
+
+QString Document::withAimlExtension(const QString &fileName)
+{
+    if (fileName.endsWith(QLatin1String("aiml"), Qt::CaseSensitive))
+        return fileName;
+    return fileName + QLatin1String(".aiml");
+}
+
+void Document::setClosed()
+{
+    setFileName(kNoDocument);
+    setDocChanged(false);
+}
+
+bool Document::saveLast()
+{
+    const QString fileName = settingsFile(QStringLiteral("last.dat"));
+    if (QFile::exists(fileName))
+        QFile::remove(fileName);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
+    const QByteArray line = m_fileName.toUtf8() + "\r\n";
+    if (file.write(line) != line.size())
+        return fail(QStringLiteral("Unable to write to %1").arg(fileName));
+    return true;
+}
+
+bool Document::readLast(QString *fileName)
+{
+    const QString lastFile = settingsFile(QStringLiteral("last.dat"));
+    RegularFile file;
+    if (!file.open(lastFile))
+        return fail(QStringLiteral("Cannot open file \"%1\". %2").arg(shown(lastFile), file.reason()));
+    QByteArray bytes(kLongestLastLine, Qt::Uninitialized);
+    const qint64 got = file.readFully(bytes.data(), bytes.size());
+    if (got < 0)
+        return fail(QStringLiteral("Cannot read file \"%1\". %2").arg(shown(lastFile), file.reason()));
+    qsizetype end = 0;
+    while (end < got && bytes[end] != '\r' && bytes[end] != '\n')
+        ++end;
+    *fileName = QString::fromUtf8(bytes.first(end));
+    return true;
+}
+
+bool Document::mayDiscard(const std::function<SaveAnswer()> &ask, const std::function<bool()> &save) const
+{
+    if (!m_changed)
+        return true;
+    switch (ask()) {
+    case SaveAnswer::Yes:
+        return save();
+    case SaveAnswer::No:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace vorrel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace vorrel {
+
+class IniProfile;
+
+// The seven settings of opts.ini, each at its built-in default.
+struct Settings
+{
+    QString fontName = QStringLiteral("Lucida Console");
+    int fontSize = 10;
+    // 0 "Limited code completion", 1 "No code completion", -1 neither.
+    int codeCompletion = 0;
+    bool italicComments = true;
+    // This platform has no drive letters; the file system's root stands in for "C:\".
+    QString initialDir = QStringLiteral("/");
+    bool showWelcome = true;
+    bool upcasePatterns = true;
+};
+
+// The settings a profile holds; a missing key, or a number that is no number, gives the default.
+Settings readSettings(const IniProfile &profile);
+
+// What "Set to defaults" takes from defs.dat: the font, the code completion, italic comments and
+// the welcome window. The initial folder and upper-casing stay as they are in `current`.
+Settings readDefaults(const IniProfile &profile, const Settings &current);
+
+// Stores the seven keys in their order, every other line kept; false when a value cannot be
+// stored as one line.
+bool writeSettings(IniProfile &profile, const Settings &settings);
+
+// The test bot's interpreter switch, stored on its own as it is toggled.
+inline const QString kInterpretSection = QStringLiteral("Preferences");
+inline const QString kInterpretKey = QStringLiteral("Interp");
+
+} // namespace vorrel
