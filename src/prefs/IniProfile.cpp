@@ -1,9 +1,7 @@
 #include "prefs/IniProfile.h"
 
+#include "base/SafeWrite.h"
 #include "prefs/IntText.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 namespace vorrel {
 
@@ -12,55 +10,54 @@ namespace {
 // Anything larger is no settings file; reading it would only cost time.
 constexpr qint64 kMaxProfileSize = 1 << 20;
 
-QStringView sectionName(QStringView line)
+// The name between the brackets, ASCII blanks trimmed, or nothing when the line is no header.
+std::optional<QByteArrayView> sectionName(QByteArrayView line)
 {
-    const QStringView t = line.trimmed();
-    if (t.size() >= 2 && t.front() == QLatin1Char('[')) {
-        const qsizetype close = t.indexOf(QLatin1Char(']'));
-        if (close > 0)
-            return t.mid(1, close - 1).trimmed();
+    const QByteArrayView t = line.trimmed();
+    if (!t.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    if (close <= 0)
+        return std::nullopt;
+    return t.sliced(1, close - 1).trimmed();
+}
+
+bool isBlank(QByteArrayView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+std::optional<QByteArray> readForWriting(const QString &fileName, QString *reason)
+{
+    const ReadResult read = readRegularFile(fileName, kMaxProfileSize);
+    switch (read.status) {
+    case ReadResult::Ok:
+        return read.bytes;
+    case ReadResult::Missing:
+        return QByteArray();
+    case ReadResult::TooLarge:
+        if (reason)
+            *reason = QStringLiteral("The file is larger than 1 MiB");
+        return std::nullopt;
+    case ReadResult::Failed:
+        break;
     }
-    return {};
-}
-
-bool isSectionLine(QStringView line)
-{
-    const QStringView t = line.trimmed();
-    return t.startsWith(QLatin1Char('[')) && t.indexOf(QLatin1Char(']')) > 0;
-}
-
-QString decodeLine(const QByteArray &bytes)
-{
-    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
-}
-
-// The whole file, or nothing when it cannot be opened or read or is larger than a settings
-// file can be. Reads no further than the limit, so a device that never ends cannot hang us.
-std::optional<QByteArray> readWhole(QFile &file)
-{
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxProfileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxProfileSize)
-        return std::nullopt;
-    return bytes;
+    if (reason)
+        *reason = read.reason;
+    return std::nullopt;
 }
 
 } // namespace
 
 IniProfile IniProfile::load(const QString &fileName)
 {
-    QFile file(fileName);
-    const std::optional<QByteArray> bytes = readWhole(file);
-    return bytes ? fromBytes(*bytes) : IniProfile();
+    const ReadResult read = readRegularFile(fileName, kMaxProfileSize);
+    return read.status == ReadResult::Ok ? fromBytes(read.bytes) : IniProfile();
 }
 
-std::optional<IniProfile> IniProfile::loadForWriting(const QString &fileName)
+std::optional<IniProfile> IniProfile::loadForWriting(const QString &fileName, QString *reason)
 {
-    QFile file(fileName);
-    if (!file.exists())
-        return IniProfile();
-    const std::optional<QByteArray> bytes = readWhole(file);
+    const std::optional<QByteArray> bytes = readForWriting(fileName, reason);
     if (!bytes)
         return std::nullopt;
     return fromBytes(*bytes);
@@ -68,6 +65,11 @@ std::optional<IniProfile> IniProfile::loadForWriting(const QString &fileName)
 
 IniProfile IniProfile::fromBytes(const QByteArray &bytes)
 {
+    // Views of literals, so that a line's end outlives the bytes it was read from.
+    static constexpr QByteArrayView kCrLf = "\r\n";
+    static constexpr QByteArrayView kLf = "\n";
+    static constexpr QByteArrayView kCr = "\r";
+
     IniProfile profile;
     qsizetype start = 0;
     const qsizetype n = bytes.size();
@@ -75,17 +77,24 @@ IniProfile IniProfile::fromBytes(const QByteArray &bytes)
         const char c = bytes.at(i);
         if (c != '\r' && c != '\n')
             continue;
-        profile.m_raw.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n')
-            ++i;
+        QByteArrayView end = kLf;
+        if (c == '\r')
+            end = i + 1 < n && bytes.at(i + 1) == '\n' ? kCrLf : kCr;
+        if (profile.m_raw.isEmpty())
+            profile.m_lineEnd = end;
+        const QByteArray line = bytes.mid(start, i - start);
+        profile.m_raw.append(Line { line, end, line.isValidUtf8() });
+        i += end.size() - 1;
         start = i + 1;
     }
     // A last line without a line end is still a line.
-    if (start < n)
-        profile.m_raw.append(bytes.mid(start));
+    if (start < n) {
+        const QByteArray line = bytes.mid(start);
+        profile.m_raw.append(Line { line, {}, line.isValidUtf8() });
+    }
     profile.m_lines.reserve(profile.m_raw.size());
-    for (const QByteArray &line : std::as_const(profile.m_raw))
-        profile.m_lines.append(decodeLine(line));
+    for (const Line &line : std::as_const(profile.m_raw))
+        profile.m_lines.append(decode(line, line.bytes));
     return profile;
 }
 
@@ -94,21 +103,29 @@ IniProfile IniProfile::fromText(const QString &text)
     return fromBytes(text.toUtf8());
 }
 
+QString IniProfile::decode(const Line &line, QByteArrayView part)
+{
+    return line.utf8 ? QString::fromUtf8(part) : QString::fromLatin1(part);
+}
+
+bool IniProfile::isNamed(const Line &line, QByteArrayView name, const QString &wanted)
+{
+    return decode(line, name).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
 qsizetype IniProfile::findKey(const QString &section, const QString &key) const
 {
     bool inSection = false;
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const QString &line = m_lines.at(i);
-        if (isSectionLine(line)) {
-            inSection = sectionName(line).compare(section, Qt::CaseInsensitive) == 0;
+    for (qsizetype i = 0; i < m_raw.size(); ++i) {
+        const Line &line = m_raw.at(i);
+        if (const std::optional<QByteArrayView> name = sectionName(line.bytes)) {
+            inSection = isNamed(line, *name, section);
             continue;
         }
         if (!inSection)
             continue;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        if (QStringView(line).left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+        const qsizetype eq = line.bytes.indexOf('=');
+        if (eq >= 0 && isNamed(line, QByteArrayView(line.bytes).first(eq).trimmed(), key))
             return i;
     }
     return -1;
@@ -116,9 +133,10 @@ qsizetype IniProfile::findKey(const QString &section, const QString &key) const
 
 qsizetype IniProfile::findSection(const QString &section) const
 {
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const QString &line = m_lines.at(i);
-        if (isSectionLine(line) && sectionName(line).compare(section, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < m_raw.size(); ++i) {
+        const Line &line = m_raw.at(i);
+        const std::optional<QByteArrayView> name = sectionName(line.bytes);
+        if (name && isNamed(line, *name, section))
             return i;
     }
     return -1;
@@ -129,8 +147,8 @@ QString IniProfile::readString(const QString &section, const QString &key, const
     const qsizetype i = findKey(section, key);
     if (i < 0)
         return fallback;
-    const QString &line = m_lines.at(i);
-    return line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    const Line &line = m_raw.at(i);
+    return decode(line, QByteArrayView(line.bytes).sliced(line.bytes.indexOf('=') + 1).trimmed());
 }
 
 int IniProfile::readInteger(const QString &section, const QString &key, int fallback) const
@@ -146,27 +164,42 @@ bool IniProfile::readBool(const QString &section, const QString &key, bool fallb
     return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+void IniProfile::setLine(qsizetype at, const QByteArray &bytes)
+{
+    Line &line = m_raw[at];
+    line.bytes = bytes;
+    line.utf8 = bytes.isValidUtf8();
+    if (line.end.isEmpty())
+        line.end = m_lineEnd;
+    m_lines[at] = decode(line, line.bytes);
+}
+
 void IniProfile::insertLine(qsizetype at, const QByteArray &bytes)
 {
-    m_raw.insert(at, bytes);
-    m_lines.insert(at, decodeLine(bytes));
+    // Otherwise the line before would run on into the new one.
+    if (at > 0 && m_raw.at(at - 1).end.isEmpty())
+        m_raw[at - 1].end = m_lineEnd;
+    const Line line { bytes, m_lineEnd, bytes.isValidUtf8() };
+    m_raw.insert(at, line);
+    m_lines.insert(at, decode(line, bytes));
 }
 
 bool IniProfile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    // A line break would end the line early and turn the rest of the value into lines of its own.
-    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+    // A line break would end the line early and turn the rest of the value into lines of its own;
+    // the other characters would make the name read back as another one.
+    const auto breaks
+        = [](const QString &text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); };
+    if (breaks(value) || breaks(key) || breaks(section) || key.contains(QLatin1Char('='))
+        || section.contains(QLatin1Char(']')))
         return false;
     const QByteArray encoded = value.toUtf8();
 
     const qsizetype at = findKey(section, key);
     if (at >= 0) {
-        // "=" is a single byte in UTF-8 and Latin-1 alike, so the key keeps its own spelling.
-        QByteArray line = m_raw.at(at);
-        line.truncate(line.indexOf('=') + 1);
-        line += encoded;
-        m_raw[at] = line;
-        m_lines[at] = decodeLine(line);
+        // "=" is a single byte in UTF-8 and Latin-1 alike, so the key keeps its own bytes.
+        const QByteArray &old = m_raw.at(at).bytes;
+        setLine(at, old.left(old.indexOf('=') + 1) + encoded);
         return true;
     }
 
@@ -179,8 +212,8 @@ bool IniProfile::writeString(const QString &section, const QString &key, const Q
     }
     // After the section's last line that is not blank, so blank lines keep separating sections.
     qsizetype end = header + 1;
-    for (qsizetype i = header + 1; i < m_lines.size() && !isSectionLine(m_lines.at(i)); ++i) {
-        if (!m_lines.at(i).trimmed().isEmpty())
+    for (qsizetype i = header + 1; i < m_raw.size() && !sectionName(m_raw.at(i).bytes); ++i) {
+        if (!isBlank(m_raw.at(i).bytes))
             end = i + 1;
     }
     insertLine(end, keyLine);
@@ -189,33 +222,41 @@ bool IniProfile::writeString(const QString &section, const QString &key, const Q
 
 QByteArray IniProfile::toBytes() const
 {
+    qsizetype size = 0;
+    for (const Line &line : m_raw)
+        size += line.bytes.size() + line.end.size();
     QByteArray bytes;
-    for (const QByteArray &line : m_raw) {
-        bytes += line;
-        bytes += "\r\n";
+    bytes.reserve(size);
+    for (const Line &line : m_raw) {
+        bytes += line.bytes;
+        bytes += line.end;
     }
     return bytes;
 }
 
-bool IniProfile::save(const QString &fileName) const
+bool IniProfile::save(const QString &fileName, QString *reason) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const WriteResult result = writeFileAtomically(fileName, toBytes());
+    if (!result && reason)
+        *reason = result.reason;
+    return result.ok;
 }
 
-bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &fileName)
+bool writeProfileString(
+    const QString &section, const QString &key, const QString &value, const QString &fileName, QString *reason)
 {
-    std::optional<IniProfile> profile = IniProfile::loadForWriting(fileName);
-    if (!profile || !profile->writeString(section, key, value))
+    std::optional<IniProfile> profile = IniProfile::loadForWriting(fileName, reason);
+    if (!profile)
         return false;
-    return profile->save(fileName);
+    if (!profile->writeString(section, key, value)) {
+        if (reason) {
+            const bool lineBreak = value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+            *reason = lineBreak ? QStringLiteral("The value holds a line break")
+                                : QStringLiteral("The section or key name is not valid");
+        }
+        return false;
+    }
+    return profile->save(fileName, reason);
 }
 
 } // namespace vorrel

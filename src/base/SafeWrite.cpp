@@ -1,0 +1,382 @@
+#include "base/SafeWrite.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorrel {
+
+namespace {
+
+// As many levels as the kernel itself follows before it gives ELOOP.
+constexpr int kMaxLinkDepth = 40;
+// A single write(2) moves at most this much on Linux anyway.
+constexpr qsizetype kMaxChunk = 1 << 30;
+// Leaves room for the prefix and suffix within the 255 bytes of a file name.
+constexpr qsizetype kMaxTempStem = 200;
+
+// Closes on scope exit; close() reports what a deferred write-back error looks like.
+class Descriptor final
+{
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) { }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    // 0 or the error number. The descriptor is gone either way: Linux releases it even when
+    // close fails, and closing it again could close another thread's file.
+    int close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+WriteResult failure(WriteResult::Step step, const QString &reason)
+{
+    return WriteResult { false, step, reason };
+}
+
+WriteResult failure(WriteResult::Step step, int errorNumber)
+{
+    return failure(step, systemReason(errorNumber));
+}
+
+QString notRegularReason()
+{
+    return QStringLiteral("Not a regular file");
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QByteArray nameOf(const QByteArray &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// Follows symbolic links until the path names something else or nothing, so that the link's
+// target is replaced and the link itself stays. 0 or the error number.
+int resolveLinks(QByteArray &path)
+{
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0)
+            return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(st.st_mode))
+            return 0;
+        // The size lstat gives may be 0 (/proc) or stale; grow until readlink leaves room.
+        QByteArray target(std::max<qsizetype>(st.st_size, 64) + 1, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = ::readlink(path.constData(), target.data(), target.size());
+            if (n < 0)
+                return errno;
+            if (n < target.size()) {
+                target.truncate(n);
+                break;
+            }
+            if (target.size() > PATH_MAX)
+                return ENAMETOOLONG;
+            target.resize(target.size() * 2);
+        }
+        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+    }
+    return ELOOP;
+}
+
+bool procFdAvailable()
+{
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+QByteArray tempName(const QByteArray &name)
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(8, Qt::Uninitialized);
+    for (char &c : suffix)
+        c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
+    return '.' + name.left(kMaxTempStem) + ".saving-" + suffix;
+}
+
+// The file being written, and the name it has in the folder (none for an O_TMPFILE file until
+// it is linked). Whatever is still there when it goes out of scope is removed.
+class TempFile final
+{
+public:
+    explicit TempFile(int folder) : m_folder(folder) { }
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+    ~TempFile()
+    {
+        m_fd.reset(-1);
+        if (!m_name.isEmpty())
+            ::unlinkat(m_folder, m_name.constData(), 0);
+    }
+
+    int fd() const { return m_fd.get(); }
+    const QByteArray &name() const { return m_name; }
+
+    // 0 or the error number.
+    int create(const QByteArray &targetName, mode_t mode)
+    {
+#ifdef O_TMPFILE
+        if (procFdAvailable()) {
+            const int fd = ::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                m_fd.reset(fd);
+                m_unnamed = true;
+                return 0;
+            }
+            // Unsupported by the file system or the kernel; anything else is the folder's answer.
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return errno;
+        }
+#endif
+        for (;;) {
+            const QByteArray name = tempName(targetName);
+            const int fd = ::openat(m_folder, name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                m_fd.reset(fd);
+                m_name = name;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+    }
+
+    // Gives an O_TMPFILE file its name, as late as possible. 0 or the error number.
+    int link(const QByteArray &targetName)
+    {
+        if (!m_unnamed)
+            return 0;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+        for (;;) {
+            const QByteArray name = tempName(targetName);
+            if (::linkat(AT_FDCWD, self.constData(), m_folder, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+                m_name = name;
+                m_unnamed = false;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+    }
+
+    int close()
+    {
+        return m_fd.close();
+    }
+
+    // After the rename the name is the target's: nothing is left to remove.
+    void release()
+    {
+        m_name.clear();
+    }
+
+private:
+    int m_folder;
+    Descriptor m_fd;
+    QByteArray m_name;
+    bool m_unnamed = false;
+};
+
+// 0 or the error number. Short writes are continued; one that takes no byte at all means the
+// file system has no room left.
+int writeAll(int fd, QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, std::min(left, kMaxChunk));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        p += n;
+        left -= n;
+    }
+    return 0;
+}
+
+// Gives the new file the old one's owner, group and permission bits. Owner first, since a change
+// of owner clears the set-user-ID and set-group-ID bits. 0 or the error number.
+int copyOwnerAndMode(int fd, const struct stat &old)
+{
+    struct stat now;
+    if (::fstat(fd, &now) != 0)
+        return errno;
+    if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
+        // A user may not give files away, but may keep a group that they belong to.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            if (errno != EPERM)
+                return errno;
+            if (now.st_gid != old.st_gid && ::fchown(fd, uid_t(-1), old.st_gid) != 0 && errno != EPERM)
+                return errno;
+        }
+    }
+    const mode_t bits = old.st_mode & 07777;
+    if ((now.st_mode & 07777) != bits && ::fchmod(fd, bits) != 0)
+        return errno;
+    return 0;
+}
+
+} // namespace
+
+QString systemReason(int errorNumber)
+{
+    return qt_error_string(errorNumber);
+}
+
+WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
+{
+    QByteArray path = QFile::encodeName(fileName);
+    if (path.isEmpty())
+        return failure(WriteResult::Create, ENOENT);
+    if (const int error = resolveLinks(path))
+        return failure(WriteResult::Create, error);
+    const QByteArray name = nameOf(path);
+    if (name.isEmpty() || name == "." || name == "..")
+        return failure(WriteResult::Create, EISDIR);
+
+    const Descriptor folder(::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen())
+        return failure(WriteResult::Create, errno);
+    struct stat old;
+    const bool exists = ::fstatat(folder.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT)
+        return failure(WriteResult::Create, errno);
+    if (exists && S_ISDIR(old.st_mode))
+        return failure(WriteResult::Create, EISDIR);
+    // Renaming over a FIFO or device would silently turn it into a plain file.
+    if (exists && !S_ISREG(old.st_mode))
+        return failure(WriteResult::Create, notRegularReason());
+
+    // A replacement starts private and takes the old file's bits once written; a new file is
+    // created as any other, through the umask or the folder's default ACL.
+    TempFile temp(folder.get());
+    if (const int error = temp.create(name, exists ? 0600 : 0666))
+        return failure(WriteResult::Create, error);
+
+    int error = writeAll(temp.fd(), bytes);
+    if (!error && exists)
+        error = copyOwnerAndMode(temp.fd(), old);
+    if (!error && ::fsync(temp.fd()) != 0)
+        error = errno;
+    if (!error)
+        error = temp.link(name);
+    if (!error)
+        error = temp.close();
+    if (!error && ::renameat(folder.get(), temp.name().constData(), folder.get(), name.constData()) != 0)
+        error = errno;
+    if (error)
+        return failure(WriteResult::Write, error);
+    temp.release();
+
+    // Makes the rename itself durable. Some file systems cannot sync a folder and say EINVAL.
+    if (::fsync(folder.get()) != 0 && errno != EINVAL)
+        return failure(WriteResult::Write, errno);
+    return {};
+}
+
+ReadResult readRegularFile(const QString &fileName, qint64 maxSize)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    ReadResult result;
+    const auto fail = [&result](const QString &reason) {
+        result.status = ReadResult::Failed;
+        result.reason = reason;
+        return result;
+    };
+
+    // Looked at before opening: opening a FIFO waits for a writer, and a device may act on open.
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0) {
+        if (errno != ENOENT)
+            return fail(systemReason(errno));
+        result.status = ReadResult::Missing;
+        return result;
+    }
+    if (S_ISDIR(st.st_mode))
+        return fail(systemReason(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return fail(notRegularReason());
+
+    // O_NONBLOCK in case something else took the file's place in between.
+    const Descriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.isOpen())
+        return fail(systemReason(errno));
+    if (::fstat(fd.get(), &st) != 0)
+        return fail(systemReason(errno));
+    if (S_ISDIR(st.st_mode))
+        return fail(systemReason(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return fail(notRegularReason());
+    if (st.st_size > maxSize) {
+        result.status = ReadResult::TooLarge;
+        return result;
+    }
+
+    // One byte beyond the limit tells a file that grew since fstat.
+    QByteArray bytes(std::min<qint64>(st.st_size, maxSize) + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            if (size > maxSize) {
+                result.status = ReadResult::TooLarge;
+                return result;
+            }
+            bytes.resize(std::min<qint64>(qint64(size) * 2, maxSize + 1));
+        }
+        const ssize_t n = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(systemReason(errno));
+        }
+        if (n == 0)
+            break;
+        size += n;
+    }
+    if (size > maxSize) {
+        result.status = ReadResult::TooLarge;
+        return result;
+    }
+    bytes.truncate(size);
+    result.bytes = bytes;
+    return result;
+}
+
+} // namespace vorrel

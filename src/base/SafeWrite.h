@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace vorrel {
+
+// How a replacement failed. `reason` is the system's own text ("No space left on device",
+// "Permission denied"), for callers to append to their message.
+struct WriteResult
+{
+    enum Step {
+        None,
+        // Nothing was written: the path names a folder, FIFO or device, its folder is missing, or
+        // the temporary file could not be created there (a read-only folder).
+        Create,
+        // Writing, syncing, closing or renaming the new file failed.
+        Write,
+    };
+
+    bool ok = true;
+    Step failedStep = None;
+    QString reason;
+
+    explicit operator bool() const { return ok; }
+};
+
+// Replaces the file with `bytes` so that, whatever happens, the path holds either the old file
+// whole or the new one whole.
+//
+// The bytes go to a temporary file in the same folder, which is written, synced and closed, every
+// step checked, and then renamed over the file; the folder is synced last. Where the file system
+// allows, the temporary file has no name while it is written (Linux O_TMPFILE) and gets one just
+// before the rename, so a process killed while writing leaves nothing behind (killed in the few
+// system calls between naming it and the rename, it leaves a complete copy under a hidden name
+// beside the file); elsewhere it is a hidden file from the start. Every failure removes it.
+//
+// Permissions and owners: the new file gets the old file's permission bits, and its owner and
+// group where the process may set them (root may; a user keeps the group when a member of it);
+// a new file gets 0666 less the umask, as any newly created file. ACLs and extended attributes
+// are not carried over.
+// Symbolic links: a path that is a link is followed to its final target, which is replaced; the
+// link stays a link. Hard links: the replacement is a new file, so other names of the old file
+// keep the old contents. The folder must be writable: a writable file in a read-only folder, or
+// another user's file in a sticky folder such as /tmp, cannot be replaced.
+//
+// On failure the old file is untouched and no temporary file remains, with one exception: when
+// syncing the folder after the rename fails, the new file is already in place but is reported,
+// since it may not survive a crash.
+WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes);
+
+// A whole small file read without blocking on whatever stands at the path.
+struct ReadResult
+{
+    enum Status {
+        Ok,
+        // Nothing at the path (a dangling symbolic link counts as nothing).
+        Missing,
+        // A regular file larger than the limit; `bytes` is empty.
+        TooLarge,
+        // Not readable; `reason` says why (a folder, a FIFO or device, no permission).
+        Failed,
+    };
+
+    Status status = Ok;
+    QByteArray bytes;
+    QString reason;
+};
+
+// Reads a regular file (or a symbolic link to one) of at most maxSize bytes. A FIFO, device or
+// socket is never opened, so it cannot block or be disturbed.
+ReadResult readRegularFile(const QString &fileName, qint64 maxSize);
+
+// The system's text for an error number.
+QString systemReason(int errorNumber);
+
+} // namespace vorrel
