@@ -1,4 +1,5 @@
 #include "document/AimlReader.h"
+#include "document/DocumentText.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -31,14 +32,16 @@ Rows toRows(const std::vector<CategoryRow> &rows)
     return out;
 }
 
-// The three passes written out plainly with std::string, to hold the reader to on
-// arbitrary input.
-Rows referenceRead(const QByteArray &bytes, bool upcase)
+// The three passes written out plainly with std::string, every search from scratch, to hold
+// the reader to on arbitrary input.
+Rows referenceRead(const QByteArray &bytes, bool upcase, bool utf8 = false)
 {
     const std::string text = bytes.toStdString();
     const auto npos = std::string::npos;
     auto cut = [&](size_t from, size_t to) { return to > from ? text.substr(from, to - from) : std::string(); };
-    auto latin1 = [](const std::string &s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); };
+    auto cell = [utf8](const std::string &s) {
+        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())), utf8);
+    };
     std::vector<std::array<std::string, 3>> cells(1);
     size_t s = 0;
     for (;;) {
@@ -100,7 +103,7 @@ Rows referenceRead(const QByteArray &bytes, bool upcase)
     }
     Rows out;
     for (const auto &r : cells)
-        out.append(QStringList { QString::number(out.size() + 1), latin1(r[0]), latin1(r[1]), latin1(r[2]) });
+        out.append(QStringList { QString::number(out.size() + 1), cell(r[0]), cell(r[1]), cell(r[2]) });
     return out;
 }
 
@@ -123,6 +126,8 @@ private slots:
     void progressReportsEveryPass();
     void randomBytesMatchThePlainReading_data();
     void randomBytesMatchThePlainReading();
+    void hostileTextMatchesThePlainReading_data();
+    void hostileTextMatchesThePlainReading();
 };
 
 void TestReader::hits_data()
@@ -395,6 +400,51 @@ void TestReader::randomBytesMatchThePlainReading()
         options.utf8 = false;
         options.upcase = upcase;
         QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase));
+    }
+}
+
+void TestReader::hostileTextMatchesThePlainReading_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 60; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// Runs of one tag, stray closing tags before far opening ones, cut tags and fillers around
+// the length the search looks at directly before handing over to the C library.
+void TestReader::hostileTextMatchesThePlainReading()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    const QByteArray tags[]
+        = { "<category>", "</category>", "<pattern>", "</pattern>", "<that>", "</that>", "<template>", "</template>" };
+    const QByteArray odd[] = { "</patter", "<templat", "</category", "<that", "<", "</", QByteArray(1, '\0'),
+        "\xc3\xa9", "\xc3", "\xef\xbb\xbf", "ab", "\r\n" };
+    QByteArray text;
+    const int runs = random.bounded(1, 40);
+    for (int i = 0; i < runs; ++i) {
+        switch (random.bounded(4)) {
+        case 0: // one tag many times over
+            text += tags[random.bounded(int(std::size(tags)))].repeated(random.bounded(1, 60));
+            break;
+        case 1: // filler near the direct look's length
+            text += QByteArray(random.bounded(50, 80), static_cast<char>('a' + random.bounded(26)));
+            break;
+        case 2:
+            text += odd[random.bounded(int(std::size(odd)))];
+            break;
+        default:
+            text += tags[random.bounded(int(std::size(tags)))];
+            break;
+        }
+    }
+    for (bool utf8 : { false, true }) {
+        for (bool upcase : { false, true }) {
+            ReadOptions options;
+            options.utf8 = utf8;
+            options.upcase = upcase;
+            QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase, utf8));
+        }
     }
 }
 

@@ -26,8 +26,8 @@ struct ReadOptions
     bool utf8 = true;
     // The label row 1 keeps through the reset that starts every reading.
     QString firstLabel = QStringLiteral("1");
-    // Rows to make room for at once, when the caller has counted them; else the
-    // patterns are counted first.
+    // No longer read: the reader pairs the pattern tags before it fills any row and makes
+    // room for exactly as many rows. Kept so that callers which still set it build.
     int expectedRows = 0;
 };
 
@@ -40,7 +40,7 @@ inline constexpr int kReadProgressInterval = 4096;
 // (patterns, thats per category, templates), paired with rows by order. Row 1 and below:
 // n patterns give n filled rows and one empty row after them. Never fails: an opening
 // tag with no closing tag after it ends its pass, a closing tag before its opening tag
-// gives an empty cell.
+// gives an empty cell. Time grows with the text's length alone, whatever the tags' order.
 std::vector<CategoryRow> readCategories(
     QByteArrayView text, const ReadOptions &options, const ReadProgress &progress = {});
 
