@@ -38,8 +38,8 @@ QByteArray plainDocument(qsizetype bytes)
     return bench::generateAiml(options);
 }
 
-// `bytes` bytes of `pieces` repeated, then a few plain categories: every pass finds its
-// opening tag only at the very end.
+// `bytes` bytes of `pieces` repeated, then a few plain categories: the tags the pieces wait
+// for come only at the very end.
 QByteArray craftedDocument(qsizetype bytes, const QByteArray &pieces)
 {
     bench::AimlGeneratorOptions tail;
