@@ -370,7 +370,8 @@ void TestDocumentCommands::refreshOfNewDocument()
 
 void TestDocumentCommands::refreshFailureChangesNothing()
 {
-    const QByteArray text = "<aiml>\r\n  <category>\r\n  </category>\r\n  </aiml>\r\n";
+    // Neither a category tag nor a closing line of its own.
+    const QByteArray text = "<aiml>\r\n  <pattern>A</pattern>\r\n  </aiml>\r\n";
     QVERIFY(writeFile(work("indented.aiml"), text));
     m_form->openDocument(work("indented.aiml"));
     QVERIFY(!m_form->document()->DocChanged());

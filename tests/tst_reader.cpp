@@ -1,4 +1,5 @@
 #include "document/AimlReader.h"
+#include "document/DocumentText.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -31,14 +32,16 @@ Rows toRows(const std::vector<CategoryRow> &rows)
     return out;
 }
 
-// The three passes written out plainly with std::string, to hold the reader to on
-// arbitrary input.
-Rows referenceRead(const QByteArray &bytes, bool upcase)
+// The three passes written out plainly with std::string, every search from scratch, to hold
+// the reader to on arbitrary input.
+Rows referenceRead(const QByteArray &bytes, bool upcase, bool utf8 = false)
 {
     const std::string text = bytes.toStdString();
     const auto npos = std::string::npos;
     auto cut = [&](size_t from, size_t to) { return to > from ? text.substr(from, to - from) : std::string(); };
-    auto latin1 = [](const std::string &s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); };
+    auto cell = [utf8](const std::string &s) {
+        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())), utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
+    };
     std::vector<std::array<std::string, 3>> cells(1);
     size_t s = 0;
     for (;;) {
@@ -100,7 +103,7 @@ Rows referenceRead(const QByteArray &bytes, bool upcase)
     }
     Rows out;
     for (const auto &r : cells)
-        out.append(QStringList { QString::number(out.size() + 1), latin1(r[0]), latin1(r[1]), latin1(r[2]) });
+        out.append(QStringList { QString::number(out.size() + 1), cell(r[0]), cell(r[1]), cell(r[2]) });
     return out;
 }
 
@@ -123,6 +126,8 @@ private slots:
     void progressReportsEveryPass();
     void randomBytesMatchThePlainReading_data();
     void randomBytesMatchThePlainReading();
+    void hostileTextMatchesThePlainReading_data();
+    void hostileTextMatchesThePlainReading();
 };
 
 void TestReader::hits_data()
@@ -321,6 +326,9 @@ void TestReader::encodings_data()
         << QByteArray("\x80\x9f\xa0") << false << false << QStringLiteral(u"\u0080\u009f\u00a0");
     QTest::newRow("utf-8 four bytes") << QByteArray("\xf0\x9f\x98\x80") << true << true
                                       << QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("byte order marks kept") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf"
+                                                         "a")
+                                           << true << false << QStringLiteral(u"\ufeff\ufeffa");
     QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << true << false << QStringView(u"a\0b", 3).toString();
 }
 
@@ -338,8 +346,8 @@ void TestReader::encodings()
     const std::vector<CategoryRow> rows = readCategories(text, options);
     QCOMPARE(rows.size(), size_t(2));
     QCOMPARE(rows[0].cells[1], pattern);
-    // Thats and templates are never folded.
-    const QString asStored = utf8 ? QString::fromUtf8(cellBytes) : QString::fromLatin1(cellBytes);
+    // Thats and templates are never folded: as stored, as the pattern is when nothing is folded.
+    const QString asStored = !upcase ? pattern : utf8 ? QString::fromUtf8(cellBytes) : QString::fromLatin1(cellBytes);
     QCOMPARE(rows[0].cells[2], asStored);
     QCOMPARE(rows[0].cells[3], asStored);
 }
@@ -395,6 +403,51 @@ void TestReader::randomBytesMatchThePlainReading()
         options.encoding = TextEncoding::Latin1;
         options.upcase = upcase;
         QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase));
+    }
+}
+
+void TestReader::hostileTextMatchesThePlainReading_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 60; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// Runs of one tag, stray closing tags before far opening ones, cut tags and fillers around
+// the length the search looks at directly before handing over to the C library.
+void TestReader::hostileTextMatchesThePlainReading()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    const QByteArray tags[]
+        = { "<category>", "</category>", "<pattern>", "</pattern>", "<that>", "</that>", "<template>", "</template>" };
+    const QByteArray odd[] = { "</patter", "<templat", "</category", "<that", "<", "</", QByteArray(1, '\0'),
+        "\xc3\xa9", "\xc3", "\xef\xbb\xbf", "ab", "\r\n" };
+    QByteArray text;
+    const int runs = random.bounded(1, 40);
+    for (int i = 0; i < runs; ++i) {
+        switch (random.bounded(4)) {
+        case 0: // one tag many times over
+            text += tags[random.bounded(int(std::size(tags)))].repeated(random.bounded(1, 60));
+            break;
+        case 1: // filler near the direct look's length
+            text += QByteArray(random.bounded(50, 80), static_cast<char>('a' + random.bounded(26)));
+            break;
+        case 2:
+            text += odd[random.bounded(int(std::size(odd)))];
+            break;
+        default:
+            text += tags[random.bounded(int(std::size(tags)))];
+            break;
+        }
+    }
+    for (bool utf8 : { false, true }) {
+        for (bool upcase : { false, true }) {
+            ReadOptions options;
+            options.encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1;
+            options.upcase = upcase;
+            QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase, utf8));
+        }
     }
 }
 

@@ -197,8 +197,6 @@ void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
     options.upcase = frmOptions->upcase->isChecked();
     options.encoding = encoding;
     options.firstLabel = table()->cell(LabelColumn, 1);
-    // Most documents hold a pattern per category.
-    options.expectedRows = categories + 1;
     // The old rows go first, so a large document's memory is reused for the new ones.
     table()->reset();
     std::vector<CategoryRow> rows = readCategories(text, options, [this](ReadPass pass, int steps) {

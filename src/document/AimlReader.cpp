@@ -2,21 +2,43 @@
 
 #include "document/DocumentText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <iterator>
+#include <limits>
 
 namespace vorrel {
 
 namespace {
 
-// Plain, case-sensitive search; the C library's memmem beats a skip table on these short
-// tags, and the reader spends most of its time searching.
+// Plain, case-sensitive search. The C library's memmem beats a skip table on these short
+// tags, but prepares a table on every call; the next tag is mostly a few bytes ahead, so the
+// first bytes are looked at directly.
 qsizetype findBytes(QByteArrayView text, QByteArrayView what, qsizetype from)
 {
-    if (from < 0 || from > text.size() - what.size())
+    constexpr qsizetype kNear = 64;
+    const qsizetype last = text.size() - what.size();
+    if (from < 0 || from > last)
         return -1;
-    const void *at = ::memmem(
-        text.data() + from, static_cast<size_t>(text.size() - from), what.data(), static_cast<size_t>(what.size()));
-    return at ? static_cast<const char *>(at) - text.data() : -1;
+    if (what.isEmpty())
+        return from;
+    const char *data = text.data();
+    const qsizetype nearLast = std::min(last, from + kNear);
+    for (qsizetype at = from; at <= nearLast; ++at) {
+        const void *hit = std::memchr(data + at, what.front(), static_cast<size_t>(nearLast - at + 1));
+        if (!hit)
+            break;
+        at = static_cast<const char *>(hit) - data;
+        if (std::memcmp(data + at, what.data(), static_cast<size_t>(what.size())) == 0)
+            return at;
+    }
+    if (nearLast == last)
+        return -1;
+    const qsizetype rest = nearLast + 1;
+    const void *at
+        = ::memmem(data + rest, static_cast<size_t>(text.size() - rest), what.data(), static_cast<size_t>(what.size()));
+    return at ? static_cast<const char *>(at) - data : -1;
 }
 
 class Tag final
@@ -30,6 +52,30 @@ public:
 
 private:
     QByteArrayView m_text;
+};
+
+// One tag's searches over one pass, whose start only moves forwards. A hit still at or after
+// the new start is again the first one there, and a miss stays a miss: each byte is searched
+// once per tag, whatever order crafted text puts the tags in.
+class ForwardSearch final
+{
+public:
+    ForwardSearch(QByteArrayView text, const Tag &tag) : m_text(text), m_tag(tag) { }
+
+    qsizetype find(qsizetype from)
+    {
+        if (from < m_from || (m_hit >= 0 && m_hit < from)) {
+            m_from = from;
+            m_hit = m_tag.find(m_text, from);
+        }
+        return m_hit;
+    }
+
+private:
+    QByteArrayView m_text;
+    const Tag &m_tag;
+    qsizetype m_from = std::numeric_limits<qsizetype>::max();
+    qsizetype m_hit = -1;
 };
 
 const Tag &patternOpen()
@@ -90,6 +136,15 @@ QByteArrayView trimmedControls(QByteArrayView bytes)
     return bytes.sliced(first, last - first);
 }
 
+// QString::number's result, without its locale machinery: stray closing tags can make a
+// row of every ten bytes.
+QString rowLabel(size_t row)
+{
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), row).ptr;
+    return QString::fromLatin1(digits, end - digits);
+}
+
 class Ticker final
 {
 public:
@@ -111,22 +166,47 @@ private:
     int m_steps = 0;
 };
 
+// The pattern pass's pairing: an opening tag at or after the start, the first closing tag
+// after the start (before the opening one, it gives an empty pattern).
+class PatternPairs final
+{
+public:
+    explicit PatternPairs(QByteArrayView text) : m_opening(text, patternOpen()), m_closing(text, patternClose()) { }
+
+    // False when the pass ends.
+    bool next(qsizetype &b, qsizetype &e)
+    {
+        b = m_opening.find(m_start);
+        if (b < 0)
+            return false;
+        e = m_closing.find(m_start + 1);
+        if (e < 0)
+            return false;
+        m_start = e + patternClose().size();
+        return true;
+    }
+
+private:
+    ForwardSearch m_opening;
+    ForwardSearch m_closing;
+    qsizetype m_start = 0;
+};
+
 void readPatterns(
     QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
 {
     Ticker ticker(progress, ReadPass::Patterns);
-    // One allocation for the whole table: growing it step by step touches twice the memory.
-    rows.reserve(size_t(options.expectedRows > 0 ? options.expectedRows : Hits(text, "<pattern>") + 1));
+    // The pairs first, so that the table is allocated once: growing it step by step touches
+    // twice the memory, and stray closing tags can make far more rows than opening tags.
+    std::vector<std::pair<qsizetype, qsizetype>> pairs;
+    qsizetype b = 0;
+    qsizetype e = 0;
+    for (PatternPairs search(text); search.next(b, e);)
+        pairs.emplace_back(b, e);
+    rows.reserve(pairs.size() + 1);
     QByteArray folded;
-    qsizetype s = 0;
-    for (;;) {
-        const qsizetype b = patternOpen().find(text, s);
-        if (b < 0)
-            break;
-        const qsizetype e = patternClose().find(text, s + 1);
-        if (e < 0)
-            break;
-        const QByteArrayView pattern = between(text, b + patternOpen().size(), e);
+    for (const auto &[open, close] : pairs) {
+        const QByteArrayView pattern = between(text, open + patternOpen().size(), close);
         QString &cell = rows.back().cells[1];
         if (options.upcase) {
             folded.truncate(0);
@@ -137,9 +217,8 @@ void readPatterns(
             cell = decodeText(pattern, options.encoding);
         }
         rows.emplace_back();
-        rows.back().cells[0] = QString::number(rows.size());
+        rows.back().cells[0] = rowLabel(rows.size());
         ticker.step();
-        s = e + patternClose().size();
     }
 }
 
@@ -148,12 +227,14 @@ void readThats(
 {
     Ticker ticker(progress, ReadPass::Thats);
     size_t row = 1;
+    ForwardSearch opening(text, categoryOpen());
+    ForwardSearch closing(text, categoryClose());
     qsizetype s = 0;
     for (;;) {
-        const qsizetype c = categoryOpen().find(text, s);
+        const qsizetype c = opening.find(s);
         if (c < 0)
             break;
-        const qsizetype d = categoryClose().find(text, s);
+        const qsizetype d = closing.find(s);
         if (d < 0)
             break;
         const QByteArrayView category = between(text, c, d);
@@ -177,12 +258,14 @@ void readTemplates(
 {
     Ticker ticker(progress, ReadPass::Templates);
     size_t row = 1;
+    ForwardSearch opening(text, templateOpen());
+    ForwardSearch closing(text, templateClose());
     qsizetype s = 0;
     for (;;) {
-        const qsizetype b = templateOpen().find(text, s);
+        const qsizetype b = opening.find(s);
         if (b < 0)
             break;
-        const qsizetype e = templateClose().find(text, s + 1);
+        const qsizetype e = closing.find(s + 1);
         if (e < 0)
             break;
         if (row <= rows.size()) {

@@ -2,6 +2,7 @@
 
 #include "document/DocumentText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vorrel {
@@ -52,6 +53,37 @@ bool lineIs(QByteArrayView text, const Line &line, QByteArrayView what)
         && equalsIgnoringAsciiCase(text.sliced(line.start, line.end - line.start), what);
 }
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The first category start tag: "<category>" in any letter case, blanks allowed before the
+// ">" as XML allows, but no line break, so that dropping or keeping whole lines never makes
+// or splits one. -1 when there is none.
+qsizetype findCategoryTag(QByteArrayView text)
+{
+    static const QByteArrayView kName("<category");
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype at = 0; at < size; ++at) {
+        const auto *open = static_cast<const char *>(std::memchr(data + at, '<', static_cast<size_t>(size - at)));
+        if (!open)
+            break;
+        at = open - data;
+        if (size - at <= kName.size())
+            break;
+        if (!equalsIgnoringAsciiCase(text.sliced(at, kName.size()), kName))
+            continue;
+        qsizetype end = at + kName.size();
+        while (end < size && isBlank(data[end]))
+            ++end;
+        if (end < size && data[end] == '>')
+            return at;
+    }
+    return -1;
+}
+
 void appendCell(QByteArray &out, const QString &cell, TextEncoding encoding)
 {
     if (!cell.isEmpty())
@@ -62,25 +94,36 @@ void appendCell(QByteArray &out, const QString &cell, TextEncoding encoding)
 
 RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding)
 {
-    static const QByteArrayView kCategory("<category>");
     static const QByteArrayView kAiml("</aiml>");
 
-    // Header: up to the first category line, else everything but the first closing line.
-    qsizetype headerEnd = -1;
+    // Header: the lines before the first category tag's line, and what stands before the tag
+    // on its own line unless that is only indentation. Without a tag, every line but the
+    // first closing line.
+    const qsizetype tag = findCategoryTag(oldText);
+    qsizetype lineStart = 0;
+    QByteArrayView before;
+    if (tag >= 0) {
+        lineStart = tag;
+        while (lineStart > 0 && oldText[lineStart - 1] != '\n')
+            --lineStart;
+        before = oldText.sliced(lineStart, tag - lineStart);
+    }
+    const bool keepBefore = std::any_of(before.begin(), before.end(), [](char c) { return !isBlank(c); });
+
     Line aimlLine { -1, -1, -1 };
-    LineScanner scanner(oldText);
-    Line line;
-    while (scanner.next(line)) {
-        if (lineIs(oldText, line, kCategory)) {
-            headerEnd = line.start;
-            break;
+    if (tag < 0) {
+        LineScanner scanner(oldText);
+        Line line;
+        while (scanner.next(line)) {
+            if (lineIs(oldText, line, kAiml)) {
+                aimlLine = line;
+                break;
+            }
         }
-        if (aimlLine.start < 0 && lineIs(oldText, line, kAiml))
-            aimlLine = line;
     }
 
     RefreshResult result;
-    if (headerEnd < 0 && aimlLine.start < 0) {
+    if (tag < 0 && aimlLine.start < 0) {
         result.errorString = QStringLiteral("List index out of bounds (%1)").arg(-1);
         return result;
     }
@@ -91,8 +134,12 @@ RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView o
     QByteArray &out = result.text;
     out.reserve(oldText.size() + cellBytes + static_cast<qsizetype>(rows.size()) * 96 + 16);
 
-    if (headerEnd >= 0) {
-        out.append(oldText.first(headerEnd));
+    if (tag >= 0) {
+        out.append(oldText.first(lineStart));
+        if (keepBefore) {
+            out.append(before);
+            out.append("\r\n");
+        }
     } else {
         out.append(oldText.first(aimlLine.start));
         const QByteArrayView rest = oldText.sliced(aimlLine.next);

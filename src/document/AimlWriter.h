@@ -20,11 +20,13 @@ struct RefreshResult
     QString errorString;
 };
 
-// Regenerates a document's text from its table rows: the old text's lines before its
-// first "<category>" line (any letter case, whole line) are kept; without such a line,
-// every old line but the first "</aiml>" line. Then one category per row, then "</aiml>".
-// Cells go out as they are, in the document's encoding. Fails, with the list error the
-// editor has always shown, when the old text has neither line.
+// Regenerates a document's text from its table rows. The header is kept: the old text up to
+// the line of its first category tag ("<category>" in any letter case, spaces or tabs allowed
+// before the ">"), and the text before the tag on that line as a line of its own unless it is
+// blank. Without a tag, every old line but the first "</aiml>" line (any letter case, whole
+// line). Then one category per row, then "</aiml>". Cells go out as they are, in the
+// document's encoding. Fails, with the list error the editor has always shown, when the old
+// text has neither a tag nor that line.
 RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding);
 
 } // namespace vorrel

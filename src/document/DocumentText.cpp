@@ -226,9 +226,13 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding)
 {
     if (!heldAsUtf8(encoding))
         return QString::fromLatin1(bytes);
-    // QString::fromUtf8 drops a leading byte order mark; a cell keeps every character.
-    if (bytes.startsWith("\xef\xbb\xbf"))
-        return QChar(0xFEFF) + QString::fromUtf8(bytes.sliced(3));
+    // QString::fromUtf8 drops a leading byte order mark; a cell keeps every character, and
+    // with one mark taken off the next would be leading.
+    qsizetype marks = 0;
+    while (bytes.sliced(3 * marks).startsWith("\xef\xbb\xbf"))
+        ++marks;
+    if (marks > 0)
+        return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(bytes.sliced(3 * marks));
     return QString::fromUtf8(bytes);
 }
 
