@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -132,6 +133,9 @@ void TestChecker::problems_data()
     QTest::newRow("Latin-1 columns") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<aiml>\n" + cat("\xc9T\xc9", "\xe9<foo/>") + "\n</aiml>")
                                      << "unknown-element@3:44";
+    QTest::newRow("UTF-16 with a byte order mark") << QByteArray(QStringEncoder(QStringConverter::Utf16LE,
+        QStringEncoder::Flag::WriteBom)(QString::fromUtf8(aiml(cat("\xc3\x89T\xc3\x89", "<foo/>")))))
+                                                   << "unknown-element@2:43";
     QTest::newRow("lone CR ends a line") << QByteArray("<aiml>\r" + cat("A", "<foo/>") + "\r\n" + cat("B", "<foo/>")
         + "\r</aiml>") << "unknown-element@2:41 unknown-element@3:41";
 
@@ -201,8 +205,8 @@ void TestChecker::messages()
     QCOMPARE(problems[0].severity, Severity::Warning);
     QCOMPARE(problems[1].message,
         QStringLiteral("duplicate category: same pattern, that and topic as the category on line 2"));
-    QCOMPARE(formatProblem(QStringLiteral("a.aiml"), problems[2]),
-        QStringLiteral("a.aiml:3:45: warning: <foo> is not an AIML template element [unknown-element]"));
+    QCOMPARE(formatProblem(QStringLiteral("a%1.aiml"), problems[2]),
+        QStringLiteral("a%1.aiml:3:45: warning: <foo> is not an AIML template element [unknown-element]"));
 
     const std::vector<Problem> broken = checkDocument("<aiml><category>");
     QCOMPARE(broken.size(), size_t(1));
@@ -358,6 +362,9 @@ void TestChecker::garbageIsAnErrorNotACrash_data()
     QTest::newRow("empty") << QByteArray() << "not-well-formed@1:1";
     QTest::newRow("random bytes") << random << "not-well-formed@1:1";
     QTest::newRow("NUL bytes, 40 MB") << QByteArray(40 << 20, '\0') << "not-well-formed@1:1";
+    QTest::newRow("20,000 unclosed categories")
+        << aiml(QByteArray("<category><pattern>A</pattern><template>x</template>\n").repeated(20000))
+        << "structure@3:1";
     QTest::newRow("NUL inside a category")
         << aiml(cat("A", QByteArray("x\0y", 3)) + '\n' + cat("A", "z")) << "not-well-formed@2:42";
 }

@@ -919,6 +919,9 @@ void DocumentCheck::endCategory(qsizetype end)
 void DocumentCheck::searchLiterally(qsizetype from, QString topic)
 {
     const QByteArrayView text(m_doc.bytes);
+    // Kept between categories: where no category is closed, searching again for every one
+    // would read the rest of the document each time.
+    qsizetype closing = text.indexOf("</category>", from);
     for (qsizetype pos = std::max(from, m_doc.start);;) {
         const qsizetype start = findTag(text, "<category", pos);
         if (start == kNone)
@@ -936,7 +939,8 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
         } else if (close != kNone) {
             topic = QStringLiteral("*");
         }
-        const qsizetype closing = text.indexOf("</category>", start);
+        if (closing != kNone && closing < start)
+            closing = text.indexOf("</category>", start);
         const qsizetype next = findTag(text, "<category", start + 1);
         const qsizetype end = closing != kNone && (next == kNone || closing < next)
             ? closing + qsizetype(std::strlen("</category>"))
@@ -1098,11 +1102,10 @@ std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &opt
 
 QString formatProblem(const QString &fileName, const Problem &problem)
 {
+    // One arg() call: a "%1" in the file name or the message must stay as it is.
     return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(fileName)
-        .arg(problem.line)
-        .arg(problem.column)
-        .arg(problem.severity == Severity::Error ? QLatin1String("error") : QLatin1String("warning"), problem.message,
+        .arg(fileName, QString::number(problem.line), QString::number(problem.column),
+            problem.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"), problem.message,
             problem.code);
 }
 
