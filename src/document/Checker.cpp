@@ -30,8 +30,6 @@ const char *const kDuplicate = "duplicate";
 const char *const kSraiTarget = "srai-target";
 const char *const kEmptyTemplate = "empty-template";
 
-// ---- Bytes ----
-
 qsizetype firstNonAscii(QByteArrayView bytes, qsizetype from = 0)
 {
     const char *data = bytes.data();
@@ -114,8 +112,6 @@ QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
     return end == kNone ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
 }
 
-// ---- Text ----
-
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c.isMark();
@@ -195,8 +191,6 @@ bool isTemplateElement(QStringView name)
     static_assert(std::is_sorted(kAiml.begin(), kAiml.end()) && std::is_sorted(kHtml.begin(), kHtml.end()));
     return isListed(name, kAiml) || isListed(name, kHtml);
 }
-
-// ---- Srai targets ----
 
 // The first word of `words` (single blanks between them); the others in `after`.
 QStringView firstWord(QStringView words, QStringView &after)
@@ -368,8 +362,6 @@ bool PatternIndex::matchRest(Query &query, QStringView rest, qsizetype word)
         && matchRest(query, after, word + 1);
 }
 
-// ---- Positions ----
-
 // Character offsets of a reader to byte offsets in the bytes it reads. Offsets count UTF-16
 // units, as QXmlStreamReader does; calls come in increasing order, so one forward walk serves.
 class ByteCursor final
@@ -412,8 +404,6 @@ private:
     qsizetype m_byte;
     qint64 m_units = 0;
 };
-
-// ---- The document ----
 
 // The document's characters as bytes that are either UTF-8 or one byte per character, with
 // the same lines and columns as the document.
@@ -870,6 +860,7 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
             continue;
         for (const QChar c : word) {
             if (isWordChar(c)) {
+                // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
                 if (lower.isNull() && m_options.upcasePatterns && c >= QLatin1Char('a') && c <= QLatin1Char('z'))
                     lower = c;
             } else if (c == QLatin1Char('*') || c == QLatin1Char('_')) {
