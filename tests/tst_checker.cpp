@@ -1,0 +1,392 @@
+#include "document/CheckCommand.h"
+#include "document/Checker.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <map>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using namespace vorrel;
+using test::writeFile;
+
+namespace {
+
+// "code@line:column" of each problem, in order.
+QString summary(const std::vector<Problem> &problems)
+{
+    QStringList parts;
+    for (const Problem &p : problems)
+        parts.append(QStringLiteral("%1@%2:%3").arg(p.code).arg(p.line).arg(p.column));
+    return parts.join(QLatin1Char(' '));
+}
+
+// A category on one line: <category> at column 1, <pattern> at 11, <template> at 31 + the
+// pattern's length.
+QByteArray cat(const QByteArray &pattern, const QByteArray &templ)
+{
+    return "<category><pattern>" + pattern + "</pattern><template>" + templ + "</template></category>";
+}
+
+// The body starts on line 2.
+QByteArray aiml(const QByteArray &body)
+{
+    return "<aiml>\n" + body + "\n</aiml>\n";
+}
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run runCheck(const QStringList &files, bool errorsOnly = false)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.code = runCheckCommand(files, errorsOnly, true, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+} // namespace
+
+class TestChecker final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void problems_data();
+    void problems();
+    void messages();
+    void lowerCaseOnlyWhenPatternsAreUpcased();
+    void corpus();
+    void commandOutput();
+    void commandExitCodes_data();
+    void commandExitCodes();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void garbageIsAnErrorNotACrash_data();
+    void garbageIsAnErrorNotACrash();
+};
+
+void TestChecker::problems_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray hello = cat("HELLO", "Hi.");
+    QTest::newRow("clean") << aiml(hello) << "";
+    QTest::newRow("clean, every allowed kind") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<aiml version=\"1.0.1\" xmlns:html=\"http://www.w3.org/1999/xhtml\">\n<topic name=\"games\">\n"
+        "<category><pattern>HI *</pattern><that>WHO ARE YOU</that><template><srai>HELLO "
+        "<star/></srai><html:b>x</html:b><br/><em>y</em></template></category>\n</topic>\n"
+        "<category><pattern>MY NAME IS <bot name=\"name\"/></pattern>"
+        "<template><srai>hi, there friend!</srai></template></category>\n"
+        "<category><pattern>HI _ FRIEND</pattern><template><random><li>Hey.</li></random></template>"
+        "</category>\n<category><pattern>HI *</pattern><template><think><set name=\"x\">y</set></think>"
+        "</template></category>\n</aiml>\n") << "";
+    QTest::newRow("srai matched only by backtracking")
+        << aiml(cat("A * B C", "x") + cat("_ END", "y") + cat("CALL <bot name=\"name\"/>", "z")
+               + cat("Q", "<srai>a x b b c</srai><srai>one two end</srai><srai>Call Alice</srai>"))
+        << "";
+    QTest::newRow("Latin-1 as declared") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<aiml>\n" + cat("CAF\xc9", "caf\xe9") + "\n</aiml>")
+                                         << "";
+
+    QTest::newRow("not well-formed, later categories still checked")
+        << aiml(cat("A", "Tom & Jerry") + '\n' + cat("A", "x") + '\n' + cat("B?", ""))
+        << "not-well-formed@2:46 duplicate@3:1 pattern-syntax@4:11 empty-template@4:32";
+    QTest::newRow("not well-formed, topics found literally")
+        << aiml(cat("A", "&") + "\n<topic name=\"T\">\n" + cat("A", "x") + "\n</topic>\n" + cat("A", "y"))
+        << "not-well-formed@2:42 duplicate@6:1";
+    QTest::newRow("not well-formed, unclosed category")
+        << aiml("<category><pattern>A</pattern><template>x</template>\n" + cat("A", "y"))
+        << "structure@3:1 duplicate@3:1 not-well-formed@4:7";
+
+    QTest::newRow("unknown encoding") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8859-1\"?>\n" + aiml(hello))
+                                      << "encoding@1:31";
+    QTest::newRow("declared ISO-8859-1, bytes UTF-8")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + aiml(cat("CAFE", "caf\xc3\xa9")))
+        << "encoding@3:47";
+    QTest::newRow("declared UTF-8, bytes Latin-1, still checked") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + aiml(cat("CAFE", "caf\xe9") + '\n' + cat("CAFE", "x")))
+                                                                  << "encoding@3:47 duplicate@4:1";
+    QTest::newRow("no declaration, not UTF-8") << aiml(cat("X", "\xff")) << "encoding@2:41";
+    QTest::newRow("columns count characters") << aiml(cat("CAF\xc3\x89", "\xc3\xa9<foo/>")) << "unknown-element@2:45";
+    QTest::newRow("byte order mark takes no column")
+        << QByteArray("\xef\xbb\xbf<aiml>" + cat("A", "<foo/>") + "</aiml>") << "unknown-element@1:47";
+    QTest::newRow("Latin-1 columns") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<aiml>\n" + cat("\xc9T\xc9", "\xe9<foo/>") + "\n</aiml>")
+                                     << "unknown-element@3:44";
+    QTest::newRow("UTF-16 with a byte order mark") << QByteArray(QStringEncoder(QStringConverter::Utf16LE,
+        QStringEncoder::Flag::WriteBom)(QString::fromUtf8(aiml(cat("\xc3\x89T\xc3\x89", "<foo/>")))))
+                                                   << "unknown-element@2:43";
+    QTest::newRow("lone CR ends a line") << QByteArray("<aiml>\r" + cat("A", "<foo/>") + "\r\n" + cat("B", "<foo/>")
+        + "\r</aiml>") << "unknown-element@2:41 unknown-element@3:41";
+
+    QTest::newRow("no pattern") << aiml("<category><template>x</template></category>") << "structure@2:1";
+    QTest::newRow("no template") << aiml("<category><pattern>A</pattern></category>") << "structure@2:1";
+    QTest::newRow("two patterns") << aiml("<category><pattern>A</pattern><pattern>B</pattern><template>x</template>"
+                                          "</category>")
+                                  << "structure@2:31";
+    QTest::newRow("two templates") << aiml("<category><pattern>A</pattern><template>x</template>"
+                                           "<template>y</template></category>")
+                                   << "structure@2:53";
+    QTest::newRow("two thats") << aiml("<category><pattern>A</pattern><that>B</that><that>C</that>"
+                                       "<template>x</template></category>")
+                               << "structure@2:45";
+    QTest::newRow("root not aiml") << QByteArray("<bot>\n" + hello + "\n</bot>") << "structure@1:1";
+    QTest::newRow("category as root") << hello << "structure@1:1";
+    QTest::newRow("category in another element") << aiml("<group>" + hello + "</group>") << "structure@2:8";
+    QTest::newRow("category in a category")
+        << aiml(cat("A", "<learn>" + cat("B", "x") + "</learn>")) << "structure@2:48";
+
+    QTest::newRow("unknown template element") << aiml(cat("A", "x <foo>y</foo>")) << "unknown-element@2:43";
+
+    QTest::newRow("punctuation") << aiml(cat("HELLO!", "x")) << "pattern-syntax@2:11";
+    QTest::newRow("punctuation and lower case")
+        << aiml(cat("hello!", "x")) << "pattern-syntax@2:11 pattern-syntax@2:11";
+    QTest::newRow("two wildcards") << aiml(cat("_ * A", "x")) << "pattern-syntax@2:11";
+    QTest::newRow("wildcard joined") << aiml(cat("HELLO*", "x")) << "pattern-syntax@2:11";
+    QTest::newRow("empty pattern") << aiml(cat("  ", "x")) << "pattern-syntax@2:11";
+    QTest::newRow("element in pattern") << aiml(cat("A <get name=\"x\"/>", "x")) << "pattern-syntax@2:11";
+    QTest::newRow("punctuation in that") << aiml(
+        "<category><pattern>A</pattern><that>YES.</that><template>x</template></category>")
+                                         << "pattern-syntax@2:31";
+
+    QTest::newRow("duplicate, blanks and missing that") << aiml(cat("HELLO THERE", "x") + '\n'
+        + "<category><pattern> HELLO\tTHERE </pattern><that>*</that><template>y</template></category>")
+                                                        << "duplicate@3:1";
+    QTest::newRow("same pattern, other topic or that") << aiml(hello + "<topic name=\"T\">" + hello + "</topic>"
+        + "<category><pattern>HELLO</pattern><that>HI</that><template>x</template></category>")
+                                                       << "";
+
+    QTest::newRow("srai target missing") << aiml(cat("A", "<srai>GOODBYE</srai>")) << "srai-target@2:41";
+    QTest::newRow("srai target short of a wildcard")
+        << aiml(cat("A _", "x") + '\n' + cat("B", "<srai>a</srai>")) << "srai-target@3:41";
+    QTest::newRow("srai with an element is not checked") << aiml(cat("A", "<srai>NOWHERE <star/></srai>")) << "";
+    QTest::newRow("srai normalised like input")
+        << aiml(cat("HELLO THERE", "x") + cat("B", "<srai> Hello,\tthere! </srai>")) << "";
+
+    QTest::newRow("empty template") << aiml(cat("A", "")) << "empty-template@2:31";
+    QTest::newRow("blank template") << aiml(cat("A", "   ")) << "empty-template@2:31";
+    QTest::newRow("template with a comment only") << aiml(cat("A", "<!-- later -->")) << "empty-template@2:31";
+    QTest::newRow("template with an element only") << aiml(cat("A", "<br/>")) << "";
+}
+
+void TestChecker::problems()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QString, expected);
+    QCOMPARE(summary(checkDocument(document)), expected);
+}
+
+void TestChecker::messages()
+{
+    const std::vector<Problem> problems
+        = checkDocument(aiml(cat("HELLO", "<srai>Hello, there</srai>") + '\n' + cat("HELLO", "<foo/>")));
+    QCOMPARE(problems.size(), size_t(3));
+    QCOMPARE(problems[0].message, QStringLiteral("no category matches the srai target \"HELLO THERE\""));
+    QCOMPARE(problems[0].severity, Severity::Warning);
+    QCOMPARE(problems[1].message,
+        QStringLiteral("duplicate category: same pattern, that and topic as the category on line 2"));
+    QCOMPARE(formatProblem(QStringLiteral("a%1.aiml"), problems[2]),
+        QStringLiteral("a%1.aiml:3:45: warning: <foo> is not an AIML template element [unknown-element]"));
+
+    const std::vector<Problem> broken = checkDocument("<aiml><category>");
+    QCOMPARE(broken.size(), size_t(1));
+    QCOMPARE(broken[0].severity, Severity::Error);
+    QVERIFY(!broken[0].message.isEmpty());
+    QCOMPARE(formatProblem(QStringLiteral("b.aiml"), broken[0]),
+        QStringLiteral("b.aiml:1:16: error: %1 [not-well-formed]").arg(broken[0].message));
+}
+
+void TestChecker::lowerCaseOnlyWhenPatternsAreUpcased()
+{
+    const QByteArray document = aiml(cat("Hello", "x"));
+    QCOMPARE(summary(checkDocument(document)), QStringLiteral("pattern-syntax@2:11"));
+    CheckOptions options;
+    options.upcasePatterns = false;
+    QCOMPARE(summary(checkDocument(document, options)), QString());
+}
+
+void TestChecker::corpus()
+{
+    const QDir corpus(QStringLiteral(VORREL_CORPUS_DIR "/free-aiml"));
+    const QStringList files = corpus.entryList({ QStringLiteral("*.aiml") }, QDir::Files, QDir::Name);
+    if (files.isEmpty())
+        QSKIP("corpus not present");
+    std::map<QString, int> byCode;
+    for (const QString &name : files) {
+        const QByteArray bytes = test::readFile(corpus.filePath(name));
+        const std::vector<Problem> problems = checkDocument(bytes);
+        const int lines = int(bytes.count('\n')) + 1;
+        for (size_t i = 0; i < problems.size(); ++i) {
+            const Problem &p = problems[i];
+            ++byCode[p.code];
+            // Every file is well-formed and in the encoding it declares, Latin-1 ones included.
+            QVERIFY2(p.code != u"not-well-formed" && p.code != u"encoding", qPrintable(formatProblem(name, p)));
+            QVERIFY2(p.line >= 1 && p.line <= lines && p.column >= 1, qPrintable(formatProblem(name, p)));
+            if (i > 0)
+                QVERIFY(std::pair(problems[i - 1].line, problems[i - 1].column) <= std::pair(p.line, p.column));
+        }
+    }
+    QString counts;
+    for (const auto &[code, count] : byCode)
+        counts += QStringLiteral(" %1 %2").arg(code).arg(count);
+    qInfo("%lld files:%s", static_cast<long long>(files.size()), qPrintable(counts));
+}
+
+void TestChecker::commandOutput()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("two.aiml"));
+    QVERIFY(writeFile(file, aiml(cat("A!", "x") + '\n' + "<category><pattern>B</pattern></category>")));
+
+    const Run all = runCheck({ file });
+    QCOMPARE(all.code, kCheckFoundErrors);
+    QCOMPARE(all.out,
+        file + QStringLiteral(":2:11: warning: punctuation \"!\" in a pattern [pattern-syntax]\n") + file
+            + QStringLiteral(":3:1: error: category without <template> [structure]\n"));
+    QCOMPARE(all.err, QString());
+
+    const Run errorsOnly = runCheck({ file }, true);
+    QCOMPARE(errorsOnly.code, kCheckFoundErrors);
+    QCOMPARE(errorsOnly.out, file + QStringLiteral(":3:1: error: category without <template> [structure]\n"));
+}
+
+void TestChecker::commandExitCodes_data()
+{
+    QTest::addColumn<QByteArrayList>("documents");
+    QTest::addColumn<bool>("missingFileToo");
+    QTest::addColumn<int>("code");
+
+    const QByteArray clean = aiml(cat("A", "x"));
+    const QByteArray warning = aiml(cat("A", ""));
+    const QByteArray error = aiml("<category><template>x</template></category>");
+    QTest::newRow("clean") << QByteArrayList { clean, clean } << false << kCheckPassed;
+    QTest::newRow("warnings pass") << QByteArrayList { clean, warning } << false << kCheckPassed;
+    QTest::newRow("an error in one file") << QByteArrayList { error, clean } << false << kCheckFoundErrors;
+    QTest::newRow("unreadable wins over errors") << QByteArrayList { error } << true << kCheckUnreadable;
+    QTest::newRow("unreadable alone") << QByteArrayList { clean } << true << kCheckUnreadable;
+}
+
+void TestChecker::commandExitCodes()
+{
+    QFETCH(QByteArrayList, documents);
+    QFETCH(bool, missingFileToo);
+    QFETCH(int, code);
+    QTemporaryDir dir;
+    QStringList files;
+    if (missingFileToo)
+        files.append(dir.filePath(QStringLiteral("missing.aiml")));
+    for (const QByteArray &document : documents) {
+        files.append(dir.filePath(QStringLiteral("%1.aiml").arg(files.size())));
+        QVERIFY(writeFile(files.back(), document));
+    }
+    const Run run = runCheck(files);
+    QCOMPARE(run.code, code);
+    QCOMPARE(run.err.isEmpty(), !missingFileToo);
+}
+
+void TestChecker::unreadableFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing"
+                             << "no such file";
+    QTest::newRow("folder") << "folder"
+                            << "is a folder";
+    QTest::newRow("link to a folder") << "link"
+                                      << "is a folder";
+    QTest::newRow("over 1 GiB") << "huge"
+                                << "larger than 1 GiB";
+#ifdef Q_OS_UNIX
+    QTest::newRow("FIFO") << "fifo"
+                          << "not a regular file";
+    QTest::newRow("endless device") << "device"
+                                    << "not a regular file";
+#endif
+}
+
+void TestChecker::unreadableFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString path = dir.filePath(kind);
+    if (kind == u"folder") {
+        QVERIFY(QDir(dir.path()).mkdir(kind));
+    } else if (kind == u"link") {
+        QVERIFY(QFile::link(dir.path(), path));
+    } else if (kind == u"huge") {
+        // Sparse: no disk space, and the size alone refuses it.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxCheckedFileSize + 1));
+    } else if (kind == u"device") {
+        path = QStringLiteral("/dev/zero");
+    }
+#ifdef Q_OS_UNIX
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    const Run run = runCheck({ path });
+    QCOMPARE(run.code, kCheckUnreadable);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, path + QStringLiteral(": cannot read: ") + reason + QLatin1Char('\n'));
+}
+
+void TestChecker::garbageIsAnErrorNotACrash_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("firstError");
+
+    QByteArray random(1 << 20, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    generator.fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
+    QTest::newRow("empty") << QByteArray() << "not-well-formed@1:1";
+    QTest::newRow("random bytes") << random << "not-well-formed@1:1";
+    QTest::newRow("NUL bytes, 40 MB") << QByteArray(40 << 20, '\0') << "not-well-formed@1:1";
+    QTest::newRow("20,000 unclosed categories")
+        << aiml(QByteArray("<category><pattern>A</pattern><template>x</template>\n").repeated(20000))
+        << "structure@3:1";
+    QTest::newRow("NUL inside a category")
+        << aiml(cat("A", QByteArray("x\0y", 3)) + '\n' + cat("A", "z")) << "not-well-formed@2:42";
+}
+
+void TestChecker::garbageIsAnErrorNotACrash()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, firstError);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("garbage.aiml"));
+    QVERIFY(writeFile(file, bytes));
+    const Run run = runCheck({ file });
+    QCOMPARE(run.code, kCheckFoundErrors);
+    QCOMPARE(run.err, QString());
+    const std::vector<Problem> problems = checkDocument(bytes);
+    const auto error = std::find_if(
+        problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
+    QVERIFY(error != problems.end());
+    QCOMPARE(summary({ *error }), firstError);
+    QVERIFY(run.out.startsWith(file + QLatin1Char(':')));
+}
+
+QTEST_APPLESS_MAIN(TestChecker)
+
+#include "tst_checker.moc"
