@@ -72,6 +72,8 @@ private slots:
     void randomFollowsTheSeed();
     void outputIsCut_data();
     void outputIsCut();
+    void hostileTables_data();
+    void hostileTables();
     void corpusAnswers();
     void chatCommand();
 };
@@ -423,6 +425,44 @@ void TestInterpreter::outputIsCut()
     Interpreter bot;
     bot.setCategories(categoriesOf(table));
     QCOMPARE(bot.respond(QStringLiteral("test")).text.size(), Interpreter::kMaxTemplateOutput);
+}
+
+void TestInterpreter::hostileTables_data()
+{
+    QTest::addColumn<Table>("table");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("reply");
+
+    QStringList manyWords;
+    for (int i = 0; i < 3000; ++i)
+        manyWords.append(QStringLiteral("w%1").arg(i % 7));
+    const QString stars = QStringLiteral("* ").repeated(12) + QStringLiteral("END");
+    QTest::newRow("wildcards against a long sentence")
+        << Table { { stars, "found" }, { "* W3", "last" } } << manyWords.join(' ') << "last";
+    QTest::newRow("deep nesting") << single(QStringLiteral("<b>").repeated(100000) + QStringLiteral("x")) << "test"
+                                  << "x";
+    QTest::newRow("unfinished markup") << single(QStringLiteral("<?<!--<a b=\"").repeated(30000) + QStringLiteral(">y"))
+                                       << "test" << QString();
+    QTest::newRow("long condition value") << single(QStringLiteral("<think><set name=\"p\">") + manyWords.join(' ')
+        + QStringLiteral("</set></think><condition name=\"p\" value=\"") + QStringLiteral("* w1 ").repeated(20000)
+        + QStringLiteral("\">yes</condition>no"))
+                                          << "test"
+                                          << "no";
+    QTest::newRow("junk pattern") << Table { { "<bot name=\"name\"/> &amp; <x <y>", "odd" } } << "Vessra"
+                                  << "odd";
+}
+
+void TestInterpreter::hostileTables()
+{
+    QFETCH(Table, table);
+    QFETCH(QString, input);
+    QFETCH(QString, reply);
+    Interpreter bot;
+    bot.setCategories(categoriesOf(table));
+    const BotAnswer answer = bot.respond(input);
+    if (!reply.isNull())
+        QCOMPARE(answer.text, reply);
+    QVERIFY(answer.row > 0);
 }
 
 void TestInterpreter::corpusAnswers()

@@ -227,7 +227,8 @@ std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
     root->text = QStringLiteral("template");
     // Only the innermost open element receives children, so these pointers stay valid.
     std::vector<TemplateNode *> open { root.get() };
-    const qsizetype n = text.size();
+    // Past the last ">" no tag can end: the rest is text, and no "<" there costs a search.
+    const qsizetype n = text.lastIndexOf(u'>') + 1;
     qsizetype pending = 0;
     auto flush = [&](qsizetype upTo) {
         if (upTo > pending)
@@ -236,7 +237,7 @@ std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
     qsizetype i = 0;
     while (i < n) {
         i = text.indexOf(u'<', i);
-        if (i < 0)
+        if (i < 0 || i >= n)
             break;
         const QStringView rest = text.mid(i);
         if (rest.startsWith(u"<!--")) {
@@ -290,7 +291,7 @@ std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
         if (!tag.empty)
             open.push_back(&parent.children.back());
     }
-    flush(n);
+    flush(text.size());
     return root;
 }
 
@@ -381,8 +382,9 @@ void Interpreter::setCategories(std::vector<BotCategory> rows)
     m_templates.clear();
     m_templates.resize(m_rows.size());
     m_graph.build(m_rows, &Interpreter::botProperty);
-    m_size = static_cast<int>(std::count_if(
-        m_rows.begin(), m_rows.end(), [](const BotCategory &row) { return !row.pattern.trimmed().isEmpty(); }));
+    m_size = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(), [](const BotCategory &row) {
+        return std::any_of(row.pattern.cbegin(), row.pattern.cend(), [](QChar c) { return !c.isSpace(); });
+    }));
 }
 
 void Interpreter::reset()
@@ -516,7 +518,7 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         const QString value = evaluatedContent(node, context).simplified();
         const QString name = node.attributeValue(u"name");
         if (!name.isEmpty())
-            m_predicates.insert(name, value);
+            m_predicates.insert(name, value.left(kMaxTemplateOutput));
         out += value;
         return;
     }

@@ -2,6 +2,10 @@
 
 #include <QRegularExpression>
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vorrel {
@@ -38,35 +42,64 @@ void appendCodePoint(QString &to, char32_t c)
     }
 }
 
-// Calls `onWord` with each normalised word; `word` is reused, so `onWord` copies what it keeps.
-// With `wildcards`, a "*" or "_" standing alone is a word of its own.
-template<typename OnWord> void scanWords(QStringView text, bool wildcards, OnWord &&onWord)
+bool isWordAt(QStringView text, qsizetype i)
 {
-    QString word;
+    return i < text.size() && isWordChar(codePointAt(text, i));
+}
+
+// Calls `onWord` with each normalised word, as a view of a buffer that the next word reuses.
+// With `wildcards`, a "*" or "_" standing alone is a word of its own. With `plainOnly`, stops
+// and returns false at the first "<" or "&", for the caller to take the markup apart first.
+template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool plainOnly, OnWord &&onWord)
+{
+    QVarLengthArray<char16_t, 64> word;
     const qsizetype n = text.size();
+    const char16_t *units = text.utf16();
     auto flush = [&] {
         if (!word.isEmpty()) {
-            onWord(static_cast<const QString &>(word));
-            word.truncate(0);
+            onWord(QStringView(word.constData(), word.size()));
+            word.clear();
         }
     };
     for (qsizetype i = 0; i < n;) {
+        const char16_t unit = units[i];
+        // Patterns are mostly ASCII; its letters, digits and blanks need no table lookup.
+        if (unit < 0x80) {
+            ++i;
+            if (unit >= u'a' && unit <= u'z')
+                word.append(static_cast<char16_t>(unit - (u'a' - u'A')));
+            else if ((unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9'))
+                word.append(unit);
+            else if (unit == u' ' || (unit >= u'\t' && unit <= u'\r'))
+                flush();
+            else if (plainOnly && (unit == u'<' || unit == u'&'))
+                return false;
+            else if (unit == u'\'' && !word.isEmpty() && isWordAt(text, i))
+                word.append(unit);
+            else if (wildcards && (unit == u'*' || unit == u'_') && word.isEmpty() && (i == n || text[i].isSpace())) {
+                word.append(unit);
+                flush();
+            }
+            // Any other character is punctuation and goes without a trace.
+            continue;
+        }
         const char32_t c = codePointAt(text, i);
         if (isWordChar(c)) {
-            appendCodePoint(word, QChar::toUpper(c));
+            const char32_t upper = QChar::toUpper(c);
+            if (QChar::requiresSurrogates(upper)) {
+                word.append(QChar::highSurrogate(upper));
+                word.append(QChar::lowSurrogate(upper));
+            } else {
+                word.append(static_cast<char16_t>(upper));
+            }
         } else if (QChar::isSpace(c)) {
             flush();
-        } else if (c == u'\'' || c == u'\u2019') {
-            qsizetype next = i;
-            if (!word.isEmpty() && next < n && isWordChar(codePointAt(text, next)))
-                word += QLatin1Char('\'');
-        } else if (wildcards && (c == u'*' || c == u'_') && word.isEmpty() && (i == n || text[i].isSpace())) {
-            word += QChar(static_cast<char16_t>(c));
-            flush();
+        } else if (c == u'\u2019' && !word.isEmpty() && isWordAt(text, i)) {
+            word.append(u'\'');
         }
-        // Any other character is punctuation and goes without a trace.
     }
     flush();
+    return true;
 }
 
 // The value of attribute `name` in the text of a start tag, empty when absent.
@@ -87,14 +120,14 @@ QString attributeOf(QStringView tag, const QString &name)
 QStringList normalisedWords(QStringView text)
 {
     QStringList words;
-    scanWords(text, false, [&words](const QString &word) { words.append(word); });
+    scanWords(text, false, false, [&words](QStringView word) { words.append(word.toString()); });
     return words;
 }
 
 QStringList patternWords(QStringView text)
 {
     QStringList words;
-    scanWords(text, true, [&words](const QString &word) { words.append(word); });
+    scanWords(text, true, false, [&words](QStringView word) { words.append(word.toString()); });
     return words;
 }
 
@@ -168,6 +201,11 @@ QString decodeEntities(QStringView text)
 
 bool wordsMatch(const QStringList &pattern, const QStringList &words)
 {
+    if (!pattern.contains(QStringLiteral("*")) && !pattern.contains(QStringLiteral("_")))
+        return pattern == words;
+    // No sensible condition comes near this; a nonsense one must not hold the answer up.
+    if ((pattern.size() + 1) * (words.size() + 1) > 16'000'000)
+        return false;
     // rest[j]: the pattern words after the current one match words[j..]; filled from the end so
     // that many wildcards cost no more than their count times the words.
     const qsizetype n = words.size();
@@ -189,43 +227,86 @@ bool wordsMatch(const QStringList &pattern, const QStringList &words)
     return rest[0] != 0;
 }
 
-qint32 PatternGraph::wordId(const QString &word) const
+namespace {
+
+constexpr quint32 kNoNode = ~quint32(0);
+
+// Node and word both reach every bit of the slot; many edges share a word.
+std::size_t slotOf(qint32 node, qint32 word, std::size_t capacity)
 {
-    return m_words.value(word, -1);
+    quint64 key = (static_cast<quint64>(node) << 32) | static_cast<quint32>(word);
+    key ^= key >> 31;
+    key *= 0x7FB5D329728EA185ull;
+    key ^= key >> 27;
+    key *= 0x81DADEF4BC2DD44Dull;
+    key ^= key >> 33;
+    return static_cast<std::size_t>(((key >> 32) * capacity) >> 32);
 }
 
-qint32 PatternGraph::internWord(const QString &word)
+// A view as a QString key without copying its characters, for looking up only.
+QString lookupKey(QStringView word)
+{
+    return QString::fromRawData(reinterpret_cast<const QChar *>(word.utf16()), word.size());
+}
+
+} // namespace
+
+qint32 PatternGraph::wordId(QStringView word) const
+{
+    return m_words.value(lookupKey(word), -1);
+}
+
+qint32 PatternGraph::internWord(QStringView word)
 {
     if (word.size() == 1 && word[0] == u'*')
         return kStar;
     if (word.size() == 1 && word[0] == u'_')
         return kUnderscore;
-    auto it = m_words.find(word);
-    if (it == m_words.end())
-        it = m_words.insert(word, kFirstWord + static_cast<qint32>(m_words.size()));
-    return it.value();
+    if (const auto it = m_words.constFind(lookupKey(word)); it != m_words.cend())
+        return it.value();
+    const auto id = kFirstWord + static_cast<qint32>(m_words.size());
+    m_words.insert(word.toString(), id);
+    return id;
 }
 
 qint32 PatternGraph::child(qint32 node, qint32 word) const
 {
-    const auto it = m_edges.find((static_cast<quint64>(node) << 32) | static_cast<quint32>(word));
-    return it == m_edges.end() ? -1 : it->second;
+    if (word == kThatMarker || word == kTopicMarker)
+        return m_nodes[static_cast<std::size_t>(node)].nextPart;
+    if (word < kFirstWord || m_edges.empty())
+        return -1;
+    const std::size_t capacity = m_edges.size();
+    for (std::size_t slot = slotOf(node, word, capacity);;) {
+        const Edge &edge = m_edges[slot];
+        if (edge.node == static_cast<quint32>(node) && edge.word == word)
+            return edge.child;
+        if (edge.node == kNoNode)
+            return -1;
+        if (++slot == capacity)
+            slot = 0;
+    }
 }
 
 qint32 PatternGraph::addChild(qint32 node, qint32 word)
 {
     const auto next = static_cast<qint32>(m_nodes.size());
-    if (word == kStar || word == kUnderscore) {
-        qint32 &slot = word == kStar ? m_nodes[static_cast<std::size_t>(node)].star
-                                     : m_nodes[static_cast<std::size_t>(node)].underscore;
+    if (word < kFirstWord) {
+        Node &parent = m_nodes[static_cast<std::size_t>(node)];
+        qint32 &slot = word == kStar ? parent.star : word == kUnderscore ? parent.underscore : parent.nextPart;
         if (slot >= 0)
             return slot;
         slot = next;
     } else {
-        const auto [it, added]
-            = m_edges.try_emplace((static_cast<quint64>(node) << 32) | static_cast<quint32>(word), next);
-        if (!added)
-            return it->second;
+        // build() sized the table for every word of every path, so a free slot is never far.
+        const std::size_t capacity = m_edges.size();
+        std::size_t slot = slotOf(node, word, capacity);
+        for (; m_edges[slot].node != kNoNode;) {
+            if (m_edges[slot].node == static_cast<quint32>(node) && m_edges[slot].word == word)
+                return m_edges[slot].child;
+            if (++slot == capacity)
+                slot = 0;
+        }
+        m_edges[slot] = { static_cast<quint32>(node), word, next };
     }
     m_nodes.emplace_back();
     return next;
@@ -233,11 +314,11 @@ qint32 PatternGraph::addChild(qint32 node, qint32 word)
 
 void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProperty, std::vector<qint32> &ids)
 {
-    auto add = [this, &ids](const QString &word) { ids.push_back(internWord(word)); };
-    if (!text.contains(u'<') && !text.contains(u'&')) {
-        scanWords(text, true, add);
+    const std::size_t start = ids.size();
+    auto add = [this, &ids](QStringView word) { ids.push_back(internWord(word)); };
+    if (scanWords(text, true, true, add))
         return;
-    }
+    ids.resize(start);
     // Markup in a pattern: <bot name="x"/> stands for the property's words, which are plain
     // words even where the value holds "*"; any other tag only separates words.
     qsizetype at = 0;
@@ -245,13 +326,13 @@ void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProp
         const qsizetype open = text.indexOf(u'<', at);
         const qsizetype close = open < 0 ? -1 : text.indexOf(u'>', open);
         if (close < 0) {
-            scanWords(decodeEntities(text.mid(at)), true, add);
+            scanWords(decodeEntities(text.mid(at)), true, false, add);
             return;
         }
-        scanWords(decodeEntities(text.mid(at, open - at)), true, add);
+        scanWords(decodeEntities(text.mid(at, open - at)), true, false, add);
         const QStringView tag = text.mid(open + 1, close - open - 1);
         if (tag.startsWith(u"bot") && (tag.size() == 3 || tag[3].isSpace() || tag[3] == u'/'))
-            scanWords(botProperty(attributeOf(tag, QStringLiteral("name"))), false, add);
+            scanWords(botProperty(attributeOf(tag, QStringLiteral("name"))), false, false, add);
         at = close + 1;
     }
 }
@@ -259,16 +340,16 @@ void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProp
 void PatternGraph::build(const std::vector<BotCategory> &rows, const BotProperty &botProperty)
 {
     m_nodes.clear();
-    m_edges.clear();
     m_words.clear();
-    m_nodes.reserve(rows.size() * 4 + 1);
-    m_edges.reserve(rows.size() * 4);
-    m_nodes.emplace_back();
+
+    // Every row's path first, so that the edge table can be sized once for all of them.
     std::vector<qint32> ids;
+    ids.reserve(rows.size() * 8);
+    std::vector<std::pair<std::size_t, std::size_t>> paths(rows.size(), { 0, 0 });
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        ids.clear();
+        const std::size_t start = ids.size();
         appendPatternIds(rows[i].pattern, botProperty, ids);
-        if (ids.empty())
+        if (ids.size() == start)
             continue;
         ids.push_back(kThatMarker);
         const std::size_t thatStart = ids.size();
@@ -277,9 +358,23 @@ void PatternGraph::build(const std::vector<BotCategory> &rows, const BotProperty
             ids.push_back(kStar);
         ids.push_back(kTopicMarker);
         ids.push_back(kStar);
+        paths[i] = { start, ids.size() };
+    }
+
+    // At most one edge per word of a path; at two thirds full, probes stay short. The vector
+    // keeps its memory from the last build, which spares fresh pages on every table change.
+    const auto words
+        = static_cast<std::size_t>(std::count_if(ids.begin(), ids.end(), [](qint32 id) { return id >= kFirstWord; }));
+    m_edges.assign(std::max<std::size_t>(16, words + words / 2), Edge { kNoNode, 0, -1 });
+    m_nodes.reserve(ids.size() + 1);
+    m_nodes.emplace_back();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto [begin, end] = paths[i];
+        if (begin == end)
+            continue;
         qint32 node = 0;
-        for (const qint32 id : ids)
-            node = addChild(node, id);
+        for (std::size_t k = begin; k < end; ++k)
+            node = addChild(node, ids[k]);
         m_nodes[static_cast<std::size_t>(node)].row = static_cast<qint32>(i);
     }
 }
@@ -338,6 +433,10 @@ PatternGraph::Match PatternGraph::match(
     // Whether a node can finish the path from a position does not depend on how the search got
     // there, so a failure is remembered and never explored twice.
     std::unordered_set<quint64> failed;
+    // The same for a wildcard's node: the first position from which it fails at every later
+    // one, so that wildcards in a row try each split of a long sentence once, not once per
+    // split of the wildcards before them.
+    std::unordered_map<qint32, qint32> failedFrom;
 
     while (!stack.empty()) {
         if (--steps < 0) {
@@ -363,11 +462,20 @@ PatternGraph::Match PatternGraph::match(
         }
         if (f.stage == Underscore || f.stage == Star) {
             const qint32 wildcard = f.stage == Underscore ? node.underscore : node.star;
-            if (wildcard >= 0 && f.nextEnd <= wildcardEnd[static_cast<std::size_t>(f.pos)]) {
-                const qint32 begin = f.pos;
-                const qint32 end = f.nextEnd++;
-                stack.push_back({ wildcard, end, 0, begin, end, Enter });
-                continue;
+            const qint32 sectionEnd = wildcardEnd[static_cast<std::size_t>(f.pos)];
+            if (wildcard >= 0 && f.nextEnd <= sectionEnd) {
+                const auto known = failedFrom.find(wildcard);
+                if (known == failedFrom.end() || f.nextEnd < known->second) {
+                    const qint32 begin = f.pos;
+                    const qint32 end = f.nextEnd++;
+                    stack.push_back({ wildcard, end, 0, begin, end, Enter });
+                    continue;
+                }
+            }
+            if (wildcard >= 0 && f.pos < sectionEnd) {
+                const auto [known, added] = failedFrom.try_emplace(wildcard, f.pos + 1);
+                if (!added)
+                    known->second = std::min(known->second, f.pos + 1);
             }
             if (f.stage == Underscore) {
                 f.stage = Word;
@@ -378,8 +486,7 @@ PatternGraph::Match PatternGraph::match(
         if (f.stage == Word) {
             f.stage = Star;
             f.nextEnd = f.pos + 1;
-            const qint32 word = path[static_cast<std::size_t>(f.pos)];
-            const qint32 next = word >= 0 ? child(f.node, word) : -1;
+            const qint32 next = child(f.node, path[static_cast<std::size_t>(f.pos)]);
             if (next >= 0) {
                 const qint32 pos = f.pos + 1;
                 stack.push_back({ next, pos, 0, -1, -1, Enter });

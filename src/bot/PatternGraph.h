@@ -6,7 +6,6 @@
 #include <QStringView>
 
 #include <functional>
-#include <unordered_map>
 #include <vector>
 
 namespace vorrel {
@@ -75,18 +74,28 @@ private:
     {
         qint32 star = -1;
         qint32 underscore = -1;
+        // The child through <that> or <topic>: a node belongs to one part of the path, so it
+        // has at most one of the two.
+        qint32 nextPart = -1;
         qint32 row = -1;
     };
+    // Word edges of every node in one open-addressing table: a node-based map spends most
+    // of the build allocating, and the table's size is known before the first insertion.
+    struct Edge
+    {
+        quint32 node;
+        qint32 word;
+        qint32 child;
+    };
 
-    qint32 wordId(const QString &word) const;
-    qint32 internWord(const QString &word);
+    qint32 wordId(QStringView word) const;
+    qint32 internWord(QStringView word);
     qint32 child(qint32 node, qint32 word) const;
     qint32 addChild(qint32 node, qint32 word);
     void appendPatternIds(QStringView text, const BotProperty &botProperty, std::vector<qint32> &ids);
 
     std::vector<Node> m_nodes;
-    // Word edges of every node in one table, keyed by node and word id.
-    std::unordered_map<quint64, qint32> m_edges;
+    std::vector<Edge> m_edges;
     QHash<QString, qint32> m_words;
 };
 
