@@ -103,6 +103,8 @@ void TestInterpreter::wildcardPriority_data()
                                          << "lower-case pattern" << 1;
     QTest::newRow("punctuation dropped") << Table { { "HELLO THERE", "ok" } } << "  Hello,   there!!!"
                                          << "ok" << 1;
+    QTest::newRow("punctuation separates words") << Table { { "BET 1 10", "range" } } << "Bet (1-10)?"
+                                                 << "range" << 1;
     QTest::newRow("apostrophe inside word") << Table { { "I DON'T KNOW", "fine" } } << "i don't 'know'"
                                             << "fine" << 1;
     QTest::newRow("bot name in pattern") << Table { { "WHO IS <bot name=\"name\"/>", "me" } } << "who is Vessra"

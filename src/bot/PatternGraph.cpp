@@ -70,8 +70,6 @@ template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool 
                 word.append(static_cast<char16_t>(unit - (u'a' - u'A')));
             else if ((unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9'))
                 word.append(unit);
-            else if (unit == u' ' || (unit >= u'\t' && unit <= u'\r'))
-                flush();
             else if (plainOnly && (unit == u'<' || unit == u'&'))
                 return false;
             else if (unit == u'\'' && !word.isEmpty() && isWordAt(text, i))
@@ -79,8 +77,11 @@ template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool 
             else if (wildcards && (unit == u'*' || unit == u'_') && word.isEmpty() && (i == n || text[i].isSpace())) {
                 word.append(unit);
                 flush();
+            } else {
+                // Blanks and punctuation alike end a word: "1-10" is two words, as authors
+                // write such inputs in their patterns and thats.
+                flush();
             }
-            // Any other character is punctuation and goes without a trace.
             continue;
         }
         const char32_t c = codePointAt(text, i);
@@ -92,10 +93,10 @@ template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool 
             } else {
                 word.append(static_cast<char16_t>(upper));
             }
-        } else if (QChar::isSpace(c)) {
-            flush();
         } else if (c == u'\u2019' && !word.isEmpty() && isWordAt(text, i)) {
             word.append(u'\'');
+        } else {
+            flush();
         }
     }
     flush();

@@ -20,7 +20,7 @@ struct BotCategory
 };
 
 // The words of a sentence as patterns are compared with it: letters upper-cased, punctuation
-// dropped except an apostrophe inside a word, split at blanks.
+// dropped except an apostrophe inside a word, split at blanks and where punctuation was.
 QStringList normalisedWords(QStringView text);
 
 // The same for the pattern side, where "*" and "_" standing alone are kept as wildcards.
