@@ -193,9 +193,11 @@ void TestInterpreter::sraiLimits_data()
     QTest::newRow("chain with stars") << Table { { "TEST", "<srai>SAY hello world</srai>" }, { "SAY *", "<sr/>!" },
         { "HELLO *", "Hi <star/>" } } << "Hi WORLD!"
                                       << false;
+    QTest::newRow("srai text meets star")
+        << Table { { "TEST", "<srai>SAY<bot name=\"name\"/></srai>" }, { "SAY *", "<star/>" } } << "VESSRA" << false;
     QTest::newRow("unmatched srai gives nothing") << single("<srai>nowhere</srai>ok") << "ok" << false;
     QTest::newRow("direct loop") << single("<srai>test</srai>x") << "x" << true;
-    QTest::newRow("loop through two") << Table { { "TEST", "a<srai>B</srai>" }, { "B", "b<srai>TEST</srai>" } } << "ab"
+    QTest::newRow("loop through two") << Table { { "TEST", "a<srai>B</srai>" }, { "B", "b<srai>TEST</srai>" } } << "a b"
                                       << true;
     QTest::newRow("changing predicate is no loop")
         << single("<condition name=\"n\"><li value=\"3\">done</li><li value=\"2\"><think><set name=\"n\">3</set>"
@@ -335,6 +337,9 @@ void TestInterpreter::templateElements_data()
                                << "ab";
     QTest::newRow("unknown gives content") << "<b>bold</b> <font color=\"red\">red</font>"
                                            << "bold red";
+    QTest::newRow("text meets element")
+        << "is<bot name=\"name\"/>here, <b>bold</b>. <uppercase>x</uppercase><get name=\"no\"/>y"
+        << "is Vessra here, bold. X y";
     QTest::newRow("br separates") << "one<br/>two"
                                   << "one two";
     QTest::newRow("random without items") << "a<random>loose</random>b"
@@ -350,7 +355,7 @@ void TestInterpreter::templateElements_data()
     QTest::newRow("stray end tag") << "a</li>b</template>"
                                    << "ab";
     QTest::newRow("end tag closes inner") << "<uppercase>a<lowercase>B</uppercase>c"
-                                          << "ABc";
+                                          << "A B c";
     QTest::newRow("bare markup characters") << "a < b && c <= d > e"
                                             << "a < b && c <= d > e";
     QTest::newRow("broken tag is text") << "<get name=\"x>"

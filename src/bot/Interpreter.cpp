@@ -471,11 +471,23 @@ QString Interpreter::evaluateRow(int row, const PatternGraph::Match &match, int 
 
 void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, QString &out)
 {
+    // Many documents lost the blanks between text and markup when they were reformatted
+    // ("<srai>XBINARY<star/></srai>", "today is<date/>"); where text meets an element's
+    // output letter to letter, a blank goes between them.
+    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c.isMark(); };
+    std::optional<bool> lastFromText;
     for (const TemplateNode &child : node.children) {
         // Past the cut nothing more is needed, so nothing more is computed.
         if (out.size() > kMaxTemplateOutput)
             return;
+        const qsizetype before = out.size();
         evaluate(child, context, out);
+        if (out.size() == before)
+            continue;
+        const bool fromText = child.element == Element::Text;
+        if (lastFromText && *lastFromText != fromText && isWordChar(out[before - 1]) && isWordChar(out[before]))
+            out.insert(before, QLatin1Char(' '));
+        lastFromText = fromText;
     }
 }
 
