@@ -132,29 +132,23 @@ QStringList patternWords(QStringView text)
     return words;
 }
 
-QList<QStringView> sentencePieces(QStringView text)
+QStringList normalisedSentences(QStringView text)
 {
-    QList<QStringView> pieces;
+    QStringList sentences;
+    auto add = [&sentences](QStringView piece) {
+        const QStringList words = normalisedWords(piece);
+        if (!words.isEmpty())
+            sentences.append(words.join(QLatin1Char(' ')));
+    };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'.' || c == u'!' || c == u'?' || c == u';') {
-            pieces.append(text.mid(start, i - start));
+            add(text.mid(start, i - start));
             start = i + 1;
         }
     }
-    pieces.append(text.mid(start));
-    return pieces;
-}
-
-QStringList normalisedSentences(QStringView text)
-{
-    QStringList sentences;
-    for (const QStringView piece : sentencePieces(text)) {
-        const QStringList words = normalisedWords(piece);
-        if (!words.isEmpty())
-            sentences.append(words.join(QLatin1Char(' ')));
-    }
+    add(text.mid(start));
     return sentences;
 }
 

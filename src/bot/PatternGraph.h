@@ -26,10 +26,8 @@ QStringList normalisedWords(QStringView text);
 // The same for the pattern side, where "*" and "_" standing alone are kept as wildcards.
 QStringList patternWords(QStringView text);
 
-// The pieces of an input between ".", "!", "?" and ";", as typed; empty pieces included.
-QList<QStringView> sentencePieces(QStringView text);
-
-// The non-empty normalised sentences of a text, each as its words joined by one blank.
+// The text split at ".", "!", "?" and ";", each piece normalised, empty ones left out; each
+// sentence as its words joined by one blank.
 QStringList normalisedSentences(QStringView text);
 
 // Decodes the five XML entities and numeric character references; anything else that
@@ -66,8 +64,6 @@ public:
     // search takes one from `steps`; at zero the search stops without a match, so no table can
     // make one answer take forever.
     Match match(const QStringList &input, const QStringList &that, const QStringList &topic, qint64 &steps) const;
-
-    int nodeCount() const { return static_cast<int>(m_nodes.size()); }
 
 private:
     struct Node
