@@ -210,6 +210,10 @@ void TestInterpreter::sraiLimits_data()
             QStringLiteral("<srai>F%1</srai><srai>F%1</srai>").arg(i + 1) });
     fan.append(QStringList { "F31", "x" });
     QTest::newRow("doubling fan stops") << fan << QString() << true;
+    QTest::newRow("work without output stops")
+        << Table { { "TEST", QStringLiteral("<srai>QUIET</srai>").repeated(100) + "end" },
+               { "QUIET", "<think><srai>BIG</srai></think>" }, { "BIG", QString(60000, u'x') } }
+        << "" << true;
 }
 
 void TestInterpreter::sraiLimits()

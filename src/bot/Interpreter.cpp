@@ -77,8 +77,12 @@ namespace {
 constexpr std::size_t kMaxNesting = 40;
 // Work allowed for one answer, over all its sentences and srai: enough for any sensible table,
 // small enough that a hostile one cannot hold the window for long.
-constexpr qint64 kMatchSteps = 4'000'000;
+constexpr qint64 kMatchSteps = 1'000'000;
 constexpr int kSraiBudget = 2048;
+// Elements evaluated plus characters they give (counted at each level that passes them on),
+// read by srai, substitutions and conditions: a few hundred srai that each copy and convert
+// 64 KB would otherwise take seconds.
+constexpr qint64 kWorkBudget = 1'000'000;
 constexpr std::size_t kHistory = 64;
 
 Element elementOf(const QString &name)
@@ -414,6 +418,7 @@ BotAnswer Interpreter::respond(const QString &input)
     BotAnswer answer;
     m_stepsLeft = kMatchSteps;
     m_sraisLeft = kSraiBudget;
+    m_workLeft = kWorkBudget;
     m_limitReached = false;
 
     QStringList sentences = normalisedSentences(input);
@@ -430,7 +435,10 @@ BotAnswer Interpreter::respond(const QString &input)
     for (const QString &sentence : std::as_const(sentences)) {
         m_inputs.back().append(sentence);
         const QStringList words = sentence.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const PatternGraph::Match match = m_graph.match(words, thatWords(), topicWords(), m_stepsLeft);
+        // The reply in progress grows only after the sentence, so its that holds for every
+        // srai on the way.
+        m_thatWords = thatWords();
+        const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
         QString reply;
         if (match.row >= 0) {
             // The sentence itself heads the chain, so that a category whose srai asks the same
@@ -480,8 +488,13 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
         // Past the cut nothing more is needed, so nothing more is computed.
         if (out.size() > kMaxTemplateOutput)
             return;
+        if (m_workLeft <= 0) {
+            m_limitReached = true;
+            return;
+        }
         const qsizetype before = out.size();
         evaluate(child, context, out);
+        m_workLeft -= 1 + (out.size() - before);
         if (out.size() == before)
             continue;
         const bool fromText = child.element == Element::Text;
@@ -565,6 +578,7 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         // The empty element stands for the same element around <star/>.
         const QString text
             = node.children.empty() ? starAt(context.match.inputStars, 1) : evaluatedContent(node, context);
+        m_workLeft -= text.size();
         const Substitution table = node.element == Element::Person ? Substitution::Person
             : node.element == Element::Person2                     ? Substitution::Person2
                                                                    : Substitution::Gender;
@@ -630,9 +644,11 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
     }
 }
 
-bool Interpreter::predicateMatches(const QString &name, const QString &value) const
+bool Interpreter::predicateMatches(const QString &name, const QString &value)
 {
-    return wordsMatch(patternWords(value), normalisedWords(m_predicates.value(name)));
+    const QString predicate = m_predicates.value(name);
+    m_workLeft -= 1 + value.size() + predicate.size();
+    return wordsMatch(patternWords(value), normalisedWords(predicate));
 }
 
 QString Interpreter::srai(const QString &request, int depth)
@@ -642,6 +658,7 @@ QString Interpreter::srai(const QString &request, int depth)
         return {};
     }
     --m_sraisLeft;
+    m_workLeft -= request.size();
     const QStringList words = normalisedWords(request);
     // The same request with the same predicates would only ask itself again, without end.
     const QString key = words.join(QLatin1Char(' ')) + QChar(0x1f) + QString::number(predicatesFingerprint());
@@ -649,7 +666,7 @@ QString Interpreter::srai(const QString &request, int depth)
         m_limitReached = true;
         return {};
     }
-    const PatternGraph::Match match = m_graph.match(words, thatWords(), topicWords(), m_stepsLeft);
+    const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
     if (match.exhausted)
         m_limitReached = true;
     if (match.row < 0)
@@ -702,12 +719,17 @@ QStringList Interpreter::thatWords() const
     return words;
 }
 
-QStringList Interpreter::topicWords() const
+const QStringList &Interpreter::topicWords()
 {
-    QStringList words = normalisedWords(m_predicates.value(QStringLiteral("topic")));
-    if (words.isEmpty())
-        words.append(QStringLiteral("*"));
-    return words;
+    // Every srai matches with the topic; it is normalised again only when it has changed.
+    const QString topic = m_predicates.value(QStringLiteral("topic"));
+    if (m_topicWords.isEmpty() || !topic.isSharedWith(m_topic)) {
+        m_topic = topic;
+        m_topicWords = normalisedWords(topic);
+        if (m_topicWords.isEmpty())
+            m_topicWords.append(QStringLiteral("*"));
+    }
+    return m_topicWords;
 }
 
 QString Interpreter::date(const QString &format) const

@@ -38,7 +38,8 @@ struct BotAnswer
     // That row's pattern and that cells, as written.
     QString pattern;
     QString that;
-    // A <srai> went deeper than the limit or into a loop, and that branch gave nothing.
+    // A <srai> went deeper than the limit or into a loop, or the answer ran out of the work
+    // one answer may take; that branch gave nothing.
     bool limitReached = false;
 };
 
@@ -88,10 +89,10 @@ private:
     QString date(const QString &format) const;
 
     QStringList thatWords() const;
-    QStringList topicWords() const;
+    const QStringList &topicWords();
     QString thatSentence(int reply, int sentence) const;
     QString inputSentence(int input, int sentence) const;
-    bool predicateMatches(const QString &name, const QString &value) const;
+    bool predicateMatches(const QString &name, const QString &value);
     quint64 predicatesFingerprint() const;
 
     InterpreterOptions m_options;
@@ -111,8 +112,12 @@ private:
     // State of the answer in progress.
     qint64 m_stepsLeft = 0;
     int m_sraisLeft = 0;
+    qint64 m_workLeft = 0;
     bool m_limitReached = false;
     QStringList m_sraiChain;
+    QStringList m_thatWords;
+    QString m_topic;
+    QStringList m_topicWords;
 };
 
 } // namespace vorrel

@@ -302,6 +302,7 @@ qint32 PatternGraph::addChild(qint32 node, qint32 word)
                 slot = 0;
         }
         m_edges[slot] = { static_cast<quint32>(node), word, next };
+        m_hasWords[static_cast<std::size_t>(node)] = true;
     }
     m_nodes.emplace_back();
     return next;
@@ -335,6 +336,7 @@ void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProp
 void PatternGraph::build(const std::vector<BotCategory> &rows, const BotProperty &botProperty)
 {
     m_nodes.clear();
+    m_hasWords.clear();
     m_words.clear();
 
     // Every row's path first, so that the edge table can be sized once for all of them.
@@ -363,6 +365,7 @@ void PatternGraph::build(const std::vector<BotCategory> &rows, const BotProperty
     m_edges.assign(std::max<std::size_t>(16, words + words / 2), Edge { kNoNode, 0, -1 });
     m_nodes.reserve(ids.size() + 1);
     m_nodes.emplace_back();
+    m_hasWords.assign(ids.size() + 1, false);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto [begin, end] = paths[i];
         if (begin == end)
@@ -401,6 +404,8 @@ PatternGraph::Match PatternGraph::match(
     words.append(QString());
     append(topic);
     const auto n = static_cast<qint32>(path.size());
+    // Reading the path is work too: a topic of thousands of words costs as much each time.
+    steps -= n;
 
     // A wildcard starting at a position may take words up to the next marker.
     std::vector<qint32> wildcardEnd(static_cast<std::size_t>(n));
@@ -459,6 +464,11 @@ PatternGraph::Match PatternGraph::match(
             const qint32 wildcard = f.stage == Underscore ? node.underscore : node.star;
             const qint32 sectionEnd = wildcardEnd[static_cast<std::size_t>(f.pos)];
             if (wildcard >= 0 && f.nextEnd <= sectionEnd) {
+                // Where the wildcard's node has nothing but the next part of the path (or the end),
+                // no shorter take can succeed.
+                const Node &after = m_nodes[static_cast<std::size_t>(wildcard)];
+                if (!m_hasWords[static_cast<std::size_t>(wildcard)] && after.star < 0 && after.underscore < 0)
+                    f.nextEnd = sectionEnd;
                 const auto known = failedFrom.find(wildcard);
                 if (known == failedFrom.end() || f.nextEnd < known->second) {
                     const qint32 begin = f.pos;

@@ -91,6 +91,9 @@ private:
     void appendPatternIds(QStringView text, const BotProperty &botProperty, std::vector<qint32> &ids);
 
     std::vector<Node> m_nodes;
+    // Whether a node has word edges: a wildcard whose node has none can only end where its
+    // part of the path ends.
+    std::vector<bool> m_hasWords;
     std::vector<Edge> m_edges;
     QHash<QString, qint32> m_words;
 };
