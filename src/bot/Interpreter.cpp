@@ -9,7 +9,7 @@
 
 namespace vorrel {
 
-enum class Element : quint8 {
+enum class TemplateElement : quint8 {
     Text,
     Content,
     Star,
@@ -43,7 +43,7 @@ enum class Element : quint8 {
 
 struct TemplateNode
 {
-    Element element = Element::Text;
+    TemplateElement element = TemplateElement::Text;
     // A text node's text, else the element's name in small letters.
     QString text;
     QList<std::pair<QString, QString>> attributes;
@@ -85,43 +85,43 @@ constexpr int kSraiBudget = 2048;
 constexpr qint64 kWorkBudget = 1'000'000;
 constexpr std::size_t kHistory = 64;
 
-Element elementOf(const QString &name)
+TemplateElement elementOf(const QString &name)
 {
-    static const QHash<QString, Element> elements = {
-        { QStringLiteral("star"), Element::Star },
-        { QStringLiteral("that"), Element::That },
-        { QStringLiteral("input"), Element::Input },
-        { QStringLiteral("thatstar"), Element::ThatStar },
-        { QStringLiteral("topicstar"), Element::TopicStar },
-        { QStringLiteral("get"), Element::Get },
-        { QStringLiteral("set"), Element::Set },
-        { QStringLiteral("bot"), Element::Bot },
-        { QStringLiteral("sr"), Element::Sr },
-        { QStringLiteral("srai"), Element::Srai },
-        { QStringLiteral("random"), Element::Random },
-        { QStringLiteral("li"), Element::Li },
-        { QStringLiteral("condition"), Element::Condition },
-        { QStringLiteral("think"), Element::Think },
-        { QStringLiteral("person"), Element::Person },
-        { QStringLiteral("person2"), Element::Person2 },
-        { QStringLiteral("gender"), Element::Gender },
-        { QStringLiteral("uppercase"), Element::Uppercase },
-        { QStringLiteral("lowercase"), Element::Lowercase },
-        { QStringLiteral("formal"), Element::Formal },
-        { QStringLiteral("sentence"), Element::Sentence },
-        { QStringLiteral("date"), Element::Date },
-        { QStringLiteral("id"), Element::Id },
-        { QStringLiteral("size"), Element::Size },
-        { QStringLiteral("version"), Element::Version },
+    static const QHash<QString, TemplateElement> elements = {
+        { QStringLiteral("star"), TemplateElement::Star },
+        { QStringLiteral("that"), TemplateElement::That },
+        { QStringLiteral("input"), TemplateElement::Input },
+        { QStringLiteral("thatstar"), TemplateElement::ThatStar },
+        { QStringLiteral("topicstar"), TemplateElement::TopicStar },
+        { QStringLiteral("get"), TemplateElement::Get },
+        { QStringLiteral("set"), TemplateElement::Set },
+        { QStringLiteral("bot"), TemplateElement::Bot },
+        { QStringLiteral("sr"), TemplateElement::Sr },
+        { QStringLiteral("srai"), TemplateElement::Srai },
+        { QStringLiteral("random"), TemplateElement::Random },
+        { QStringLiteral("li"), TemplateElement::Li },
+        { QStringLiteral("condition"), TemplateElement::Condition },
+        { QStringLiteral("think"), TemplateElement::Think },
+        { QStringLiteral("person"), TemplateElement::Person },
+        { QStringLiteral("person2"), TemplateElement::Person2 },
+        { QStringLiteral("gender"), TemplateElement::Gender },
+        { QStringLiteral("uppercase"), TemplateElement::Uppercase },
+        { QStringLiteral("lowercase"), TemplateElement::Lowercase },
+        { QStringLiteral("formal"), TemplateElement::Formal },
+        { QStringLiteral("sentence"), TemplateElement::Sentence },
+        { QStringLiteral("date"), TemplateElement::Date },
+        { QStringLiteral("id"), TemplateElement::Id },
+        { QStringLiteral("size"), TemplateElement::Size },
+        { QStringLiteral("version"), TemplateElement::Version },
         // Never run: a test bot in an editor executes nothing a document asks for.
-        { QStringLiteral("system"), Element::Silent },
-        { QStringLiteral("javascript"), Element::Silent },
-        { QStringLiteral("learn"), Element::Silent },
-        { QStringLiteral("gossip"), Element::Silent },
+        { QStringLiteral("system"), TemplateElement::Silent },
+        { QStringLiteral("javascript"), TemplateElement::Silent },
+        { QStringLiteral("learn"), TemplateElement::Silent },
+        { QStringLiteral("gossip"), TemplateElement::Silent },
         // HTML line breaks are common in templates; a blank keeps the words on either side apart.
-        { QStringLiteral("br"), Element::Break },
+        { QStringLiteral("br"), TemplateElement::Break },
     };
-    return elements.value(name, Element::Content);
+    return elements.value(name, TemplateElement::Content);
 }
 
 bool isNameStart(QChar c)
@@ -212,7 +212,7 @@ qsizetype readTag(QStringView text, qsizetype at, Tag &tag)
 
 void appendText(TemplateNode &parent, const QString &text)
 {
-    if (!parent.children.empty() && parent.children.back().element == Element::Text) {
+    if (!parent.children.empty() && parent.children.back().element == TemplateElement::Text) {
         parent.children.back().text += text;
         return;
     }
@@ -227,7 +227,7 @@ void appendText(TemplateNode &parent, const QString &text)
 std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
 {
     auto root = std::make_unique<TemplateNode>();
-    root->element = Element::Content;
+    root->element = TemplateElement::Content;
     root->text = QStringLiteral("template");
     // Only the innermost open element receives children, so these pointers stay valid.
     std::vector<TemplateNode *> open { root.get() };
@@ -439,6 +439,8 @@ BotAnswer Interpreter::respond(const QString &input)
         // srai on the way.
         m_thatWords = thatWords();
         const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
+        if (match.exhausted)
+            m_limitReached = true;
         QString reply;
         if (match.row >= 0) {
             // The sentence itself heads the chain, so that a category whose srai asks the same
@@ -497,7 +499,7 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
         m_workLeft -= 1 + (out.size() - before);
         if (out.size() == before)
             continue;
-        const bool fromText = child.element == Element::Text;
+        const bool fromText = child.element == TemplateElement::Text;
         if (lastFromText && *lastFromText != fromText && isWordChar(out[before - 1]) && isWordChar(out[before]))
             out.insert(before, QLatin1Char(' '));
         lastFromText = fromText;
@@ -514,32 +516,32 @@ QString Interpreter::evaluatedContent(const TemplateNode &node, Context &context
 void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &out)
 {
     switch (node.element) {
-    case Element::Text:
+    case TemplateElement::Text:
         out += node.text;
         return;
-    case Element::Star:
+    case TemplateElement::Star:
         out += starAt(context.match.inputStars, indexOf(node).first);
         return;
-    case Element::ThatStar:
+    case TemplateElement::ThatStar:
         out += starAt(context.match.thatStars, indexOf(node).first);
         return;
-    case Element::TopicStar:
+    case TemplateElement::TopicStar:
         out += starAt(context.match.topicStars, indexOf(node).first);
         return;
-    case Element::That: {
+    case TemplateElement::That: {
         const auto [reply, sentence] = indexOf(node);
         out += thatSentence(reply, sentence);
         return;
     }
-    case Element::Input: {
+    case TemplateElement::Input: {
         const auto [input, sentence] = indexOf(node);
         out += inputSentence(input, sentence);
         return;
     }
-    case Element::Get:
+    case TemplateElement::Get:
         out += m_predicates.value(node.attributeValue(u"name"));
         return;
-    case Element::Set: {
+    case TemplateElement::Set: {
         const QString value = evaluatedContent(node, context).simplified();
         const QString name = node.attributeValue(u"name");
         if (!name.isEmpty())
@@ -547,75 +549,75 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         out += value;
         return;
     }
-    case Element::Bot:
+    case TemplateElement::Bot:
         out += botProperty(node.attributeValue(u"name"));
         return;
-    case Element::Sr:
+    case TemplateElement::Sr:
         out += srai(starAt(context.match.inputStars, 1), context.depth);
         return;
-    case Element::Srai:
+    case TemplateElement::Srai:
         out += srai(evaluatedContent(node, context), context.depth);
         return;
-    case Element::Random: {
+    case TemplateElement::Random: {
         std::vector<const TemplateNode *> items;
         for (const TemplateNode &child : node.children) {
-            if (child.element == Element::Li)
+            if (child.element == TemplateElement::Li)
                 items.push_back(&child);
         }
         if (!items.empty())
             evaluateChildren(*items[m_random.bounded(static_cast<quint32>(items.size()))], context, out);
         return;
     }
-    case Element::Condition:
+    case TemplateElement::Condition:
         evaluateCondition(node, context, out);
         return;
-    case Element::Think:
+    case TemplateElement::Think:
         evaluatedContent(node, context);
         return;
-    case Element::Person:
-    case Element::Person2:
-    case Element::Gender: {
+    case TemplateElement::Person:
+    case TemplateElement::Person2:
+    case TemplateElement::Gender: {
         // The empty element stands for the same element around <star/>.
         const QString text
             = node.children.empty() ? starAt(context.match.inputStars, 1) : evaluatedContent(node, context);
         m_workLeft -= text.size();
-        const Substitution table = node.element == Element::Person ? Substitution::Person
-            : node.element == Element::Person2                     ? Substitution::Person2
-                                                                   : Substitution::Gender;
+        const Substitution table = node.element == TemplateElement::Person ? Substitution::Person
+            : node.element == TemplateElement::Person2                     ? Substitution::Person2
+                                                                           : Substitution::Gender;
         out += substitute(table, text);
         return;
     }
-    case Element::Uppercase:
+    case TemplateElement::Uppercase:
         out += evaluatedContent(node, context).toUpper();
         return;
-    case Element::Lowercase:
+    case TemplateElement::Lowercase:
         out += evaluatedContent(node, context).toLower();
         return;
-    case Element::Formal:
+    case TemplateElement::Formal:
         out += formal(evaluatedContent(node, context));
         return;
-    case Element::Sentence:
+    case TemplateElement::Sentence:
         out += sentenceCase(evaluatedContent(node, context));
         return;
-    case Element::Date:
+    case TemplateElement::Date:
         out += date(node.attributeValue(u"format"));
         return;
-    case Element::Id:
+    case TemplateElement::Id:
         out += QStringLiteral("localhost");
         return;
-    case Element::Size:
+    case TemplateElement::Size:
         out += QString::number(m_size);
         return;
-    case Element::Version:
+    case TemplateElement::Version:
         out += m_options.version;
         return;
-    case Element::Silent:
+    case TemplateElement::Silent:
         return;
-    case Element::Break:
+    case TemplateElement::Break:
         out += QLatin1Char(' ');
         return;
-    case Element::Content:
-    case Element::Li:
+    case TemplateElement::Content:
+    case TemplateElement::Li:
         evaluateChildren(node, context, out);
         return;
     }
@@ -631,7 +633,7 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
     }
     // The first item that matches is chosen; an item with neither name nor value always does.
     for (const TemplateNode &item : node.children) {
-        if (item.element != Element::Li)
+        if (item.element != TemplateElement::Li)
             continue;
         const QString *itemName = item.attribute(u"name");
         const QString *itemValue = item.attribute(u"value");
