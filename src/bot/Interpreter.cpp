@@ -1,0 +1,823 @@
+#include "bot/Interpreter.h"
+
+#include "bot/Substitutions.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <utility>
+
+namespace vorrel {
+
+enum class TemplateElement : quint8 {
+    Text,
+    Content,
+    Star,
+    That,
+    Input,
+    ThatStar,
+    TopicStar,
+    Get,
+    Set,
+    Bot,
+    Sr,
+    Srai,
+    Random,
+    Li,
+    Condition,
+    Think,
+    Person,
+    Person2,
+    Gender,
+    Uppercase,
+    Lowercase,
+    Formal,
+    Sentence,
+    Date,
+    Id,
+    Size,
+    Version,
+    Silent,
+    Break,
+};
+
+struct TemplateNode
+{
+    TemplateElement element = TemplateElement::Text;
+    // A text node's text, else the element's name in small letters.
+    QString text;
+    QList<std::pair<QString, QString>> attributes;
+    std::vector<TemplateNode> children;
+
+    const QString *attribute(QStringView name) const
+    {
+        for (const auto &[key, value] : attributes) {
+            if (key == name)
+                return &value;
+        }
+        return nullptr;
+    }
+    QString attributeValue(QStringView name) const
+    {
+        const QString *value = attribute(name);
+        return value ? *value : QString();
+    }
+};
+
+struct Interpreter::Context
+{
+    const PatternGraph::Match &match;
+    int depth;
+};
+
+namespace {
+
+// Deeper markup is flattened into its parent: nesting that no real template needs would only
+// cost stack in the evaluation.
+constexpr std::size_t kMaxNesting = 40;
+// Work allowed for one answer, over all its sentences and srai: enough for any sensible table,
+// small enough that a hostile one cannot hold the window for long.
+constexpr qint64 kMatchSteps = 1'000'000;
+constexpr int kSraiBudget = 2048;
+// Elements evaluated plus characters they give (counted at each level that passes them on),
+// read by srai, substitutions and conditions: a few hundred srai that each copy and convert
+// 64 KB would otherwise take seconds.
+constexpr qint64 kWorkBudget = 1'000'000;
+constexpr std::size_t kHistory = 64;
+
+TemplateElement elementOf(const QString &name)
+{
+    static const QHash<QString, TemplateElement> elements = {
+        { QStringLiteral("star"), TemplateElement::Star },
+        { QStringLiteral("that"), TemplateElement::That },
+        { QStringLiteral("input"), TemplateElement::Input },
+        { QStringLiteral("thatstar"), TemplateElement::ThatStar },
+        { QStringLiteral("topicstar"), TemplateElement::TopicStar },
+        { QStringLiteral("get"), TemplateElement::Get },
+        { QStringLiteral("set"), TemplateElement::Set },
+        { QStringLiteral("bot"), TemplateElement::Bot },
+        { QStringLiteral("sr"), TemplateElement::Sr },
+        { QStringLiteral("srai"), TemplateElement::Srai },
+        { QStringLiteral("random"), TemplateElement::Random },
+        { QStringLiteral("li"), TemplateElement::Li },
+        { QStringLiteral("condition"), TemplateElement::Condition },
+        { QStringLiteral("think"), TemplateElement::Think },
+        { QStringLiteral("person"), TemplateElement::Person },
+        { QStringLiteral("person2"), TemplateElement::Person2 },
+        { QStringLiteral("gender"), TemplateElement::Gender },
+        { QStringLiteral("uppercase"), TemplateElement::Uppercase },
+        { QStringLiteral("lowercase"), TemplateElement::Lowercase },
+        { QStringLiteral("formal"), TemplateElement::Formal },
+        { QStringLiteral("sentence"), TemplateElement::Sentence },
+        { QStringLiteral("date"), TemplateElement::Date },
+        { QStringLiteral("id"), TemplateElement::Id },
+        { QStringLiteral("size"), TemplateElement::Size },
+        { QStringLiteral("version"), TemplateElement::Version },
+        // Never run: a test bot in an editor executes nothing a document asks for.
+        { QStringLiteral("system"), TemplateElement::Silent },
+        { QStringLiteral("javascript"), TemplateElement::Silent },
+        { QStringLiteral("learn"), TemplateElement::Silent },
+        { QStringLiteral("gossip"), TemplateElement::Silent },
+        // HTML line breaks are common in templates; a blank keeps the words on either side apart.
+        { QStringLiteral("br"), TemplateElement::Break },
+    };
+    return elements.value(name, TemplateElement::Content);
+}
+
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u':';
+}
+
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u':' || c == u'-' || c == u'.';
+}
+
+struct Tag
+{
+    QString name;
+    QList<std::pair<QString, QString>> attributes;
+    bool closing = false;
+    bool empty = false;
+};
+
+// The tag starting at text[at] == '<' and the position after it, or -1 when it is not a
+// well-formed tag, in which case the "<" is text.
+qsizetype readTag(QStringView text, qsizetype at, Tag &tag)
+{
+    const qsizetype n = text.size();
+    qsizetype i = at + 1;
+    if (i < n && text[i] == u'/') {
+        tag.closing = true;
+        ++i;
+    }
+    if (i >= n || !isNameStart(text[i]))
+        return -1;
+    const qsizetype nameStart = i;
+    while (i < n && isNameChar(text[i]))
+        ++i;
+    QStringView name = text.mid(nameStart, i - nameStart);
+    // A namespace prefix does not change what the element is.
+    if (const qsizetype colon = name.lastIndexOf(u':'); colon >= 0)
+        name = name.mid(colon + 1);
+    tag.name = name.toString().toLower();
+    auto skipBlanks = [&] {
+        while (i < n && text[i].isSpace())
+            ++i;
+    };
+    for (;;) {
+        skipBlanks();
+        if (i >= n || text[i] == u'<')
+            return -1;
+        if (text[i] == u'>')
+            return i + 1;
+        if (text[i] == u'/' && i + 1 < n && text[i + 1] == u'>' && !tag.closing) {
+            tag.empty = true;
+            return i + 2;
+        }
+        if (tag.closing)
+            return -1;
+        const qsizetype keyStart = i;
+        while (i < n && !text[i].isSpace() && text[i] != u'=' && text[i] != u'>' && text[i] != u'/' && text[i] != u'<'
+            && text[i] != u'"' && text[i] != u'\'')
+            ++i;
+        if (i == keyStart)
+            return -1;
+        const QString key = text.mid(keyStart, i - keyStart).toString().toLower();
+        skipBlanks();
+        QString value;
+        if (i < n && text[i] == u'=') {
+            ++i;
+            skipBlanks();
+            if (i >= n)
+                return -1;
+            if (text[i] == u'"' || text[i] == u'\'') {
+                const qsizetype close = text.indexOf(text[i], i + 1);
+                if (close < 0)
+                    return -1;
+                value = decodeEntities(text.mid(i + 1, close - i - 1));
+                i = close + 1;
+            } else {
+                const qsizetype valueStart = i;
+                while (i < n && !text[i].isSpace() && text[i] != u'>' && text[i] != u'<'
+                    && !(text[i] == u'/' && i + 1 < n && text[i + 1] == u'>'))
+                    ++i;
+                value = decodeEntities(text.mid(valueStart, i - valueStart));
+            }
+        }
+        tag.attributes.append({ key, value.trimmed() });
+    }
+}
+
+void appendText(TemplateNode &parent, const QString &text)
+{
+    if (!parent.children.empty() && parent.children.back().element == TemplateElement::Text) {
+        parent.children.back().text += text;
+        return;
+    }
+    TemplateNode node;
+    node.text = text;
+    parent.children.push_back(std::move(node));
+}
+
+// A tolerant reading of a template cell: a "<" or "&" that starts no tag or entity is text,
+// a stray end tag is dropped, an end tag closes whatever was opened inside its element, and
+// elements still open at the end close there. Any text gives a tree.
+std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
+{
+    auto root = std::make_unique<TemplateNode>();
+    root->element = TemplateElement::Content;
+    root->text = QStringLiteral("template");
+    // Only the innermost open element receives children, so these pointers stay valid.
+    std::vector<TemplateNode *> open { root.get() };
+    // Past the last ">" no tag can end: the rest is text, and no "<" there costs a search.
+    const qsizetype n = text.lastIndexOf(u'>') + 1;
+    qsizetype pending = 0;
+    auto flush = [&](qsizetype upTo) {
+        if (upTo > pending)
+            appendText(*open.back(), decodeEntities(text.mid(pending, upTo - pending)));
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        i = text.indexOf(u'<', i);
+        if (i < 0 || i >= n)
+            break;
+        const QStringView rest = text.mid(i);
+        if (rest.startsWith(u"<!--")) {
+            flush(i);
+            const qsizetype end = text.indexOf(u"-->", i + 4);
+            i = pending = end < 0 ? n : end + 3;
+            continue;
+        }
+        if (rest.startsWith(u"<![CDATA[")) {
+            flush(i);
+            const qsizetype end = text.indexOf(u"]]>", i + 9);
+            appendText(*open.back(), text.mid(i + 9, (end < 0 ? n : end) - i - 9).toString());
+            i = pending = end < 0 ? n : end + 3;
+            continue;
+        }
+        if (rest.startsWith(u"<?") || rest.startsWith(u"<!")) {
+            const qsizetype end = text.indexOf(u'>', i);
+            if (end < 0) {
+                ++i;
+                continue;
+            }
+            flush(i);
+            i = pending = end + 1;
+            continue;
+        }
+        Tag tag;
+        const qsizetype next = readTag(text, i, tag);
+        if (next < 0) {
+            ++i;
+            continue;
+        }
+        flush(i);
+        i = pending = next;
+        if (tag.closing) {
+            for (std::size_t k = open.size() - 1; k >= 1; --k) {
+                if (open[k]->text == tag.name) {
+                    open.resize(k);
+                    break;
+                }
+            }
+            continue;
+        }
+        if (open.size() > kMaxNesting)
+            continue;
+        TemplateNode node;
+        node.element = elementOf(tag.name);
+        node.text = std::move(tag.name);
+        node.attributes = std::move(tag.attributes);
+        TemplateNode &parent = *open.back();
+        parent.children.push_back(std::move(node));
+        if (!tag.empty)
+            open.push_back(&parent.children.back());
+    }
+    flush(text.size());
+    return root;
+}
+
+// "n" or "n,m" as numbers from 1; a missing or unreadable number is 1.
+std::pair<int, int> indexOf(const TemplateNode &node)
+{
+    const QString index = node.attributeValue(u"index");
+    const QStringList parts = index.split(QLatin1Char(','));
+    auto number = [&parts](qsizetype i) {
+        bool ok = false;
+        const int value = i < parts.size() ? parts[i].trimmed().toInt(&ok) : 1;
+        return ok ? value : 1;
+    };
+    return { number(0), number(1) };
+}
+
+QString starAt(const QStringList &stars, int index)
+{
+    if (index < 1 || index > stars.size())
+        return {};
+    const QString &star = stars[index - 1];
+    // The "*" that stands for a missing that or topic is no word of the conversation.
+    return star == u"*" ? QString() : star;
+}
+
+QString formal(const QString &text)
+{
+    QString out = text.toLower();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (i == 0 || out[i - 1].isSpace())
+            out[i] = out[i].toUpper();
+    }
+    return out;
+}
+
+QString sentenceCase(const QString &text)
+{
+    QString out = text.toLower();
+    bool start = true;
+    for (QChar &c : out) {
+        if (start && c.isLetterOrNumber()) {
+            c = c.toUpper();
+            start = false;
+        } else if (c == u'.' || c == u'!' || c == u'?') {
+            start = true;
+        }
+    }
+    return out;
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString describeAnswer(const BotAnswer &answer)
+{
+    QString text;
+    if (answer.row < 0) {
+        text = QStringLiteral("No category matched");
+    } else {
+        text
+            = QStringLiteral("Row ") + QString::number(answer.row) + QStringLiteral(": ") + answer.pattern.simplified();
+        if (!answer.that.trimmed().isEmpty())
+            text += QStringLiteral(" · that ") + answer.that.simplified();
+    }
+    if (answer.limitReached)
+        text += QStringLiteral(" · srai limit reached");
+    return text;
+}
+
+Interpreter::Interpreter() : Interpreter(InterpreterOptions())
+{
+}
+
+Interpreter::Interpreter(InterpreterOptions options)
+    : m_options(std::move(options)), m_random(m_options.seed.value_or(QRandomGenerator::global()->generate()))
+{
+}
+
+Interpreter::~Interpreter() = default;
+
+void Interpreter::setCategories(std::vector<BotCategory> rows)
+{
+    m_rows = std::move(rows);
+    m_templates.clear();
+    m_templates.resize(m_rows.size());
+    m_graph.build(m_rows, &Interpreter::botProperty);
+    m_size = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(), [](const BotCategory &row) {
+        return std::any_of(row.pattern.cbegin(), row.pattern.cend(), [](QChar c) { return !c.isSpace(); });
+    }));
+}
+
+void Interpreter::reset()
+{
+    m_predicates.clear();
+    m_inputs.clear();
+    m_replies.clear();
+}
+
+void Interpreter::seed(quint32 value)
+{
+    m_random.seed(value);
+}
+
+void Interpreter::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+QString Interpreter::botProperty(const QString &name)
+{
+    return name == u"name" ? QStringLiteral("Vessra") : QString();
+}
+
+BotAnswer Interpreter::respond(const QString &input)
+{
+    BotAnswer answer;
+    m_stepsLeft = kMatchSteps;
+    m_sraisLeft = kSraiBudget;
+    m_workLeft = kWorkBudget;
+    m_limitReached = false;
+
+    QStringList sentences = normalisedSentences(input);
+    if (sentences.isEmpty())
+        sentences.append(QString());
+    m_inputs.emplace_back();
+    m_replies.emplace_back();
+    if (m_inputs.size() > kHistory) {
+        m_inputs.pop_front();
+        m_replies.pop_front();
+    }
+
+    QStringList replies;
+    for (const QString &sentence : std::as_const(sentences)) {
+        m_inputs.back().append(sentence);
+        const QStringList words = sentence.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        // The reply in progress grows only after the sentence, so its that holds for every
+        // srai on the way.
+        m_thatWords = thatWords();
+        const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
+        if (match.exhausted)
+            m_limitReached = true;
+        QString reply;
+        if (match.row >= 0) {
+            // The sentence itself heads the chain, so that a category whose srai asks the same
+            // question again is caught at once.
+            m_sraiChain = { sentence + QChar(0x1f) + QString::number(predicatesFingerprint()) };
+            reply = evaluateRow(match.row, match, 0).simplified();
+            const BotCategory &row = m_rows[static_cast<std::size_t>(match.row)];
+            answer.row = match.row + 1;
+            answer.pattern = row.pattern;
+            answer.that = row.that;
+        } else {
+            reply = kFallbackReply.toString();
+            answer.row = -1;
+            answer.pattern.clear();
+            answer.that.clear();
+        }
+        m_replies.back().append(normalisedSentences(reply));
+        if (!reply.isEmpty())
+            replies.append(reply);
+    }
+    answer.text = replies.join(QLatin1Char(' '));
+    answer.limitReached = m_limitReached;
+    return answer;
+}
+
+QString Interpreter::evaluateRow(int row, const PatternGraph::Match &match, int depth)
+{
+    std::unique_ptr<TemplateNode> &parsed = m_templates[static_cast<std::size_t>(row)];
+    if (!parsed)
+        parsed = parseTemplate(m_rows[static_cast<std::size_t>(row)].templ);
+    Context context { match, depth };
+    QString out;
+    evaluateChildren(*parsed, context, out);
+    if (out.size() > kMaxTemplateOutput)
+        out.truncate(kMaxTemplateOutput);
+    return out;
+}
+
+void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, QString &out)
+{
+    // Many documents lost the blanks between text and markup when they were reformatted
+    // ("<srai>XBINARY<star/></srai>", "today is<date/>"); where text meets an element's
+    // output letter to letter, a blank goes between them.
+    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c.isMark(); };
+    std::optional<bool> lastFromText;
+    for (const TemplateNode &child : node.children) {
+        // Past the cut nothing more is needed, so nothing more is computed.
+        if (out.size() > kMaxTemplateOutput)
+            return;
+        if (m_workLeft <= 0) {
+            m_limitReached = true;
+            return;
+        }
+        const qsizetype before = out.size();
+        evaluate(child, context, out);
+        m_workLeft -= 1 + (out.size() - before);
+        if (out.size() == before)
+            continue;
+        const bool fromText = child.element == TemplateElement::Text;
+        if (lastFromText && *lastFromText != fromText && isWordChar(out[before - 1]) && isWordChar(out[before]))
+            out.insert(before, QLatin1Char(' '));
+        lastFromText = fromText;
+    }
+}
+
+QString Interpreter::evaluatedContent(const TemplateNode &node, Context &context)
+{
+    QString out;
+    evaluateChildren(node, context, out);
+    return out;
+}
+
+void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &out)
+{
+    switch (node.element) {
+    case TemplateElement::Text:
+        out += node.text;
+        return;
+    case TemplateElement::Star:
+        out += starAt(context.match.inputStars, indexOf(node).first);
+        return;
+    case TemplateElement::ThatStar:
+        out += starAt(context.match.thatStars, indexOf(node).first);
+        return;
+    case TemplateElement::TopicStar:
+        out += starAt(context.match.topicStars, indexOf(node).first);
+        return;
+    case TemplateElement::That: {
+        const auto [reply, sentence] = indexOf(node);
+        out += thatSentence(reply, sentence);
+        return;
+    }
+    case TemplateElement::Input: {
+        const auto [input, sentence] = indexOf(node);
+        out += inputSentence(input, sentence);
+        return;
+    }
+    case TemplateElement::Get:
+        out += m_predicates.value(node.attributeValue(u"name"));
+        return;
+    case TemplateElement::Set: {
+        const QString value = evaluatedContent(node, context).simplified();
+        const QString name = node.attributeValue(u"name");
+        if (!name.isEmpty())
+            m_predicates.insert(name, value.left(kMaxTemplateOutput));
+        out += value;
+        return;
+    }
+    case TemplateElement::Bot:
+        out += botProperty(node.attributeValue(u"name"));
+        return;
+    case TemplateElement::Sr:
+        out += srai(starAt(context.match.inputStars, 1), context.depth);
+        return;
+    case TemplateElement::Srai:
+        out += srai(evaluatedContent(node, context), context.depth);
+        return;
+    case TemplateElement::Random: {
+        std::vector<const TemplateNode *> items;
+        for (const TemplateNode &child : node.children) {
+            if (child.element == TemplateElement::Li)
+                items.push_back(&child);
+        }
+        if (!items.empty())
+            evaluateChildren(*items[m_random.bounded(static_cast<quint32>(items.size()))], context, out);
+        return;
+    }
+    case TemplateElement::Condition:
+        evaluateCondition(node, context, out);
+        return;
+    case TemplateElement::Think:
+        evaluatedContent(node, context);
+        return;
+    case TemplateElement::Person:
+    case TemplateElement::Person2:
+    case TemplateElement::Gender: {
+        // The empty element stands for the same element around <star/>.
+        const QString text
+            = node.children.empty() ? starAt(context.match.inputStars, 1) : evaluatedContent(node, context);
+        m_workLeft -= text.size();
+        const Substitution table = node.element == TemplateElement::Person ? Substitution::Person
+            : node.element == TemplateElement::Person2                     ? Substitution::Person2
+                                                                           : Substitution::Gender;
+        out += substitute(table, text);
+        return;
+    }
+    case TemplateElement::Uppercase:
+        out += evaluatedContent(node, context).toUpper();
+        return;
+    case TemplateElement::Lowercase:
+        out += evaluatedContent(node, context).toLower();
+        return;
+    case TemplateElement::Formal:
+        out += formal(evaluatedContent(node, context));
+        return;
+    case TemplateElement::Sentence:
+        out += sentenceCase(evaluatedContent(node, context));
+        return;
+    case TemplateElement::Date:
+        out += date(node.attributeValue(u"format"));
+        return;
+    case TemplateElement::Id:
+        out += QStringLiteral("localhost");
+        return;
+    case TemplateElement::Size:
+        out += QString::number(m_size);
+        return;
+    case TemplateElement::Version:
+        out += m_options.version;
+        return;
+    case TemplateElement::Silent:
+        return;
+    case TemplateElement::Break:
+        out += QLatin1Char(' ');
+        return;
+    case TemplateElement::Content:
+    case TemplateElement::Li:
+        evaluateChildren(node, context, out);
+        return;
+    }
+}
+
+void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, QString &out)
+{
+    const QString *name = node.attribute(u"name");
+    if (const QString *value = node.attribute(u"value"); name && value) {
+        if (predicateMatches(*name, *value))
+            evaluateChildren(node, context, out);
+        return;
+    }
+    // The first item that matches is chosen; an item with neither name nor value always does.
+    for (const TemplateNode &item : node.children) {
+        if (item.element != TemplateElement::Li)
+            continue;
+        const QString *itemName = item.attribute(u"name");
+        const QString *itemValue = item.attribute(u"value");
+        const QString *predicate = itemName ? itemName : name;
+        const bool chosen = itemValue ? predicate && predicateMatches(*predicate, *itemValue) : !itemName;
+        if (chosen) {
+            evaluateChildren(item, context, out);
+            return;
+        }
+    }
+}
+
+bool Interpreter::predicateMatches(const QString &name, const QString &value)
+{
+    const QString predicate = m_predicates.value(name);
+    m_workLeft -= 1 + value.size() + predicate.size();
+    return wordsMatch(patternWords(value), normalisedWords(predicate));
+}
+
+QString Interpreter::srai(const QString &request, int depth)
+{
+    if (depth >= kMaxSraiDepth || m_sraisLeft <= 0) {
+        m_limitReached = true;
+        return {};
+    }
+    --m_sraisLeft;
+    m_workLeft -= request.size();
+    const QStringList words = normalisedWords(request);
+    // The same request with the same predicates would only ask itself again, without end.
+    const QString key = words.join(QLatin1Char(' ')) + QChar(0x1f) + QString::number(predicatesFingerprint());
+    if (m_sraiChain.contains(key)) {
+        m_limitReached = true;
+        return {};
+    }
+    const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
+    if (match.exhausted)
+        m_limitReached = true;
+    if (match.row < 0)
+        return {};
+    m_sraiChain.append(key);
+    QString result = evaluateRow(match.row, match, depth + 1);
+    m_sraiChain.removeLast();
+    return result;
+}
+
+quint64 Interpreter::predicatesFingerprint() const
+{
+    // A sum does not depend on the hash's order of iteration; an empty value counts as unset.
+    quint64 sum = 0;
+    for (auto it = m_predicates.cbegin(); it != m_predicates.cend(); ++it) {
+        if (!it.value().isEmpty())
+            sum += (static_cast<quint64>(qHash(it.key(), 17)) * 0x9E3779B97F4A7C15ull) ^ qHash(it.value(), 29);
+    }
+    return sum;
+}
+
+QString Interpreter::thatSentence(int reply, int sentence) const
+{
+    if (reply < 1 || sentence < 1)
+        return {};
+    auto it = m_replies.rbegin();
+    // The reply in progress counts once it has said something.
+    if (it != m_replies.rend() && it->isEmpty())
+        ++it;
+    for (int i = 1; i < reply && it != m_replies.rend(); ++i)
+        ++it;
+    if (it == m_replies.rend() || sentence > it->size())
+        return {};
+    return (*it)[it->size() - sentence];
+}
+
+QString Interpreter::inputSentence(int input, int sentence) const
+{
+    if (input < 1 || sentence < 1 || static_cast<std::size_t>(input) > m_inputs.size())
+        return {};
+    const QStringList &line = m_inputs[m_inputs.size() - static_cast<std::size_t>(input)];
+    return sentence <= line.size() ? line[line.size() - sentence] : QString();
+}
+
+QStringList Interpreter::thatWords() const
+{
+    QStringList words = thatSentence(1, 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        words.append(QStringLiteral("*"));
+    return words;
+}
+
+const QStringList &Interpreter::topicWords()
+{
+    // Every srai matches with the topic; it is normalised again only when it has changed.
+    const QString topic = m_predicates.value(QStringLiteral("topic"));
+    if (m_topicWords.isEmpty() || !topic.isSharedWith(m_topic)) {
+        m_topic = topic;
+        m_topicWords = normalisedWords(topic);
+        if (m_topicWords.isEmpty())
+            m_topicWords.append(QStringLiteral("*"));
+    }
+    return m_topicWords;
+}
+
+QString Interpreter::date(const QString &format) const
+{
+    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+    const QLocale c = QLocale::c();
+    if (format.isEmpty())
+        return c.toString(now, QStringLiteral("dddd d MMMM yyyy, HH:mm"));
+    // The strftime codes templates use, in English whatever the desktop's language.
+    QString out;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] != u'%' || i + 1 == format.size()) {
+            out += format[i];
+            continue;
+        }
+        const QChar code = format[++i];
+        const int hour12 = now.time().hour() % 12 == 0 ? 12 : now.time().hour() % 12;
+        switch (code.unicode()) {
+        case u'a':
+            out += c.toString(now, QStringLiteral("ddd"));
+            break;
+        case u'A':
+            out += c.toString(now, QStringLiteral("dddd"));
+            break;
+        case u'b':
+        case u'h':
+            out += c.toString(now, QStringLiteral("MMM"));
+            break;
+        case u'B':
+            out += c.toString(now, QStringLiteral("MMMM"));
+            break;
+        case u'c':
+            out += c.toString(now, QStringLiteral("ddd MMM d HH:mm:ss yyyy"));
+            break;
+        case u'd':
+            out += twoDigits(now.date().day());
+            break;
+        case u'e':
+            out += QString::number(now.date().day());
+            break;
+        case u'H':
+            out += twoDigits(now.time().hour());
+            break;
+        case u'I':
+            out += twoDigits(hour12);
+            break;
+        case u'j':
+            out += QStringLiteral("%1").arg(now.date().dayOfYear(), 3, 10, QLatin1Char('0'));
+            break;
+        case u'm':
+            out += twoDigits(now.date().month());
+            break;
+        case u'M':
+            out += twoDigits(now.time().minute());
+            break;
+        case u'p':
+            out += now.time().hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+            break;
+        case u'S':
+            out += twoDigits(now.time().second());
+            break;
+        case u'x':
+            out += c.toString(now, QStringLiteral("MM/dd/yy"));
+            break;
+        case u'X':
+            out += c.toString(now, QStringLiteral("HH:mm:ss"));
+            break;
+        case u'y':
+            out += twoDigits(now.date().year() % 100);
+            break;
+        case u'Y':
+            out += QString::number(now.date().year());
+            break;
+        case u'Z':
+            out += now.timeZoneAbbreviation();
+            break;
+        case u'%':
+            out += u'%';
+            break;
+        default:
+            out += u'%';
+            out += code;
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace vorrel
