@@ -618,7 +618,7 @@ std::vector<Problem> DocumentCheck::run(QByteArrayView input)
     if (m_doc.readerTakesBytes)
         reader.addData(m_doc.bytes);
     else
-        reader.addData(decodeText(text.sliced(m_doc.start), m_doc.utf8));
+        reader.addData(decodeText(text.sliced(m_doc.start), m_doc.utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1));
     ByteCursor cursor(text, m_doc.utf8, m_doc.start, m_doc.asciiEnd);
     if (!read(reader, cursor)) {
         qsizetype at = cursor.toByte(reader.characterOffset());
@@ -926,7 +926,7 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
         if (open != kNone && open > close) {
             const qsizetype tagEnd = between.indexOf('>', open);
             const QByteArrayView tag = between.sliced(open, (tagEnd == kNone ? between.size() : tagEnd) - open);
-            topic = normalised(decodeText(attributeIn(tag, "name"), m_doc.utf8), true);
+            topic = normalised(decodeText(attributeIn(tag, "name"), m_doc.utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1), true);
         } else if (close != kNone) {
             topic = QStringLiteral("*");
         }
