@@ -1,5 +1,6 @@
 #include "document/CheckCommand.h"
 #include "document/Checker.h"
+#include "document/Document.h"
 
 #include "TestFiles.h"
 
@@ -309,18 +310,18 @@ void TestChecker::unreadableFiles_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing") << "missing"
-                             << "no such file";
+                             << "No such file or directory";
     QTest::newRow("folder") << "folder"
-                            << "is a folder";
+                            << "Is a directory";
     QTest::newRow("link to a folder") << "link"
-                                      << "is a folder";
+                                      << "Is a directory";
     QTest::newRow("over 1 GiB") << "huge"
-                                << "larger than 1 GiB";
+                                << "The file is too large";
 #ifdef Q_OS_UNIX
     QTest::newRow("FIFO") << "fifo"
-                          << "not a regular file";
+                          << "Not a regular file";
     QTest::newRow("endless device") << "device"
-                                    << "not a regular file";
+                                    << "Not a regular file";
 #endif
 }
 
@@ -337,7 +338,7 @@ void TestChecker::unreadableFiles()
     } else if (kind == u"huge") {
         // Sparse: no disk space, and the size alone refuses it.
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxCheckedFileSize + 1));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(Document::kLargestDocument + 1));
     } else if (kind == u"device") {
         path = QStringLiteral("/dev/zero");
     }

@@ -222,8 +222,8 @@ void TestDocument::refusesWithoutTouching_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing") << QStringLiteral("missing.aiml") << QStringLiteral("No such file or directory");
-    QTest::newRow("folder") << QStringLiteral("folder.aiml") << QStringLiteral("It is a folder");
-    QTest::newRow("named pipe") << QStringLiteral("pipe.aiml") << QStringLiteral("It is not a regular file");
+    QTest::newRow("folder") << QStringLiteral("folder.aiml") << QStringLiteral("Is a directory");
+    QTest::newRow("named pipe") << QStringLiteral("pipe.aiml") << QStringLiteral("Not a regular file");
     QTest::newRow("over the limit") << QStringLiteral("huge.aiml") << QStringLiteral("The file is too large");
     QTest::newRow("over the limit once saved")
         << QStringLiteral("lines.aiml") << QStringLiteral("The file is too large");

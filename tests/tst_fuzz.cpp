@@ -3,6 +3,7 @@
 // the properties that hold on any input and for no input taking far longer than the others.
 // A failing input is kept in the temporary folder for a closer look.
 
+#include "CountOracle.h"
 #include "document/AimlReader.h"
 #include "document/AimlWriter.h"
 #include "document/DocumentText.h"
@@ -24,6 +25,7 @@
 #include <iterator>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Word, character, tag and version counts of the general report, without a window.
 
+#include "CountOracle.h"
 #include "app/Main.h"
 #include "document/Document.h"
 #include "document/PreviewEditor.h"
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 namespace {
 

@@ -314,17 +314,10 @@ bool TStartUp::eventFilter(QObject *watched, QEvent *event)
         LinkMouseMove(found->label);
         break;
     case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            m_pressed = found->label;
+        m_click.press(static_cast<QMouseEvent *>(event), found->label);
         break;
     case QEvent::MouseButtonRelease: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        // A click is a press and a release on the same link.
-        const bool click = m_pressed == found->label && found->label->rect().contains(mouse->position().toPoint());
-        m_pressed = nullptr;
-        if (click) {
+        if (m_click.release(static_cast<QMouseEvent *>(event), found->label->rect(), found->label)) {
             const auto handler = found->click;
             runCommand(this, [this, handler] { (this->*handler)(); });
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ClickTracker.h"
+
 #include <QDialog>
 
 #include <array>
@@ -63,5 +65,5 @@ private:
     TMainForm &mainForm() const;
 
     std::array<Link, 6> m_links {};
-    QLabel *m_pressed = nullptr;
+    vorrel::ClickTracker m_click;
 };

@@ -1,5 +1,7 @@
 #include "base/Error.h"
 
+#include <QtGlobal>
+
 namespace vorrel {
 
 QString errorBoxText(const QString &message)
@@ -7,6 +9,11 @@ QString errorBoxText(const QString &message)
     if (!message.isEmpty() && message.back() > QLatin1Char('.'))
         return message + QLatin1Char('.');
     return message;
+}
+
+QString systemReason(int errorNumber)
+{
+    return qt_error_string(errorNumber);
 }
 
 } // namespace vorrel

@@ -26,4 +26,7 @@ private:
 // character sorts after ".".
 QString errorBoxText(const QString &message);
 
+// The system's own text for an error number ("No space left on device").
+QString systemReason(int errorNumber);
+
 } // namespace vorrel

@@ -1,5 +1,8 @@
 #include "base/SafeWrite.h"
 
+#include "base/Error.h"
+#include "base/RegularFile.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -63,11 +66,6 @@ WriteResult failure(WriteResult::Step step, const QString &reason)
 WriteResult failure(WriteResult::Step step, int errorNumber)
 {
     return failure(step, systemReason(errorNumber));
-}
-
-QString notRegularReason()
-{
-    return QStringLiteral("Not a regular file");
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -255,11 +253,6 @@ int copyOwnerAndMode(int fd, const struct stat &old)
 
 } // namespace
 
-QString systemReason(int errorNumber)
-{
-    return qt_error_string(errorNumber);
-}
-
 WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
 {
     QByteArray path = QFile::encodeName(fileName);
@@ -282,7 +275,7 @@ WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
         return failure(WriteResult::Create, EISDIR);
     // Renaming over a FIFO or device would silently turn it into a plain file.
     if (exists && !S_ISREG(old.st_mode))
-        return failure(WriteResult::Create, notRegularReason());
+        return failure(WriteResult::Create, kNotRegularFile);
 
     // A replacement starts private and takes the old file's bits once written; a new file is
     // created as any other, through the umask or the folder's default ACL.
@@ -309,74 +302,6 @@ WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
     if (::fsync(folder.get()) != 0 && errno != EINVAL)
         return failure(WriteResult::Write, errno);
     return {};
-}
-
-ReadResult readRegularFile(const QString &fileName, qint64 maxSize)
-{
-    const QByteArray path = QFile::encodeName(fileName);
-    ReadResult result;
-    const auto fail = [&result](const QString &reason) {
-        result.status = ReadResult::Failed;
-        result.reason = reason;
-        return result;
-    };
-
-    // Looked at before opening: opening a FIFO waits for a writer, and a device may act on open.
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0) {
-        if (errno != ENOENT)
-            return fail(systemReason(errno));
-        result.status = ReadResult::Missing;
-        return result;
-    }
-    if (S_ISDIR(st.st_mode))
-        return fail(systemReason(EISDIR));
-    if (!S_ISREG(st.st_mode))
-        return fail(notRegularReason());
-
-    // O_NONBLOCK in case something else took the file's place in between.
-    const Descriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.isOpen())
-        return fail(systemReason(errno));
-    if (::fstat(fd.get(), &st) != 0)
-        return fail(systemReason(errno));
-    if (S_ISDIR(st.st_mode))
-        return fail(systemReason(EISDIR));
-    if (!S_ISREG(st.st_mode))
-        return fail(notRegularReason());
-    if (st.st_size > maxSize) {
-        result.status = ReadResult::TooLarge;
-        return result;
-    }
-
-    // One byte beyond the limit tells a file that grew since fstat.
-    QByteArray bytes(std::min<qint64>(st.st_size, maxSize) + 1, Qt::Uninitialized);
-    qsizetype size = 0;
-    for (;;) {
-        if (size == bytes.size()) {
-            if (size > maxSize) {
-                result.status = ReadResult::TooLarge;
-                return result;
-            }
-            bytes.resize(std::min<qint64>(qint64(size) * 2, maxSize + 1));
-        }
-        const ssize_t n = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(systemReason(errno));
-        }
-        if (n == 0)
-            break;
-        size += n;
-    }
-    if (size > maxSize) {
-        result.status = ReadResult::TooLarge;
-        return result;
-    }
-    bytes.truncate(size);
-    result.bytes = bytes;
-    return result;
 }
 
 } // namespace vorrel

@@ -50,29 +50,4 @@ struct WriteResult
 // since it may not survive a crash.
 WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes);
 
-// A whole small file read without blocking on whatever stands at the path.
-struct ReadResult
-{
-    enum Status {
-        Ok,
-        // Nothing at the path (a dangling symbolic link counts as nothing).
-        Missing,
-        // A regular file larger than the limit; `bytes` is empty.
-        TooLarge,
-        // Not readable; `reason` says why (a folder, a FIFO or device, no permission).
-        Failed,
-    };
-
-    Status status = Ok;
-    QByteArray bytes;
-    QString reason;
-};
-
-// Reads a regular file (or a symbolic link to one) of at most maxSize bytes. A FIFO, device or
-// socket is never opened, so it cannot block or be disturbed.
-ReadResult readRegularFile(const QString &fileName, qint64 maxSize);
-
-// The system's text for an error number.
-QString systemReason(int errorNumber);
-
 } // namespace vorrel

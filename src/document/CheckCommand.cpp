@@ -1,50 +1,28 @@
 #include "document/CheckCommand.h"
 
+#include "base/RegularFile.h"
 #include "document/Checker.h"
+#include "document/Document.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace vorrel {
 
-bool readCheckedFile(const QString &fileName, QByteArray &bytes, QString &error)
+namespace {
+
+// The document's own bytes: positions count in the file as it stands.
+bool readDocumentBytes(const QString &fileName, QByteArray &bytes, QString &error)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists()) {
-        error = QStringLiteral("no such file");
-        return false;
-    }
-    if (info.isDir()) {
-        error = QStringLiteral("is a folder");
-        return false;
-    }
-    // Opening a FIFO for reading waits for a writer; a device may never end.
-    if (!info.isFile()) {
-        error = QStringLiteral("not a regular file");
-        return false;
-    }
-    if (info.size() > kMaxCheckedFileSize) {
-        error = QStringLiteral("larger than 1 GiB");
-        return false;
-    }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    bytes = file.read(kMaxCheckedFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
-    if (bytes.size() > kMaxCheckedFileSize) {
-        bytes.clear();
-        error = QStringLiteral("larger than 1 GiB");
-        return false;
-    }
-    return true;
+    ReadResult read = readRegularFile(fileName, Document::kLargestDocument);
+    if (read.status == ReadResult::TooLarge)
+        error = QStringLiteral("The file is too large");
+    else
+        error = read.reason;
+    bytes = std::move(read.bytes);
+    return read.status == ReadResult::Ok;
 }
+
+} // namespace
 
 int runCheckCommand(const QStringList &files, bool errorsOnly, bool upcasePatterns, QTextStream &out, QTextStream &err)
 {
@@ -55,7 +33,7 @@ int runCheckCommand(const QStringList &files, bool errorsOnly, bool upcasePatter
     for (const QString &fileName : files) {
         QByteArray bytes;
         QString error;
-        if (!readCheckedFile(fileName, bytes, error)) {
+        if (!readDocumentBytes(fileName, bytes, error)) {
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
             unreadable = true;

@@ -1,17 +1,11 @@
 #include "document/Document.h"
 
 #include "base/ProgramFiles.h"
+#include "base/RegularFile.h"
+#include "base/SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vorrel {
 
@@ -21,94 +15,12 @@ namespace {
 
 constexpr qint64 kPiece = qint64(1) << 20;
 // last.dat holds one line; anything longer is not ours.
-constexpr qint64 kLongestLastLine = 64 * 1024;
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+constexpr qint64 kLongestLast = 64 * 1024;
 
 QString shown(const QString &fileName)
 {
     return QDir::toNativeSeparators(fileName);
 }
-
-// A file opened for reading only when it is a regular file: a pipe or a device could block
-// the program forever or never end.
-class RegularFile final
-{
-public:
-    RegularFile() = default;
-    ~RegularFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    RegularFile(const RegularFile &) = delete;
-    RegularFile &operator=(const RegularFile &) = delete;
-
-    bool open(const QString &fileName)
-    {
-        // Not blocking, so that opening a pipe returns at once and can be refused.
-        m_fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (m_fd < 0) {
-            m_reason = systemReason(errno);
-            return false;
-        }
-        struct stat status;
-        if (::fstat(m_fd, &status) != 0) {
-            m_reason = systemReason(errno);
-            return false;
-        }
-        if (S_ISDIR(status.st_mode)) {
-            m_reason = QStringLiteral("It is a folder");
-            return false;
-        }
-        if (!S_ISREG(status.st_mode)) {
-            m_reason = QStringLiteral("It is not a regular file");
-            return false;
-        }
-        m_size = status.st_size;
-        return true;
-    }
-
-    // Bytes read, 0 at the end, -1 on error.
-    qint64 read(char *data, qint64 size)
-    {
-        for (;;) {
-            const ssize_t got = ::read(m_fd, data, static_cast<size_t>(size));
-            if (got >= 0)
-                return got;
-            if (errno != EINTR) {
-                m_reason = systemReason(errno);
-                return -1;
-            }
-        }
-    }
-
-    // Fills `data` up to its size or the end of the file.
-    qint64 readFully(char *data, qint64 size)
-    {
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 got = read(data + done, size - done);
-            if (got < 0)
-                return -1;
-            if (got == 0)
-                break;
-            done += got;
-        }
-        return done;
-    }
-
-    qint64 size() const { return m_size; }
-    const QString &reason() const { return m_reason; }
-
-private:
-    int m_fd = -1;
-    qint64 m_size = 0;
-    QString m_reason;
-};
 
 void replaceFirst(QByteArray &text, QByteArrayView what, const QByteArray &with)
 {
@@ -171,7 +83,7 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
     const auto noRoom = [&] { return fail(cannotOpen.arg(shown(fileName), QStringLiteral("Not enough memory"))); };
 
     QByteArray piece(kPiece, Qt::Uninitialized);
-    qint64 got = file.readFully(piece.data(), piece.size());
+    qint64 got = file.read(piece.data(), piece.size());
     if (got < 0)
         return readFailed();
     piece.truncate(got);
@@ -181,7 +93,7 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         QByteArray whole = piece;
         if (got == kPiece) {
             whole.resize(std::max(file.size(), kPiece) + 1);
-            const qint64 rest = file.readFully(whole.data() + got, whole.size() - got);
+            const qint64 rest = file.read(whole.data() + got, whole.size() - got);
             if (rest < 0)
                 return readFailed();
             whole.truncate(got + rest);
@@ -223,7 +135,7 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         if (got < kPiece)
             break;
         piece.resize(kPiece);
-        got = file.readFully(piece.data(), piece.size());
+        got = file.read(piece.data(), piece.size());
         if (got < 0)
             return readFailed();
         piece.truncate(got);
@@ -266,12 +178,12 @@ bool Document::writeText(const QString &fileName, QByteArrayView text)
     // A line end that came in some other way than loading still goes out as CR LF.
     const QByteArray bytes = fileBytes(toCrLf(QByteArray::fromRawData(text.data(), text.size())), m_encoding);
     // Written beside the old file and renamed over it, so a failed save leaves it intact.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(shown(fileName), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(shown(fileName), file.errorString()));
-    return true;
+    const WriteResult written = writeFileAtomically(fileName, bytes);
+    if (written)
+        return true;
+    const QString message = written.failedStep == WriteResult::Create ? QStringLiteral("Cannot create file \"%1\". %2")
+                                                                      : QStringLiteral("Cannot write file \"%1\". %2");
+    return fail(message.arg(shown(fileName), written.reason));
 }
 
 bool Document::save(QByteArrayView text)
@@ -322,17 +234,16 @@ bool Document::saveLast()
 bool Document::readLast(QString *fileName)
 {
     const QString lastFile = settingsFile(QStringLiteral("last.dat"));
-    RegularFile file;
-    if (!file.open(lastFile))
-        return fail(QStringLiteral("Cannot open file \"%1\". %2").arg(shown(lastFile), file.reason()));
-    QByteArray bytes(kLongestLastLine, Qt::Uninitialized);
-    const qint64 got = file.readFully(bytes.data(), bytes.size());
-    if (got < 0)
-        return fail(QStringLiteral("Cannot read file \"%1\". %2").arg(shown(lastFile), file.reason()));
+    const ReadResult read = readRegularFile(lastFile, kLongestLast);
+    if (read.status != ReadResult::Ok) {
+        const QString reason
+            = read.status == ReadResult::TooLarge ? QStringLiteral("The file is too large") : read.reason;
+        return fail(QStringLiteral("Cannot open file \"%1\". %2").arg(shown(lastFile), reason));
+    }
     qsizetype end = 0;
-    while (end < got && bytes[end] != '\r' && bytes[end] != '\n')
+    while (end < read.bytes.size() && read.bytes[end] != '\r' && read.bytes[end] != '\n')
         ++end;
-    *fileName = QString::fromUtf8(bytes.first(end));
+    *fileName = QString::fromUtf8(read.bytes.first(end));
     return true;
 }
 

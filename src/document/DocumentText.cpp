@@ -208,20 +208,6 @@ QByteArray toCrLf(const QByteArray &bytes)
     return out;
 }
 
-QString toCrLf(const QString &text)
-{
-    if (!text.contains(QLatin1Char('\n')))
-        return text;
-    QString out;
-    out.reserve(text.size() + text.count(QLatin1Char('\n')));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\n') && (i == 0 || text[i - 1] != QLatin1Char('\r')))
-            out.append(QLatin1Char('\r'));
-        out.append(text[i]);
-    }
-    return out;
-}
-
 QString decodeText(QByteArrayView bytes, TextEncoding encoding)
 {
     if (!heldAsUtf8(encoding))

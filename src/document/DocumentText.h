@@ -66,7 +66,6 @@ QByteArray fileBytes(QByteArrayView text, TextEncoding encoding);
 // Every LF without a CR before it becomes CR LF; every other byte, a lone CR included,
 // stays. Returns the same (shared) array when there is nothing to change.
 QByteArray toCrLf(const QByteArray &bytes);
-QString toCrLf(const QString &text);
 
 // Cell text to and from the document's bytes. In an 8-bit document a character above
 // U+00FF has no byte and is written as "?".

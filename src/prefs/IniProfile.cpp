@@ -1,5 +1,6 @@
 #include "prefs/IniProfile.h"
 
+#include "base/RegularFile.h"
 #include "base/SafeWrite.h"
 #include "prefs/IntText.h"
 
@@ -96,11 +97,6 @@ IniProfile IniProfile::fromBytes(const QByteArray &bytes)
     for (const Line &line : std::as_const(profile.m_raw))
         profile.m_lines.append(decode(line, line.bytes));
     return profile;
-}
-
-IniProfile IniProfile::fromText(const QString &text)
-{
-    return fromBytes(text.toUtf8());
 }
 
 QString IniProfile::decode(const Line &line, QByteArrayView part)

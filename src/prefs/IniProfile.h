@@ -26,7 +26,6 @@ public:
     // says why ("Is a directory", "Permission denied", "The file is larger than 1 MiB").
     static std::optional<IniProfile> loadForWriting(const QString &fileName, QString *reason = nullptr);
     static IniProfile fromBytes(const QByteArray &bytes);
-    static IniProfile fromText(const QString &text);
 
     // The value as stored (ASCII blanks around it trimmed), or fallback when the key is missing.
     QString readString(const QString &section, const QString &key, const QString &fallback) const;

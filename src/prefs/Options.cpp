@@ -289,8 +289,13 @@ void TfrmOptions::cmdOKClick()
     const QString file = settingsFile(QStringLiteral("opts.ini"));
     // The whole file is replaced once, every other line kept, so that it never holds half of
     // one OK and half of another.
-    std::optional<IniProfile> profile = IniProfile::loadForWriting(file);
-    if (!profile || !writeSettings(*profile, s) || !profile->save(file))
-        throw VorrelError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(file)));
+    QString reason;
+    std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
+    if (profile && !writeSettings(*profile, s)) {
+        reason = QStringLiteral("A value holds a line break");
+        profile.reset();
+    }
+    if (!profile || !profile->save(file, &reason))
+        throw VorrelError(QStringLiteral("Unable to write to %1. %2").arg(QDir::toNativeSeparators(file), reason));
     Q_EMIT settingsStored(s);
 }

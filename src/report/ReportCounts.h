@@ -28,10 +28,6 @@ struct ReportFigures
 qsizetype countWords(QByteArrayView text);
 qsizetype countWords(QStringView text);
 
-// Occurrences of `tag`, case-sensitive; after each one the search resumes `step` characters
-// after its start, so a step longer than the tag skips occurrences that follow too closely.
-qsizetype countTag(QByteArrayView text, QByteArrayView tag, qsizetype step);
-
 // Every figure of the report in one pass over the text.
 ReportFigures computeReport(QByteArrayView text, TextEncoding encoding);
 

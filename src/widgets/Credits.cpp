@@ -310,17 +310,13 @@ void TScrollingCredits::resizeEvent(QResizeEvent *event)
 
 void TScrollingCredits::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void TScrollingCredits::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
-    if (click && OnClick)
+    if (m_click.release(event, rect()) && OnClick)
         runCommand(window(), [this] { OnClick(this); });
 }
 

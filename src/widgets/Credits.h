@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/ClickTracker.h"
 #include "widgets/GradientRamp.h"
 
 #include <QFont>
@@ -107,5 +108,5 @@ private:
     bool m_showBorder = true;
     bool m_dirty = true;
     bool m_composing = false;
-    bool m_pressed = false;
+    vorrel::ClickTracker m_click;
 };

@@ -140,8 +140,7 @@ void TGradient::paintEvent(QPaintEvent *)
 
 void TGradient::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     if (OnMouseDown)
         OnMouseDown(this, event);
 }
@@ -154,9 +153,7 @@ void TGradient::mouseMoveEvent(QMouseEvent *event)
 
 void TGradient::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+    const bool click = m_click.release(event, rect());
     if (OnMouseUp)
         OnMouseUp(this, event);
     if (click && OnClick)

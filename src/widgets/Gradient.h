@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/ClickTracker.h"
 #include "widgets/GradientRamp.h"
 
 #include <QImage>
@@ -77,7 +78,7 @@ private:
     QImage m_shown; // the pattern as painted, 32 bits a pixel
     bool m_building = false;
     bool m_loading = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace vorrel

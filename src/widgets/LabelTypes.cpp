@@ -26,16 +26,13 @@ void TLinkLabel::Click()
 
 void TLinkLabel::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QLabel::mousePressEvent(event);
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+    const bool click = m_click.release(event, rect());
     QLabel::mouseReleaseEvent(event);
     if (click)
         vorrel::runCommand(window(), [this] { Click(); });

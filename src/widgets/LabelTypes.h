@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ClickTracker.h"
+
 #include <QLabel>
 
 // A label that acts as a link: blue and underlined from the start, and clicking it runs
@@ -23,5 +25,5 @@ protected:
     static bool isBlank(const QString &text);
 
 private:
-    bool m_pressed = false;
+    vorrel::ClickTracker m_click;
 };
