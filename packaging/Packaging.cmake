@@ -6,8 +6,7 @@ include(GNUInstallDirs)
 set(VORREL_APP_ID com.cendaro.AimlVorrel)
 set(VORREL_ICON_SIZES 16 32 48 64 128 256)
 
-# --version prints the project's version; the window icon comes from the resource.
-target_compile_definitions(aimlvorrel PRIVATE VORREL_VERSION="${PROJECT_VERSION}")
+# The window icon comes from the resource.
 set(VORREL_ICON_PNGS)
 foreach(size IN LISTS VORREL_ICON_SIZES)
     list(APPEND VORREL_ICON_PNGS "${CMAKE_CURRENT_LIST_DIR}/icons/aimlvorrel-${size}.png")

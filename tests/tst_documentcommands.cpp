@@ -20,6 +20,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
@@ -80,6 +82,7 @@ private slots:
     void noQuestionAfterClose();
     void yesWithoutSavingStops_data();
     void yesWithoutSavingStops();
+    void droppedDocumentOpens();
     void exitAsks_data();
     void exitAsks();
     void closeRecordsTheTitle();
@@ -520,6 +523,33 @@ void TestDocumentCommands::yesWithoutSavingStops()
     QVERIFY(m_form->document()->DocChanged());
     QVERIFY(m_form->FileSaveItem->isEnabled());
     QVERIFY(!QFile::exists(m_program->file(QStringLiteral("last.dat"))));
+}
+
+void TestDocumentCommands::droppedDocumentOpens()
+{
+    QVERIFY(openTwo());
+    m_form->code->append(QStringLiteral("x"));
+    QVERIFY(writeFile(work("other.aiml"), "<aiml>\r\n</aiml>\r\n"));
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(work("other.aiml")) });
+    data.setText(work("other.aiml"));
+    // Dropped on the preview, it opens like Open, not as text in the preview.
+    QWidget *target = m_form->code->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    ModalScript script({ answer(QMessageBox::No) });
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(script.seen(), QStringList { "Confirm" });
+    QCOMPARE(m_form->path->text(), work("other.aiml"));
+    QCOMPARE(previewBytes(*m_form), QByteArray("<aiml>\r\n</aiml>\r\n"));
+
+    // Anything but one AIML document is left to the control.
+    data.setUrls({ QUrl::fromLocalFile(work("notes.txt")) });
+    QDragEnterEvent other(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_form.get(), &other);
+    QVERIFY(!other.isAccepted());
 }
 
 void TestDocumentCommands::exitAsks_data()

@@ -22,6 +22,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHeaderView>
@@ -69,6 +74,17 @@ void applyHint(QWidget *widget, const QString &hint)
     widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
+// The AIML documents among what is dragged over the window.
+QStringList droppedDocuments(const QMimeData *data)
+{
+    QStringList files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(".aiml"), Qt::CaseInsensitive))
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
 void setEnabledDeep(QMenu *menu, bool enabled)
 {
     menu->menuAction()->setEnabled(enabled);
@@ -91,6 +107,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
         | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
     resize(644, 609);
+    setAcceptDrops(true);
 
     m_document = new Document(this);
     createControls();
@@ -176,9 +193,11 @@ void TMainForm::createControls()
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     sg1->setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
     tabs->addTab(sg1, QStringLiteral("Categories"));
+    sg1->viewport()->installEventFilter(this);
 
     code = new PreviewEditor;
     tabs->addTab(code, QStringLiteral("Preview"));
+    code->viewport()->installEventFilter(this);
 
     auto *vessra = new QWidget;
     vessra->setObjectName(QStringLiteral("Vessra"));
@@ -415,6 +434,19 @@ void TMainForm::layoutControls()
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *e)
 {
+    // A document dropped on the preview or the grid opens like one dropped on the window,
+    // rather than going in as text.
+    if ((e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove || e->type() == QEvent::Drop)
+        && (watched == code->viewport() || watched == sg1->viewport())) {
+        auto *drop = static_cast<QDropEvent *>(e);
+        if (droppedDocuments(drop->mimeData()).size() == 1) {
+            if (e->type() == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
     if (e->type() == QEvent::Resize) {
         if (watched == centralWidget()) {
             layoutControls();
@@ -450,6 +482,31 @@ void TMainForm::closeEvent(QCloseEvent *e)
     bool mayClose = false;
     runCommand(this, [this, &mayClose] { mayClose = maybeSave(); });
     e->setAccepted(mayClose);
+}
+
+void TMainForm::openAtStart(const QString &fileName)
+{
+    m_fileAtStart = QFileInfo(fileName).absoluteFilePath();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (droppedDocuments(e->mimeData()).size() == 1)
+        e->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *e)
+{
+    const QStringList files = droppedDocuments(e->mimeData());
+    if (files.size() != 1)
+        return;
+    e->acceptProposedAction();
+    // Like Open: the save question first, then the file.
+    const QString fileName = files.constFirst();
+    runCommand(this, [this, fileName] {
+        if (maybeSave())
+            openDocument(fileName);
+    });
 }
 
 void TMainForm::FormCreate()
@@ -493,7 +550,9 @@ void TMainForm::Timer1Timer()
 
     iButMenu(false);
     path->setText(Document::kNoDocument);
-    if (frmOptions->dialog->isChecked())
+    if (!m_fileAtStart.isEmpty())
+        runCommand(this, [this] { openDocument(m_fileAtStart); });
+    else if (frmOptions->dialog->isChecked())
         StartUp->show();
     Timer1->stop();
 }

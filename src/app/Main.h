@@ -60,6 +60,9 @@ public:
     void FileExit();
     // Grid row of the current cell; 1 or more.
     int currentRow() const;
+    // A file named on the command line: the start-up routine opens it instead of showing the
+    // welcome window.
+    void openAtStart(const QString &fileName);
     vorrel::CategoryTable *table() const { return m_table; }
     vorrel::Document *document() const { return m_document; }
 
@@ -189,6 +192,8 @@ public:
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
 
 private:
     void createControls();
@@ -204,5 +209,6 @@ private:
     vorrel::Document *m_document = nullptr;
     vorrel::CategoryTable *m_table = nullptr;
     QActionGroup *m_viewPageGroup = nullptr;
+    QString m_fileAtStart;
     bool m_destroyed = false;
 };

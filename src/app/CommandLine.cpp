@@ -1,0 +1,167 @@
+#include "app/CommandLine.h"
+
+#include "base/ProgramFiles.h"
+#include "bot/ChatCommand.h"
+#include "document/AimlReader.h"
+#include "document/CheckCommand.h"
+#include "document/Document.h"
+#include "prefs/IniProfile.h"
+#include "prefs/Settings.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+using namespace vorrel;
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// Patterns are read and checked the way the window would, with the stored setting.
+bool upcasePatterns()
+{
+    return readSettings(IniProfile::load(settingsFile(QStringLiteral("opts.ini")))).upcasePatterns;
+}
+
+int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err)
+{
+    const QString &fileName = commandLine.files.constFirst();
+    Document document;
+    ByteArraySink text;
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (!document.readFile(fileName, text, &encoding)) {
+        err << document.errorString() << '\n';
+        return kUsageError;
+    }
+    ReadOptions options;
+    options.upcase = upcasePatterns();
+    options.encoding = encoding;
+    std::vector<BotCategory> rows;
+    for (const CategoryRow &row : readCategories(text.bytes, options))
+        rows.push_back({ row.cells[PatternColumn], row.cells[ThatColumn], row.cells[TemplateColumn] });
+    ChatOptions chat;
+    chat.seed = commandLine.seed;
+    chat.trace = commandLine.trace;
+    chat.version = kMainCaption;
+    return runChat(std::move(rows), in, out, err, chat);
+}
+
+} // namespace
+
+namespace {
+
+struct Options
+{
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption check { QStringLiteral("check"),
+        QStringLiteral("Check each FILE and print its problems, without a window.") };
+    QCommandLineOption quiet { { QStringLiteral("q"), QStringLiteral("quiet") },
+        QStringLiteral("With --check, print only the errors.") };
+    QCommandLineOption chat { QStringLiteral("chat"),
+        QStringLiteral("Talk to the bot of FILE without a window: one sentence a line from standard input, one "
+                       "reply a line to standard output.") };
+    QCommandLineOption seed { QStringLiteral("seed"), QStringLiteral("With --chat, the seed of <random>."),
+        QStringLiteral("N") };
+    QCommandLineOption trace { QStringLiteral("trace"),
+        QStringLiteral("With --chat, the answering row of each reply on standard error.") };
+};
+
+Options describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral("An editor for AIML 1.0 chat bot documents."));
+    Options options { parser.addHelpOption(), parser.addVersionOption() };
+    parser.addOptions({ options.check, options.quiet, options.chat, options.seed, options.trace });
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("The AIML document to open."), QStringLiteral("[FILE...]"));
+    return options;
+}
+
+// Built when it is shown: its usage line names the running program.
+QString helpText()
+{
+    QCommandLineParser parser;
+    describe(parser);
+    return parser.helpText();
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const Options o = describe(parser);
+    const QCommandLineOption &help = o.help;
+    const QCommandLineOption &version = o.version;
+    const QCommandLineOption &check = o.check;
+    const QCommandLineOption &quiet = o.quiet;
+    const QCommandLineOption &chat = o.chat;
+    const QCommandLineOption &seed = o.seed;
+    const QCommandLineOption &trace = o.trace;
+    CommandLine result;
+    const auto invalid = [&result](const QString &error) {
+        result.mode = CommandLine::Mode::Invalid;
+        result.error = error;
+        return result;
+    };
+    if (!parser.parse(arguments))
+        return invalid(parser.errorText());
+    result.files = parser.positionalArguments();
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        result.mode = CommandLine::Mode::Help;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.mode = CommandLine::Mode::Version;
+        return result;
+    }
+    if (parser.isSet(check) && parser.isSet(chat))
+        return invalid(QStringLiteral("--check and --chat cannot be used together."));
+    if (parser.isSet(check)) {
+        if (result.files.isEmpty())
+            return invalid(QStringLiteral("--check needs at least one FILE."));
+        result.mode = CommandLine::Mode::Check;
+        result.quiet = parser.isSet(quiet);
+        return result;
+    }
+    if (parser.isSet(chat)) {
+        if (result.files.size() != 1)
+            return invalid(QStringLiteral("--chat needs exactly one FILE."));
+        result.mode = CommandLine::Mode::Chat;
+        result.trace = parser.isSet(trace);
+        if (parser.isSet(seed)) {
+            bool ok = false;
+            result.seed = parser.value(seed).toUInt(&ok);
+            if (!ok)
+                return invalid(QStringLiteral("--seed needs a whole number from 0 to 4294967295."));
+        }
+        return result;
+    }
+    if (parser.isSet(quiet) || parser.isSet(seed) || parser.isSet(trace))
+        return invalid(QStringLiteral("-q belongs with --check; --seed and --trace with --chat."));
+    if (result.files.size() > 1)
+        return invalid(QStringLiteral("Only one FILE can be opened at a time."));
+    return result;
+}
+
+int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err)
+{
+    switch (commandLine.mode) {
+    case CommandLine::Mode::Help:
+        out << helpText();
+        return 0;
+    case CommandLine::Mode::Version:
+        out << kMainCaption << " (version " << VORREL_VERSION << ")\n";
+        return 0;
+    case CommandLine::Mode::Check:
+        return runCheckCommand(commandLine.files, commandLine.quiet, upcasePatterns(), out, err);
+    case CommandLine::Mode::Chat:
+        return runChatMode(commandLine, in, out, err);
+    case CommandLine::Mode::Invalid:
+        err << commandLine.error << '\n' << helpText();
+        return kUsageError;
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return kUsageError;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// What the program was asked to do on its command line.
+struct CommandLine
+{
+    enum class Mode {
+        // The windows, opening `files.first()` when a file was named.
+        Window,
+        Help,
+        Version,
+        // --check FILE...
+        Check,
+        // --chat FILE
+        Chat,
+        // The arguments make no sense; `error` says why.
+        Invalid,
+    };
+
+    Mode mode = Mode::Window;
+    QStringList files;
+    // --check -q: errors only.
+    bool quiet = false;
+    // --chat: the seed of <random>, and the answering row of each reply on standard error.
+    std::optional<quint32> seed;
+    bool trace = false;
+    QString error;
+
+    // Whether the mode runs without windows, and so without a display.
+    bool isConsoleMode() const { return mode != Mode::Window; }
+};
+
+// `arguments` as a process gets them, the program's name first.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// Runs a mode that needs no window; returns the process's exit code.
+int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err);

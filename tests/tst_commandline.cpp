@@ -1,0 +1,204 @@
+// The program's command line: what each set of arguments asks for, and the modes without
+// windows run as a process with no display at all.
+
+#include "MainFormFixture.h"
+
+#include "app/CommandLine.h"
+#include "app/Main.h"
+#include "app/Splash.h"
+#include "document/Document.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vorrel;
+using namespace vorrel::test;
+
+namespace {
+
+const QByteArray kBot = "<?xml version=\"1.0\"?>\n<aiml version=\"1.0\">\n"
+                        "<category><pattern>HI *</pattern><template>Hello <star/>!</template></category>\n"
+                        "<category><pattern>PICK</pattern><template><random><li>one</li><li>two</li>"
+                        "<li>three</li></random></template></category>\n"
+                        "<category><pattern>hello</pattern><template/></category>\n"
+                        "</aiml>\n";
+
+struct Run
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The program with no display: a window would fail to start, so only a console mode can pass.
+Run run(const QStringList &arguments, const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VORREL_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run result;
+    if (!process.waitForFinished(30000))
+        return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+} // namespace
+
+class TestCommandLine final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void parsing_data();
+    void parsing();
+    void versionAndHelp();
+    void check();
+    void chat();
+    void fileAtStart();
+    void unreadableFileAtStart();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_bot;
+};
+
+void TestCommandLine::initTestCase()
+{
+    m_bot = m_dir.filePath(QStringLiteral("bot.aiml"));
+    QVERIFY(writeFile(m_bot, kBot));
+}
+
+void TestCommandLine::parsing_data()
+{
+    using M = CommandLine::Mode;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<M>("mode");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("nothing") << QStringList() << M::Window << QStringList();
+    QTest::newRow("a file") << QStringList { "a.aiml" } << M::Window << QStringList { "a.aiml" };
+    QTest::newRow("two files") << QStringList { "a.aiml", "b.aiml" } << M::Invalid << QStringList();
+    QTest::newRow("help") << QStringList { "--help" } << M::Help << QStringList();
+    QTest::newRow("version") << QStringList { "-v" } << M::Version << QStringList();
+    QTest::newRow("check") << QStringList { "--check", "a", "b" } << M::Check << QStringList { "a", "b" };
+    QTest::newRow("check nothing") << QStringList { "--check" } << M::Invalid << QStringList();
+    QTest::newRow("chat") << QStringList { "--chat", "a", "--seed", "7" } << M::Chat << QStringList { "a" };
+    QTest::newRow("chat two") << QStringList { "--chat", "a", "b" } << M::Invalid << QStringList();
+    QTest::newRow("bad seed") << QStringList { "--chat", "a", "--seed", "x" } << M::Invalid << QStringList();
+    QTest::newRow("quiet alone") << QStringList { "-q", "a" } << M::Invalid << QStringList();
+    QTest::newRow("both modes") << QStringList { "--check", "--chat", "a" } << M::Invalid << QStringList();
+    QTest::newRow("unknown") << QStringList { "--frobnicate" } << M::Invalid << QStringList();
+}
+
+void TestCommandLine::parsing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLine::Mode, mode);
+    QFETCH(QStringList, files);
+    const CommandLine line = parseCommandLine(QStringList { QStringLiteral("aimlvorrel") } + arguments);
+    QCOMPARE(line.mode, mode);
+    if (mode != CommandLine::Mode::Invalid)
+        QCOMPARE(line.files, files);
+    else
+        QVERIFY(!line.error.isEmpty());
+}
+
+void TestCommandLine::versionAndHelp()
+{
+    const Run version = run({ QStringLiteral("--version") });
+    QCOMPARE(version.code, 0);
+    QVERIFY2(version.out.startsWith("AIML Vorrel 3.1 (version "), version.out.constData());
+    const Run help = run({ QStringLiteral("--help") });
+    QCOMPARE(help.code, 0);
+    for (const char *option : { "--check", "--chat", "--seed", "--trace", "--quiet", "--version", "FILE" })
+        QVERIFY2(help.out.contains(option), option);
+    const Run wrong = run({ QStringLiteral("--frobnicate") });
+    QCOMPARE(wrong.code, 2);
+    QVERIFY(wrong.err.contains("frobnicate"));
+}
+
+void TestCommandLine::check()
+{
+    const QString broken = m_dir.filePath(QStringLiteral("broken.aiml"));
+    QVERIFY(writeFile(broken, "<aiml>\n<category><pattern>A</pattern></category>\n"));
+    const Run warnings = run({ QStringLiteral("--check"), m_bot });
+    QCOMPARE(warnings.code, 0);
+    // Compiler style: FILE:LINE:COLUMN: severity: message [code].
+    QVERIFY2(warnings.out.startsWith(m_bot.toUtf8() + ":5:"), warnings.out.constData());
+    QVERIFY2(warnings.out.contains(": warning: ") && warnings.out.contains("[pattern-syntax]"), warnings.out.constData());
+
+    const Run errors = run({ QStringLiteral("--check"), m_bot, broken });
+    QCOMPARE(errors.code, 1);
+    QVERIFY(errors.out.contains(broken.toUtf8() + ":") && errors.out.contains(": error: "));
+    const Run quiet = run({ QStringLiteral("--check"), QStringLiteral("-q"), m_bot, broken });
+    QCOMPARE(quiet.code, 1);
+    QVERIFY(!quiet.out.contains(": warning: "));
+    QVERIFY(quiet.out.contains(": error: "));
+
+    const Run missing = run({ QStringLiteral("--check"), broken, m_dir.filePath(QStringLiteral("none.aiml")) });
+    QCOMPARE(missing.code, 2);
+    QVERIFY(missing.err.contains("none.aiml"));
+}
+
+void TestCommandLine::chat()
+{
+    const QByteArray script = "hi bob. pick\nHello\nwhat now\n";
+    const Run first = run({ QStringLiteral("--chat"), m_bot, QStringLiteral("--seed"), QStringLiteral("5"),
+                              QStringLiteral("--trace") },
+        script);
+    QCOMPARE(first.code, 0);
+    const QList<QByteArray> replies = first.out.split('\n');
+    QCOMPARE(replies.size(), 4);
+    QVERIFY2(replies[0].startsWith("Hello BOB! "), replies[0].constData());
+    QCOMPARE(replies[2], QByteArray("I cannot understand that, master!"));
+    QVERIFY2(first.err.contains("Row 2: PICK") && first.err.contains("No category matched"), first.err.constData());
+    // The same seed gives the same conversation.
+    const Run again = run({ QStringLiteral("--chat"), m_bot, QStringLiteral("--seed"), QStringLiteral("5") }, script);
+    QCOMPARE(again.out, first.out);
+
+    const Run unreadable = run({ QStringLiteral("--chat"), m_dir.path() });
+    QCOMPARE(unreadable.code, 2);
+    QVERIFY(!unreadable.err.isEmpty());
+}
+
+void TestCommandLine::fileAtStart()
+{
+    ProgramDir dir(QByteArray("[Preferences]\r\nDlg=1\r\n"));
+    TMainForm form;
+    form.openAtStart(m_bot);
+    form.Timer1Timer();
+    QCOMPARE(form.path->text(), m_bot);
+    QVERIFY(form.document()->DocHasFile() && !form.document()->DocChanged());
+    // The file takes the welcome window's place.
+    QVERIFY(!form.StartUp->isVisible());
+}
+
+void TestCommandLine::unreadableFileAtStart()
+{
+    ProgramDir dir(kQuietOpts);
+    TMainForm form;
+    form.openAtStart(m_dir.filePath(QStringLiteral("none.aiml")));
+    QString box;
+    ModalScript script({ readBox(&box) });
+    form.Timer1Timer();
+    QCOMPARE(script.seen(), QStringList { QStringLiteral("ErrorBox") });
+    QVERIFY2(box.contains(QStringLiteral("none.aiml")), qPrintable(box));
+    QVERIFY(!form.document()->isOpen());
+    QVERIFY(!form.FileSaveItem->isEnabled());
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
