@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Shared by ./run and ./test: install what the build needs, then configure and build in build/.
+# Shared by ./run and ./test: install what the build needs, then configure and build.
+#   setup.sh [BUILD_FOLDER [TARGET [CMAKE_OPTION...]]]     (default: build/, everything)
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="${1:-$top/build}"
+target="${2:-all}"
+shift $(( $# > 2 ? 2 : $# ))
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev
           libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-liberation
@@ -19,13 +23,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-build="$top/build"
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
 log="$build/build.log"
-if ! cmake --build "$build" --parallel "$jobs" >"$log" 2>&1; then
+if ! cmake --build "$build" --parallel "$jobs" --target "$target" >"$log" 2>&1; then
     cat "$log" >&2
     echo "Build failed; the whole log is in $log" >&2
     exit 1

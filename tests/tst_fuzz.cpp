@@ -4,8 +4,10 @@
 // A failing input is kept in the temporary folder for a closer look.
 
 #include "CountOracle.h"
+#include "bot/Interpreter.h"
 #include "document/AimlReader.h"
 #include "document/AimlWriter.h"
+#include "document/Checker.h"
 #include "document/DocumentText.h"
 #include "prefs/IniProfile.h"
 #include "prefs/IntText.h"
@@ -251,6 +253,8 @@ private slots:
     void wholeNumbers();
     void reportCounts();
     void creditsMarkup();
+    void checker();
+    void interpreter();
 
 private:
     void checkReader(const QByteArray &input, bool upcase);
@@ -563,6 +567,66 @@ void TestFuzz::creditsMarkup()
         checkCreditLine(line, random);
         if (QTest::currentTestFailed())
             return keep("credits", line.toUtf8());
+    }
+}
+
+void TestFuzz::checker()
+{
+    Mutator inputs(0x5eed0007, m_documents);
+    for (int i = 0; i < 1500; ++i) {
+        const QByteArray input = inputs.next();
+        QElapsedTimer clock;
+        clock.start();
+        const std::vector<Problem> problems = checkDocument(input, CheckOptions { i % 2 == 0 });
+        QVERIFY2(clock.elapsed() < kSlowMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        // Every problem points into the document, in order, with a code and a message. A lone CR
+        // ends a line too, as in XML and in the preview.
+        const qsizetype lines = input.count('\n') + input.count('\r') - input.count("\r\n") + 1;
+        int line = 0;
+        int column = 0;
+        for (const Problem &p : problems) {
+            QVERIFY(p.line >= 1 && p.line <= lines && p.column >= 1);
+            QVERIFY(p.line > line || (p.line == line && p.column >= column));
+            QVERIFY(!p.code.isEmpty() && !p.message.isEmpty());
+            line = p.line;
+            column = p.column;
+        }
+        if (QTest::currentTestFailed())
+            return keep("checker", input);
+    }
+}
+
+void TestFuzz::interpreter()
+{
+    // Tables read from mutated documents, asked what their own patterns and some junk say.
+    Mutator inputs(0x5eed0008, m_documents);
+    Interpreter bot;
+    bot.seed(8);
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray input = inputs.next();
+        ReadOptions options;
+        options.encoding = isValidUtf8(input) ? TextEncoding::Utf8 : TextEncoding::Latin1;
+        std::vector<BotCategory> rows;
+        for (const CategoryRow &row : readCategories(input, options))
+            rows.push_back({ row.cells[1], row.cells[2], row.cells[3] });
+        QStringList said;
+        for (size_t r = 0; r < rows.size() && said.size() < 6; r += 1 + rows.size() / 6)
+            said.append(QString(rows[r].pattern).replace(QLatin1Char('*'), QStringLiteral("x y")));
+        said.append(QString::fromLatin1(input.left(200)));
+        const int count = static_cast<int>(rows.size());
+        bot.setCategories(std::move(rows));
+        for (const QString &sentence : said) {
+            QElapsedTimer clock;
+            clock.start();
+            const BotAnswer answer = bot.respond(sentence);
+            QVERIFY2(clock.elapsed() < kSlowMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+            QVERIFY(answer.row == -1 || (answer.row >= 1 && answer.row <= count));
+            // Each sentence's reply is cut at the limit; the replies are joined by blanks.
+            const qsizetype sentences = sentence.count(QRegularExpression(QStringLiteral("[.!?;]"))) + 1;
+            QVERIFY(answer.text.size() <= sentences * (Interpreter::kMaxTemplateOutput + 1));
+        }
+        if (QTest::currentTestFailed())
+            return keep("interpreter", input);
     }
 }
 

@@ -149,6 +149,8 @@ void TestReportWindow::figures()
     QVERIFY(shown.modal);
     QCOMPARE(shown.values, values);
     QVERIFY(!m_form->frmReport->isVisible());
+    // The window's own word count agrees with the figure it shows.
+    QCOMPARE(QString::number(TMainForm::CountWords(QString::fromUtf8(text))), values.at(0));
 }
 
 void TestReportWindow::countsThePreviewNotTheTable()
