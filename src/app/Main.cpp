@@ -7,6 +7,7 @@
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
 #include "document/Document.h"
+#include "document/GridLook.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
 #include "editing/SelEdit.h"
@@ -16,6 +17,7 @@
 #include "report/Report.h"
 #include "widgets/About1.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/FormFont.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -47,17 +49,6 @@
 using namespace vorrel;
 
 namespace {
-
-// A font by its form name, with a face of the same kind where that one is missing.
-QFont formFont(const QString &family, int points, QFont::StyleHint hint)
-{
-    QFont f(family, points);
-    // Faces with the same metrics come first where the design's own face is missing.
-    if (hint == QFont::SansSerif)
-        f.setFamilies({ family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial") });
-    f.setStyleHint(hint);
-    return f;
-}
 
 // A hint "short|long": the tool tip before the bar, the status-line text after it.
 void applyHint(QAction *action, const QString &hint)
@@ -105,7 +96,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     // A fixed border with system menu and minimise button, but no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
+    setFont(formFont(8));
     resize(644, 609);
     setAcceptDrops(true);
 
@@ -175,15 +166,15 @@ void TMainForm::createControls()
 
     tabs = new QTabWidget(central);
     tabs->setObjectName(QStringLiteral("tabs"));
-    tabs->tabBar()->setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
+    tabs->tabBar()->setFont(formFont(8));
 
     m_table = new CategoryTable(this);
     sg1 = new QTableView;
     sg1->setObjectName(QStringLiteral("sg1"));
     sg1->setModel(m_table);
     sg1->setItemDelegate(new CellDelegate(sg1));
+    applyGridLook(sg1, font());
     sg1->verticalHeader()->hide();
-    sg1->verticalHeader()->setDefaultSectionSize(40);
     sg1->verticalHeader()->setMinimumSectionSize(2);
     sg1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     sg1->horizontalHeader()->setHighlightSections(false);
@@ -191,7 +182,6 @@ void TMainForm::createControls()
     sg1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     sg1->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    sg1->setStyleSheet(QStringLiteral("QTableView { gridline-color: palette(mid); }"));
     tabs->addTab(sg1, QStringLiteral("Categories"));
     sg1->viewport()->installEventFilter(this);
 
@@ -207,13 +197,13 @@ void TMainForm::createControls()
     log->setReadOnly(true);
     log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    log->setFont(formFont(QStringLiteral("MS Sans Serif"), 10, QFont::SansSerif));
+    log->setFont(formFont(10));
     Panel1 = new QFrame(vessra);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     input = new QPlainTextEdit(vessra);
     input->setObjectName(QStringLiteral("input"));
-    input->setFont(formFont(QStringLiteral("MS Sans Serif"), 10, QFont::SansSerif));
+    input->setFont(formFont(10));
     SayIt = new QPushButton(QStringLiteral("Say it"), vessra);
     SayIt->setObjectName(QStringLiteral("SayIt"));
     tabs->addTab(vessra, QStringLiteral("Vessra"));
@@ -222,6 +212,7 @@ void TMainForm::createControls()
     StatusLine = new QStatusBar(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
     StatusLine->setSizeGripEnabled(false);
+    StatusLine->setFixedHeight(23);
     setStatusBar(StatusLine);
 
     const QString filter = QStringLiteral("AIML Files (*.aiml)");
@@ -425,10 +416,7 @@ void TMainForm::layoutControls()
     Label1->move(4, 38);
     Label1->adjustSize();
     // At the design size the path line and the notebook end 7 pixels short of the right edge.
-    // A substitute face may draw the label wider than the design's; the path line then
-    // moves right rather than covering it.
-    const int pathLeft = std::max(96, Label1->x() + Label1->width() + 2);
-    path->setGeometry(pathLeft, 36, std::max(w - pathLeft - 7, 50), 17);
+    path->setGeometry(96, 36, std::max(w - 96 - 7, 50), 17);
     tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), std::max(h - 56 - 2, 50));
 }
 

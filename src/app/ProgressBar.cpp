@@ -1,4 +1,5 @@
 #include "app/ProgressBar.h"
+#include "widgets/FormFont.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QLabel>
@@ -13,14 +14,13 @@ TpBar::TpBar(QWidget *parent) : QDialog(parent)
     // A dialog frame without border icons: reading cannot be interrupted.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(false);
+    setFont(vorrel::formFont(8));
     setFixedSize(300, 64);
     setCursor(Qt::WaitCursor);
 
     stat = new QLabel(this);
     stat->setObjectName(QStringLiteral("stat"));
-    QFont statFont = stat->font();
-    statFont.setPointSize(9);
-    stat->setFont(statFont);
+    stat->setFont(vorrel::formFont(9));
     stat->setGeometry(8, 8, 284, 18);
 
     pb1 = new QProgressBar(this);

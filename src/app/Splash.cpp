@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "report/HelpDocuments.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/FormFont.h"
 #include "widgets/Gradient.h"
 #include "widgets/WindowPlacement.h"
 
@@ -111,9 +112,7 @@ void drawIcon(QPainter &p, WelcomeIcon icon)
         p.setPen(QPen(QColor(0, 50, 140), 1));
         p.setBrush(QColor(30, 110, 220));
         p.drawEllipse(QRectF(2.5, 2.5, 24, 24));
-        QFont font(QStringLiteral("Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPixelSize(18);
+        QFont font = formFontPixels(18);
         font.setBold(true);
         p.setFont(font);
         p.setPen(Qt::white);
@@ -182,6 +181,7 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
 {
     setObjectName(QStringLiteral("StartUp"));
     setWindowTitle(QStringLiteral("Welcome to Cendaro AIML Vorrel 3.0"));
+    setFont(formFont(8));
     setFixedSize(kClientSize);
 
     // The background goes first, so every other control lies above it.
@@ -196,8 +196,7 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
     Gradient1->EndLoading();
     Gradient1->OnMouseMove = [this](TGradient *, QMouseEvent *) { Gradient1MouseMove(); };
 
-    QFont linkFont(QStringLiteral("Sans Serif"), 10);
-    linkFont.setStyleHint(QFont::SansSerif);
+    const QFont linkFont = formFont(10);
 
     struct LinkSpec
     {

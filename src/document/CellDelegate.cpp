@@ -2,12 +2,21 @@
 
 #include "document/CategoryTable.h"
 #include "document/DocumentText.h"
+#include "document/GridLook.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
 namespace vorrel {
+
+void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem inside = option;
+    inside.rect = insideGridLines(option.rect);
+    QStyledItemDelegate::paint(painter, inside, index);
+    paintGridLines(painter, option.rect, option.palette);
+}
 
 QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const
 {
@@ -48,7 +57,7 @@ void CellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelInd
 
 void CellDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const
 {
-    editor->setGeometry(option.rect);
+    editor->setGeometry(insideGridLines(option.rect));
 }
 
 bool CellDelegate::eventFilter(QObject *watched, QEvent *event)

@@ -5,7 +5,7 @@
 namespace vorrel {
 
 // Edits a grid cell in a multi-line box, so that a cell's line breaks survive editing.
-// Enter ends the edit; Shift+Enter starts a new line.
+// Enter ends the edit; Shift+Enter starts a new line. Each cell draws its own grid lines.
 class CellDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -13,6 +13,7 @@ class CellDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;

@@ -1,5 +1,6 @@
 #include "document/New.h"
 
+#include "widgets/FormFont.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QLabel>
@@ -12,6 +13,7 @@ TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("New Document"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint);
+    setFont(vorrel::formFont(8));
     setFixedSize(357, 176);
 
     auto field = [this](QLabel *&label, const char *labelName, const QString &caption, int top, QLineEdit *&edit,

@@ -3,12 +3,14 @@
 #include "document/CategoryTable.h"
 #include "editing/CategoryEdit.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/FormFont.h"
 
 #include <QAction>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -28,8 +30,8 @@ const QColor kMaroon(128, 0, 0);
 const QColor kPurple(128, 0, 128);
 const QColor kGreen(0, 128, 0);
 
-// Room between a field's right edge and the closing tag beside it.
-constexpr int kTagGap = 6;
+// Room between a field and the tags either side of it, as the form leaves it.
+constexpr int kTagGap = 3;
 
 QLabel *styleTagLabel(QLabel *label, const char *name, const QColor &color, int left, int top)
 {
@@ -117,9 +119,7 @@ TfrmSelEdit::TfrmSelEdit(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Category"));
     // A close box and no other border icons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    QFont formFont(QStringLiteral("MS Sans Serif"), 10);
-    formFont.setStyleHint(QFont::SansSerif);
-    setFont(formFont);
+    setFont(formFont(10));
     setFixedSize(593, 384);
 
     createControls();
@@ -192,8 +192,10 @@ void TfrmSelEdit::createControls()
     pal.setColor(QPalette::ButtonText, kBlue);
     cmdAutotext->setPalette(pal);
     ToolBar1->addWidget(cmdAutotext);
-    // Wide enough for the caption and its arrow in whatever face stands in for the form's.
-    ToolBar1->resize(std::max(ToolBar1->width(), ToolBar1->sizeHint().width()), ToolBar1->height());
+    // The bar keeps its designed width: the button gives up the padding round its caption
+    // rather than move into the bar's overflow menu.
+    const QMargins margins = ToolBar1->layout()->contentsMargins();
+    cmdAutotext->setMaximumWidth(ToolBar1->width() - margins.left() - margins.right());
 
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

@@ -4,6 +4,7 @@
 #include "prefs/IniProfile.h"
 #include "prefs/IntText.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/FormFont.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QDir>
@@ -28,15 +29,6 @@ int pointSizeOf(const QFont &font)
 {
     // A font given in pixels has no point size of its own; ask what it comes out as.
     return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
-}
-
-// The named face where it is installed, else the sans-serif face the system puts in its place.
-QFont sansSerif(const QString &family, int points)
-{
-    QFont font(family, points);
-    font.setStyleHint(QFont::SansSerif);
-    font.setFamily(QFontInfo(font).family());
-    return font;
 }
 
 QLabel *staticText(QWidget *parent, const QString &text, const char *name, const QRect &place)
@@ -98,7 +90,7 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     // The pixel layout below is drawn for this face and size.
-    setFont(sansSerif(QStringLiteral("MS Sans Serif"), 8));
+    setFont(formFont(8));
     setFixedSize(409, 269);
 
     createControls();
@@ -146,7 +138,9 @@ void TfrmOptions::createControls()
     fonts->setObjectName(QStringLiteral("fonts"));
     fonts->setOption(QFontDialog::DontUseNativeDialog);
     fonts->setOption(QFontDialog::ScalableFonts);
-    m_lastFont = sansSerif(QStringLiteral("MS Sans Serif"), 8);
+    // The font box lists real faces only: it opens on the face the form font comes out as.
+    m_lastFont = formFont(8);
+    m_lastFont.setFamily(QFontInfo(m_lastFont).family());
 
     m_folderBrowser = new QFileDialog(this);
     m_folderBrowser->setObjectName(QStringLiteral("folderBrowser"));

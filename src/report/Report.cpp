@@ -1,4 +1,5 @@
 #include "report/Report.h"
+#include "widgets/FormFont.h"
 #include "widgets/WindowPlacement.h"
 
 #include "report/ReportCounts.h"
@@ -40,6 +41,7 @@ TfrmReport::TfrmReport(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("General Report"));
     // A fixed dialog with nothing but the close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(vorrel::formFont(8));
 
     GroupBox1 = new QGroupBox(QStringLiteral("Text Report"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -1,4 +1,5 @@
 #include "widgets/About1.h"
+#include "widgets/FormFont.h"
 #include "widgets/WindowPlacement.h"
 
 #include "widgets/Credits.h"
@@ -36,8 +37,7 @@ const QStringList &aboutCredits()
 
 QFont linkFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(13);
+    QFont font = vorrel::formFontPixels(13);
     font.setUnderline(true);
     return font;
 }
@@ -55,6 +55,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
+    setFont(vorrel::formFont(8));
     setFixedSize(489, 282);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
