@@ -4,8 +4,10 @@
 #include "app/Splash.h"
 #include "app/ToolIcons.h"
 #include "base/ProgramFiles.h"
+#include "bot/TableBot.h"
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
+#include "document/CheckPanel.h"
 #include "document/Document.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
@@ -68,6 +70,9 @@ void applyHint(QWidget *widget, const QString &hint)
     widget->setToolTip(bar < 0 ? hint : hint.left(bar));
     widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
+
+// Tall enough for five problems and the summary.
+constexpr int kCheckPanelHeight = 132;
 
 void setEnabledDeep(QMenu *menu, bool enabled)
 {
@@ -161,6 +166,7 @@ void TMainForm::createControls()
     tabs->tabBar()->setFont(formFont(QStringLiteral("MS Sans Serif"), 8, QFont::SansSerif));
 
     m_table = new CategoryTable(this);
+    m_bot = new TableBot(m_table, this);
     sg1 = new QTableView;
     sg1->setObjectName(QStringLiteral("sg1"));
     sg1->setModel(m_table);
@@ -199,6 +205,9 @@ void TMainForm::createControls()
     SayIt->setObjectName(QStringLiteral("SayIt"));
     tabs->addTab(vessra, QStringLiteral("Vessra"));
     tabs->setCurrentIndex(1);
+
+    checkList = new CheckPanel(central);
+    checkList->hide();
 
     StatusLine = new QStatusBar(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
@@ -295,6 +304,11 @@ void TMainForm::createMenus()
         QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
     item(mnuAIML, &TMainForm::mnuReport, "mnuReport", QStringLiteral("General Report"),
         QStringLiteral("Get a general report of the current AIML file"));
+    item(mnuAIML, &TMainForm::mnuCheck, "mnuCheck", QStringLiteral("Check Document"),
+        QStringLiteral("Check the document for errors and warnings"), QKeySequence(Qt::Key_F7));
+    item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", QStringLiteral("&Interpret AIML"),
+        QStringLiteral("Answer on the Vessra page as an AIML interpreter would"));
+    mnuInterpret->setCheckable(true);
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
         QStringLiteral("View and edit AIML Vorrel preferences"));
@@ -347,6 +361,8 @@ void TMainForm::connectCommands()
     on(mnuDorvane, &TMainForm::mnuDorvaneClick);
     on(mnuRefresh, &TMainForm::mnuRefreshClick);
     on(mnuReport, &TMainForm::mnuReportClick);
+    on(mnuCheck, &TMainForm::mnuCheckClick);
+    on(mnuInterpret, &TMainForm::mnuInterpretClick);
     on(mnuOptions, &TMainForm::mnuOptionsClick);
     on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
     on(mnuTags, &TMainForm::mnuTagsClick);
@@ -366,6 +382,8 @@ void TMainForm::connectCommands()
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
+    connect(checkList, &CheckPanel::problemActivated, this,
+        [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
 }
 
 void TMainForm::createWindows()
@@ -410,7 +428,12 @@ void TMainForm::layoutControls()
     // moves right rather than covering it.
     const int pathLeft = std::max(96, Label1->x() + Label1->width() + 2);
     path->setGeometry(pathLeft, 36, std::max(w - pathLeft - 7, 50), 17);
-    tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), std::max(h - 56 - 2, 50));
+    // The check panel, once shown, takes the bottom of the client area from the notebook.
+    const int panel = checkList->isHidden() ? 0 : kCheckPanelHeight + 4;
+    const int tabsHeight = std::max(h - 56 - 2 - panel, 50);
+    tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), tabsHeight);
+    if (panel > 0)
+        checkList->setGeometry(4, 56 + tabsHeight + 4, std::max(w - 4 - 7, 50), kCheckPanelHeight);
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *e)
@@ -476,7 +499,9 @@ void TMainForm::ShowHint(const QString &longHint)
 
 void TMainForm::Timer1Timer()
 {
-    const Settings settings = readSettings(IniProfile::load(settingsFile(QStringLiteral("opts.ini"))));
+    const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
+    const Settings settings = readSettings(opts);
+    mnuInterpret->setChecked(readInterpret(opts));
     code->applyFont(settings.fontName, settings.fontSize);
     frmOptions->showSettings(settings);
     od->setDirectory(frmOptions->txtDir->text());
