@@ -4,8 +4,10 @@
 #include "app/Splash.h"
 #include "app/ToolIcons.h"
 #include "base/ProgramFiles.h"
+#include "bot/TableBot.h"
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
+#include "document/CheckPanel.h"
 #include "document/Document.h"
 #include "document/GridLook.h"
 #include "document/New.h"
@@ -64,6 +66,9 @@ void applyHint(QWidget *widget, const QString &hint)
     widget->setToolTip(bar < 0 ? hint : hint.left(bar));
     widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
+
+// Tall enough for five problems and the summary.
+constexpr int kCheckPanelHeight = 132;
 
 // The AIML documents among what is dragged over the window.
 QStringList droppedDocuments(const QMimeData *data)
@@ -169,6 +174,7 @@ void TMainForm::createControls()
     tabs->tabBar()->setFont(formFont(8));
 
     m_table = new CategoryTable(this);
+    m_bot = new TableBot(m_table, this);
     sg1 = new QTableView;
     sg1->setObjectName(QStringLiteral("sg1"));
     sg1->setModel(m_table);
@@ -208,6 +214,9 @@ void TMainForm::createControls()
     SayIt->setObjectName(QStringLiteral("SayIt"));
     tabs->addTab(vessra, QStringLiteral("Vessra"));
     tabs->setCurrentIndex(1);
+
+    checkList = new CheckPanel(central);
+    checkList->hide();
 
     StatusLine = new QStatusBar(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
@@ -305,6 +314,11 @@ void TMainForm::createMenus()
         QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
     item(mnuAIML, &TMainForm::mnuReport, "mnuReport", QStringLiteral("General Report"),
         QStringLiteral("Get a general report of the current AIML file"));
+    item(mnuAIML, &TMainForm::mnuCheck, "mnuCheck", QStringLiteral("Check Document"),
+        QStringLiteral("Check the document for errors and warnings"), QKeySequence(Qt::Key_F7));
+    item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", QStringLiteral("&Interpret AIML"),
+        QStringLiteral("Answer on the Vessra page as an AIML interpreter would"));
+    mnuInterpret->setCheckable(true);
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
         QStringLiteral("View and edit AIML Vorrel preferences"));
@@ -357,6 +371,8 @@ void TMainForm::connectCommands()
     on(mnuDorvane, &TMainForm::mnuDorvaneClick);
     on(mnuRefresh, &TMainForm::mnuRefreshClick);
     on(mnuReport, &TMainForm::mnuReportClick);
+    on(mnuCheck, &TMainForm::mnuCheckClick);
+    on(mnuInterpret, &TMainForm::mnuInterpretClick);
     on(mnuOptions, &TMainForm::mnuOptionsClick);
     on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
     on(mnuTags, &TMainForm::mnuTagsClick);
@@ -376,6 +392,8 @@ void TMainForm::connectCommands()
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
+    connect(checkList, &CheckPanel::problemActivated, this,
+        [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
 }
 
 void TMainForm::createWindows()
@@ -417,7 +435,12 @@ void TMainForm::layoutControls()
     Label1->adjustSize();
     // At the design size the path line and the notebook end 7 pixels short of the right edge.
     path->setGeometry(96, 36, std::max(w - 96 - 7, 50), 17);
-    tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), std::max(h - 56 - 2, 50));
+    // The check panel, once shown, takes the bottom of the client area from the notebook.
+    const int panel = checkList->isHidden() ? 0 : kCheckPanelHeight + 4;
+    const int tabsHeight = std::max(h - 56 - 2 - panel, 50);
+    tabs->setGeometry(4, 56, std::max(w - 4 - 7, 50), tabsHeight);
+    if (panel > 0)
+        checkList->setGeometry(4, 56 + tabsHeight + 4, std::max(w - 4 - 7, 50), kCheckPanelHeight);
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *e)
@@ -521,7 +544,9 @@ void TMainForm::ShowHint(const QString &longHint)
 
 void TMainForm::Timer1Timer()
 {
-    const Settings settings = readSettings(IniProfile::load(settingsFile(QStringLiteral("opts.ini"))));
+    const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
+    const Settings settings = readSettings(opts);
+    mnuInterpret->setChecked(readInterpret(opts));
     code->applyFont(settings.fontName, settings.fontSize);
     frmOptions->showSettings(settings);
     od->setDirectory(frmOptions->txtDir->text());

@@ -32,8 +32,10 @@ class TpBar;
 
 namespace vorrel {
 class CategoryTable;
+class CheckPanel;
 class Document;
 class PreviewEditor;
+class TableBot;
 } // namespace vorrel
 
 // The main window. It wires the document, the category table, the preview and the dialogs
@@ -78,6 +80,10 @@ public:
     void PourThemInto(QByteArrayView text, vorrel::TextEncoding encoding);
     void mnuRefreshClick();
     void codeChange();
+    // Check Document: the preview's text checked, its problems listed below the notebook.
+    void mnuCheckClick();
+    // The Preview page with the cursor at a problem's line and column (1-based, characters).
+    void showProblemAt(int line, int column);
     // Open after the open dialog: the file is read whole first, so that one that cannot be
     // read leaves the open document exactly as it was.
     void openDocument(const QString &fileName);
@@ -103,6 +109,9 @@ public:
     // --- conversation page ---
     void SayItClick();
     static QString Capitalize(const QString &text);
+    // Interpret AIML toggled: the new state is written to opts.ini at once, or taken back.
+    void mnuInterpretClick();
+    vorrel::TableBot *bot() const { return m_bot; }
 
     // --- settings ---
     void mnuOptionsClick();
@@ -134,6 +143,8 @@ public:
     QTabWidget *tabs = nullptr;
     QTableView *sg1 = nullptr;
     vorrel::PreviewEditor *code = nullptr;
+    // Hidden until the first check.
+    vorrel::CheckPanel *checkList = nullptr;
     QPlainTextEdit *log = nullptr;
     QFrame *Panel1 = nullptr;
     QPlainTextEdit *input = nullptr;
@@ -171,6 +182,8 @@ public:
     QAction *mnuDorvane = nullptr;
     QAction *mnuRefresh = nullptr;
     QAction *mnuReport = nullptr;
+    QAction *mnuCheck = nullptr;
+    QAction *mnuInterpret = nullptr;
     QAction *mnuOptions = nullptr;
     QAction *HelpContentsItem = nullptr;
     QAction *mnuTags = nullptr;
@@ -208,6 +221,7 @@ private:
 
     vorrel::Document *m_document = nullptr;
     vorrel::CategoryTable *m_table = nullptr;
+    vorrel::TableBot *m_bot = nullptr;
     QActionGroup *m_viewPageGroup = nullptr;
     QString m_fileAtStart;
     bool m_destroyed = false;

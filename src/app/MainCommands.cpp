@@ -4,16 +4,21 @@
 
 #include "app/ProgressBar.h"
 #include "base/Error.h"
+#include "base/ProgramFiles.h"
 #include "bot/Matcher.h"
+#include "bot/TableBot.h"
 #include "document/AimlReader.h"
 #include "document/AimlWriter.h"
 #include "document/CategoryTable.h"
+#include "document/CheckPanel.h"
+#include "document/Checker.h"
 #include "document/Document.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
 #include "editing/CategoryEdit.h"
 #include "editing/SelEdit.h"
 #include "prefs/Options.h"
+#include "prefs/Settings.h"
 #include "report/HelpDocuments.h"
 #include "report/Printing.h"
 #include "report/Report.h"
@@ -59,7 +64,7 @@ QString passStatus(ReadPass pass)
     return {};
 }
 
-// The category shortcuts and F5 belong to the window, not to the control that has the focus:
+// The category shortcuts, F5 and F7 belong to the window, not to the control that has the focus:
 // the preview and the cell editor would otherwise claim Ctrl+Del to delete a word.
 class WindowShortcutsFirst final : public QObject
 {
@@ -157,6 +162,7 @@ void TMainForm::openDocument(const QString &fileName)
     iButMenu(true);
     // Last, so the change that loading the preview caused does not count.
     m_document->setOpened(fileName, encoding);
+    m_bot->reset();
 }
 
 bool TMainForm::openLastDocument()
@@ -257,6 +263,7 @@ void TMainForm::newDocument(const QString &title, const QString &author, const Q
     iButMenu(true);
     tabs->setEnabled(true);
     m_document->setCreated(title, encoding);
+    m_bot->reset();
 }
 
 void TMainForm::FileOpenItemClick()
@@ -309,12 +316,42 @@ void TMainForm::mnuCloseClick()
     m_document->setClosed();
     table()->reset();
     iButMenu(false);
+    m_bot->reset();
 }
 
 void TMainForm::SaveLast()
 {
     if (!m_document->saveLast())
         throw VorrelError(m_document->errorString());
+}
+
+// --- document check ---
+
+void TMainForm::mnuCheckClick()
+{
+    CheckOptions options;
+    options.upcasePatterns = frmOptions->upcase->isChecked();
+    // The bytes the file would hold: a UTF-16 document is checked as UTF-16, so its declaration
+    // agrees, while lines and characters stay those of the preview.
+    checkList->showProblems(checkDocument(fileBytes(code->bytes(), m_document->encoding()), options));
+    if (checkList->isHidden()) {
+        checkList->show();
+        layoutControls();
+    }
+}
+
+void TMainForm::showProblemAt(int line, int column)
+{
+    mnuPreviewClick();
+    const int lineIndex = std::clamp(line - 1, 0, std::max(code->lines() - 1, 0));
+    // QScintilla counts a line's index in characters, as the checker counts columns; past the
+    // line's end it would run on into the next line.
+    int lastLine = 0;
+    int lineLength = 0;
+    code->lineIndexFromPosition(
+        int(code->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, lineIndex)), &lastLine, &lineLength);
+    code->setCursorPosition(lineIndex, std::clamp(column - 1, 0, lineLength));
+    code->setFocus();
 }
 
 // --- category commands ---
@@ -371,7 +408,8 @@ void TMainForm::mnuPasteClick()
 void TMainForm::setUpEditing()
 {
     frmSelEdit->attach(table(), [this] { return frmOptions->upcase->isChecked(); });
-    qApp->installEventFilter(new WindowShortcutsFirst(this, { mnuCreateNew, mnuSelEdit, mnuSelDelete, mnuRefresh }));
+    qApp->installEventFilter(
+        new WindowShortcutsFirst(this, { mnuCreateNew, mnuSelEdit, mnuSelDelete, mnuRefresh, mnuCheck }));
 }
 
 // --- conversation page ---
@@ -380,15 +418,39 @@ void TMainForm::SayItClick()
 {
     // The box's text exactly as typed or pasted, its line breaks as CR LF like the cells'.
     const QString sentence = cellTextFromRaw(input->document()->toRawText());
-    const QString reply = botReply(*table(), sentence);
+    QString reply;
+    if (mnuInterpret->isChecked()) {
+        const BotAnswer answer = m_bot->respond(sentence);
+        // The interpreter's own letter case; its line breaks and runs of blanks as one blank.
+        reply = answer.text.simplified();
+        ShowHint(describeAnswer(answer));
+        if (answer.row > 0) {
+            const int column = std::max(sg1->currentIndex().column(), 0);
+            sg1->setCurrentIndex(table()->index(answer.row - 1, column));
+        }
+    } else {
+        reply = Capitalize(botReply(*table(), sentence));
+    }
     // One append for the three lines keeps a long transcript cheap to extend.
-    log->appendPlainText(QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ")
-        + Capitalize(reply) + QLatin1Char('\n'));
+    log->appendPlainText(
+        QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ") + reply + QLatin1Char('\n'));
 }
 
 QString TMainForm::Capitalize(const QString &text)
 {
     return capitalize(text);
+}
+
+void TMainForm::mnuInterpretClick()
+{
+    // The item has already changed its state; a failed write takes that back.
+    const bool on = mnuInterpret->isChecked();
+    const QString file = settingsFile(QStringLiteral("opts.ini"));
+    QString reason;
+    if (!writeInterpret(file, on, &reason)) {
+        mnuInterpret->setChecked(!on);
+        throw VorrelError(unableToWrite(file, reason));
+    }
 }
 
 void TMainForm::setUpConversation()

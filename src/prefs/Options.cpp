@@ -290,6 +290,6 @@ void TfrmOptions::cmdOKClick()
         profile.reset();
     }
     if (!profile || !profile->save(file, &reason))
-        throw VorrelError(QStringLiteral("Unable to write to %1. %2").arg(QDir::toNativeSeparators(file), reason));
+        throw VorrelError(unableToWrite(file, reason));
     Q_EMIT settingsStored(s);
 }

@@ -2,6 +2,8 @@
 
 #include "prefs/IniProfile.h"
 
+#include <QDir>
+
 #include <variant>
 
 namespace vorrel {
@@ -92,6 +94,22 @@ bool writeSettings(IniProfile &profile, const Settings &settings)
             return false;
     }
     return true;
+}
+
+bool readInterpret(const IniProfile &profile)
+{
+    return profile.readBool(kInterpretSection, kInterpretKey, false);
+}
+
+bool writeInterpret(const QString &fileName, bool on, QString *reason)
+{
+    return writeProfileString(
+        kInterpretSection, kInterpretKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
+}
+
+QString unableToWrite(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Unable to write to %1. %2").arg(QDir::toNativeSeparators(fileName), reason);
 }
 
 } // namespace vorrel

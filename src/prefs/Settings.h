@@ -35,4 +35,14 @@ bool writeSettings(IniProfile &profile, const Settings &settings);
 inline const QString kInterpretSection = QStringLiteral("Preferences");
 inline const QString kInterpretKey = QStringLiteral("Interp");
 
+// Whether the profile turns the interpreter on; off when the key is missing.
+bool readInterpret(const IniProfile &profile);
+
+// Writes the switch into the file in place, every other line kept; false, the file unchanged
+// and `reason` saying why, when it cannot be written.
+bool writeInterpret(const QString &fileName, bool on, QString *reason);
+
+// The message of a settings file that could not be written, with the system's reason.
+QString unableToWrite(const QString &fileName, const QString &reason);
+
 } // namespace vorrel

@@ -1,0 +1,102 @@
+#include "document/CheckPanel.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vorrel {
+
+namespace {
+
+QString counted(qsizetype count, const char *one, const char *many)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
+
+} // namespace
+
+QString problemSummary(const std::vector<Problem> &problems)
+{
+    if (problems.empty())
+        return QStringLiteral("No problems found");
+    const auto errors = std::count_if(
+        problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
+    const auto warnings = qsizetype(problems.size()) - errors;
+    return counted(errors, "error", "errors") + QStringLiteral(", ") + counted(warnings, "warning", "warnings");
+}
+
+CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("checkList"));
+    setFrameStyle(QFrame::NoFrame);
+    m_errorIcon
+        = QIcon::fromTheme(QStringLiteral("dialog-error"), style()->standardIcon(QStyle::SP_MessageBoxCritical));
+    m_warningIcon
+        = QIcon::fromTheme(QStringLiteral("dialog-warning"), style()->standardIcon(QStyle::SP_MessageBoxWarning));
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("checkProblems"));
+    m_list->setColumnCount(4);
+    m_list->setHeaderLabels({ QString(), QStringLiteral("Line"), QStringLiteral("Column"), QStringLiteral("Message") });
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setIconSize(QSize(16, 16));
+    QHeaderView *header = m_list->header();
+    header->setStretchLastSection(true);
+    header->setSectionsMovable(false);
+    header->resizeSection(SeverityColumn, 24);
+    header->resizeSection(LineColumn, 56);
+    header->resizeSection(ColumnColumn, 56);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("checkSummary"));
+    m_summary->setTextFormat(Qt::PlainText);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_list);
+    layout->addWidget(m_summary);
+
+    // Activation is the platform's double-click (or single click where that is the custom) and Enter.
+    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        Q_EMIT problemActivated(
+            item->data(LineColumn, Qt::DisplayRole).toInt(), item->data(ColumnColumn, Qt::DisplayRole).toInt());
+    });
+}
+
+void CheckPanel::showProblems(const std::vector<Problem> &problems)
+{
+    m_list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(problems.size()));
+    for (const Problem &problem : problems) {
+        auto *item = new QTreeWidgetItem;
+        const bool error = problem.severity == Severity::Error;
+        item->setIcon(SeverityColumn, error ? m_errorIcon : m_warningIcon);
+        item->setData(SeverityColumn, Qt::ToolTipRole, error ? QStringLiteral("Error") : QStringLiteral("Warning"));
+        item->setData(SeverityColumn, Qt::AccessibleTextRole, item->data(SeverityColumn, Qt::ToolTipRole));
+        item->setData(LineColumn, Qt::DisplayRole, problem.line);
+        item->setData(ColumnColumn, Qt::DisplayRole, problem.column);
+        item->setText(MessageColumn, problem.message);
+        item->setToolTip(MessageColumn, problem.message);
+        items.append(item);
+    }
+    // One insertion: a document with thousands of warnings fills the list at once.
+    m_list->addTopLevelItems(items);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(items.constFirst());
+    m_summary->setText(problemSummary(problems));
+}
+
+QIcon CheckPanel::severityIcon(Severity severity) const
+{
+    return severity == Severity::Error ? m_errorIcon : m_warningIcon;
+}
+
+} // namespace vorrel
