@@ -19,19 +19,7 @@ namespace {
 
 constexpr double kCheckLimitMs = 300.0;
 
-struct Timing
-{
-    double wallMs;
-    double cpuMs;
-};
-
-Timing median(int runs, const std::function<void()> &run)
-{
-    const bench::Timings t = bench::timeRuns(runs, run);
-    return { bench::medianOf(t.wallMs), bench::medianOf(t.cpuMs) };
-}
-
-void print(const char *what, Timing t)
+void print(const char *what, bench::Timing t)
 {
     std::printf("  %-44s wall %8.1f ms, CPU %8.1f ms\n", what, t.wallMs, t.cpuMs);
 }
@@ -48,7 +36,7 @@ int main()
         "Checking a 100,000-category document, %.1f MB:\n", static_cast<double>(document.size()) / (1024.0 * 1024.0));
 
     qint64 tokens = 0;
-    const Timing floor = median(7, [&] {
+    const bench::Timing floor = bench::medianTiming(7, [&] {
         QXmlStreamReader reader(document);
         tokens = 0;
         while (!reader.atEnd()) {
@@ -59,7 +47,7 @@ int main()
     print("plain QXmlStreamReader pass (the floor)", floor);
 
     std::vector<Problem> problems;
-    const Timing check = median(7, [&] { problems = checkDocument(document); });
+    const bench::Timing check = bench::medianTiming(7, [&] { problems = checkDocument(document); });
     print("checkDocument", check);
 
     const bool ok = check.cpuMs <= kCheckLimitMs;

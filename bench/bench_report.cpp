@@ -28,19 +28,7 @@ namespace {
 constexpr double kReportLimitMs = 50.0;
 constexpr double kPrintLimitMs = 2000.0;
 
-struct Timing
-{
-    double wallMs;
-    double cpuMs;
-};
-
-Timing median(int runs, const std::function<void()> &run)
-{
-    const bench::Timings t = bench::timeRuns(runs, run);
-    return { bench::medianOf(t.wallMs), bench::medianOf(t.cpuMs) };
-}
-
-bool report(const char *what, Timing t, double limit)
+bool report(const char *what, bench::Timing t, double limit)
 {
     const bool ok = t.cpuMs <= limit;
     std::printf("  %-50s wall %9.2f ms, CPU %9.2f ms (limit %6.0f ms)  %s\n", what, t.wallMs, t.cpuMs, limit,
@@ -71,15 +59,15 @@ int main(int argc, char *argv[])
     ReportFigures figures;
     std::printf("General report of a 100,000-category document, %.1f MB:\n",
         static_cast<double>(big.size()) / (1024.0 * 1024.0));
-    ok &= report(
-        "counting the text", median(15, [&] { figures = computeReport(big, TextEncoding::Utf8); }), kReportLimitMs);
+    ok &= report("counting the text",
+        bench::medianTiming(15, [&] { figures = computeReport(big, TextEncoding::Utf8); }), kReportLimitMs);
 
     TMainForm form;
     form.Timer1Timer();
     form.iButMenu(true);
     form.setPreviewBytes(big);
     ok &= report("reading the preview, counting, filling the boxes",
-        median(15,
+        bench::medianTiming(15,
             [&] {
                 const QByteArray text = form.previewBytes();
                 form.frmReport->showFigures(
@@ -102,7 +90,7 @@ int main(int argc, char *argv[])
     std::printf(
         "Printing a 1,000-category document (%.0f KB) to a PDF file:\n", static_cast<double>(small.size()) / 1024.0);
     ok &= report("one print job",
-        median(5,
+        bench::medianTiming(5,
             [&] {
                 printer.setOutputFileName(program.file(QStringLiteral("bench-%1.pdf").arg(++job)));
                 pages = printEditorJob(printer, *form.code, QStringLiteral("bench.aiml"));

@@ -20,15 +20,6 @@ using namespace vorrel::test;
 
 namespace {
 
-const QByteArray kTwoCategories
-    = "<?xml version=\"1.0\"?>\r\n"
-      "<aiml version=\"1.0\">\r\n"
-      "<category>\r\n<pattern>hello</pattern>\r\n<template>\r\n  Hi there\r\n</template>\r\n"
-      "</category>\r\n"
-      "<category>\r\n<pattern>YES</pattern>\r\n<that>HI THERE</that>\r\n"
-      "<template>Good.\r\nVery good.</template>\r\n</category>\r\n"
-      "</aiml>\r\n";
-
 QByteArray utf16(const QString &text, bool little)
 {
     QByteArray out(little ? "\xff\xfe" : "\xfe\xff", 2);

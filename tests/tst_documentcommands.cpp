@@ -20,9 +20,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QUrl>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,6 +32,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <Qsci/qsciscintilla.h>
 
@@ -41,19 +41,6 @@
 
 using namespace vorrel;
 using namespace vorrel::test;
-
-namespace {
-
-const QByteArray kTwoCategories
-    = "<?xml version=\"1.0\"?>\r\n"
-      "<aiml version=\"1.0\">\r\n"
-      "<category>\r\n<pattern>hello</pattern>\r\n<template>\r\n  Hi there\r\n</template>\r\n"
-      "</category>\r\n"
-      "<category>\r\n<pattern>YES</pattern>\r\n<that>HI THERE</that>\r\n"
-      "<template>Good.\r\nVery good.</template>\r\n</category>\r\n"
-      "</aiml>\r\n";
-
-} // namespace
 
 class TestDocumentCommands final : public QObject
 {

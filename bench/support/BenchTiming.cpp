@@ -47,4 +47,10 @@ double worstOf(const std::vector<double> &values)
     return *std::max_element(values.begin(), values.end());
 }
 
+Timing medianTiming(int runs, const std::function<void()> &run)
+{
+    const Timings t = timeRuns(runs, run);
+    return { medianOf(t.wallMs), medianOf(t.cpuMs) };
+}
+
 } // namespace vorrel::bench

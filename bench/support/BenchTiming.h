@@ -19,6 +19,14 @@ struct Timings
 // Calls `run` `runs` times and times each call on its own.
 Timings timeRuns(int runs, const std::function<void()> &run);
 
+// The median wall and CPU milliseconds of `runs` calls of `run`.
+struct Timing
+{
+    double wallMs;
+    double cpuMs;
+};
+Timing medianTiming(int runs, const std::function<void()> &run);
+
 // The middle value; of two middle ones, the larger.
 double medianOf(std::vector<double> values);
 double bestOf(const std::vector<double> &values);

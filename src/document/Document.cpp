@@ -146,12 +146,17 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
     return true;
 }
 
-void Document::setOpened(const QString &fileName, TextEncoding encoding)
+void Document::begin(const QString &name, bool hasFile, TextEncoding encoding)
 {
-    setFileName(fileName);
-    m_hasFile = true;
+    setFileName(name);
+    m_hasFile = hasFile;
     m_encoding = encoding;
     setDocChanged(false);
+}
+
+void Document::setOpened(const QString &fileName, TextEncoding encoding)
+{
+    begin(fileName, true, encoding);
 }
 
 bool Document::readTemplate(const QString &author, const QString &language, QByteArray *text, TextEncoding *encoding)
@@ -167,10 +172,7 @@ bool Document::readTemplate(const QString &author, const QString &language, QByt
 
 void Document::setCreated(const QString &title, TextEncoding encoding)
 {
-    setFileName(title);
-    m_hasFile = false;
-    m_encoding = encoding;
-    setDocChanged(false);
+    begin(title, false, encoding);
 }
 
 bool Document::writeText(const QString &fileName, QByteArrayView text)

@@ -101,6 +101,8 @@ private:
     bool fail(const QString &message);
     bool writeText(const QString &fileName, QByteArrayView text);
     void setFileName(const QString &fileName);
+    // A document that the views now hold whole.
+    void begin(const QString &name, bool hasFile, TextEncoding encoding);
 
     QString m_fileName = kNoDocument;
     bool m_hasFile = false;

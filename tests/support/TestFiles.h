@@ -12,6 +12,16 @@ QByteArray readFile(const QString &fileName);
 // Replaces the file with `bytes`; false unless every byte was written.
 bool writeFile(const QString &fileName, const QByteArray &bytes);
 
+// A document of two categories, the second with a that, both templates of more than one line.
+inline const QByteArray kTwoCategories
+    = "<?xml version=\"1.0\"?>\r\n"
+      "<aiml version=\"1.0\">\r\n"
+      "<category>\r\n<pattern>hello</pattern>\r\n<template>\r\n  Hi there\r\n</template>\r\n"
+      "</category>\r\n"
+      "<category>\r\n<pattern>YES</pattern>\r\n<that>HI THERE</that>\r\n"
+      "<template>Good.\r\nVery good.</template>\r\n</category>\r\n"
+      "</aiml>\r\n";
+
 // Settings that keep the welcome window away, so tests see only what they open.
 inline const QByteArray kQuietOpts = "[Preferences]\r\nDlg=0\r\n";
 
