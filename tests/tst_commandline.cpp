@@ -6,9 +6,11 @@
 #include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "base/ProgramFiles.h"
 #include "document/Document.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -68,6 +70,10 @@ private slots:
     void versionAndHelp();
     void check();
     void chat();
+    void programFilesFound_data();
+    void programFilesFound();
+    void settingsFolderChosen_data();
+    void settingsFolderChosen();
     void fileAtStart();
     void unreadableFileAtStart();
 
@@ -138,7 +144,8 @@ void TestCommandLine::check()
     QCOMPARE(warnings.code, 0);
     // Compiler style: FILE:LINE:COLUMN: severity: message [code].
     QVERIFY2(warnings.out.startsWith(m_bot.toUtf8() + ":5:"), warnings.out.constData());
-    QVERIFY2(warnings.out.contains(": warning: ") && warnings.out.contains("[pattern-syntax]"), warnings.out.constData());
+    QVERIFY2(
+        warnings.out.contains(": warning: ") && warnings.out.contains("[pattern-syntax]"), warnings.out.constData());
 
     const Run errors = run({ QStringLiteral("--check"), m_bot, broken });
     QCOMPARE(errors.code, 1);
@@ -156,8 +163,8 @@ void TestCommandLine::check()
 void TestCommandLine::chat()
 {
     const QByteArray script = "hi bob. pick\nHello\nwhat now\n";
-    const Run first = run({ QStringLiteral("--chat"), m_bot, QStringLiteral("--seed"), QStringLiteral("5"),
-                              QStringLiteral("--trace") },
+    const Run first = run(
+        { QStringLiteral("--chat"), m_bot, QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--trace") },
         script);
     QCOMPARE(first.code, 0);
     const QList<QByteArray> replies = first.out.split('\n');
@@ -172,6 +179,55 @@ void TestCommandLine::chat()
     const Run unreadable = run({ QStringLiteral("--chat"), m_dir.path() });
     QCOMPARE(unreadable.code, 2);
     QVERIFY(!unreadable.err.isEmpty());
+}
+
+void TestCommandLine::programFilesFound_data()
+{
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("beside the program") << true << false << "bin";
+    QTest::newRow("both: beside wins") << true << true << "bin";
+    QTest::newRow("installed only") << false << true << "share";
+    // Named where it was expected, so that a message says where to put it.
+    QTest::newRow("nowhere") << false << false << "bin";
+}
+
+void TestCommandLine::programFilesFound()
+{
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, found);
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")) && QDir(prefix.path()).mkpath(QStringLiteral("share")));
+    if (beside)
+        QVERIFY(writeFile(prefix.filePath(QStringLiteral("bin/template.dat")), "x"));
+    if (installed)
+        QVERIFY(writeFile(prefix.filePath(QStringLiteral("share/template.dat")), "x"));
+    QCOMPARE(findProgramFile(QStringLiteral("template.dat"), prefix.filePath(QStringLiteral("bin")),
+                 prefix.filePath(QStringLiteral("share"))),
+        prefix.filePath(found + QStringLiteral("/template.dat")));
+}
+
+void TestCommandLine::settingsFolderChosen_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("portable") << true << "/home/me/.config/aimlvorrel"
+                              << "/opt/vorrel/";
+    QTest::newRow("installed") << false << "/home/me/.config/aimlvorrel"
+                               << "/home/me/.config/aimlvorrel/";
+    QTest::newRow("no configuration folder") << false << ""
+                                             << "/opt/vorrel/";
+}
+
+void TestCommandLine::settingsFolderChosen()
+{
+    QFETCH(bool, writable);
+    QFETCH(QString, config);
+    QFETCH(QString, chosen);
+    QCOMPARE(settingsFolder(QStringLiteral("/opt/vorrel"), writable, config), chosen);
 }
 
 void TestCommandLine::fileAtStart()

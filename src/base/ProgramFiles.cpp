@@ -36,13 +36,20 @@ QString programDir()
     return withSlash(overrideDir().isEmpty() ? QCoreApplication::applicationDirPath() : overrideDir());
 }
 
+QString findProgramFile(const QString &name, const QString &programFolder, const QString &dataFolder)
+{
+    const QString beside = withSlash(programFolder) + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = withSlash(dataFolder) + name;
+    return QFileInfo::exists(installed) ? installed : beside;
+}
+
 QString programFile(const QString &name)
 {
-    const QString beside = programDir() + name;
-    if (!overrideDir().isEmpty() || QFileInfo::exists(beside))
-        return beside;
-    const QString installed = installedDataDir() + name;
-    return QFileInfo::exists(installed) ? installed : beside;
+    if (!overrideDir().isEmpty())
+        return programDir() + name;
+    return findProgramFile(name, programDir(), installedDataDir());
 }
 
 QString settingsFolder(const QString &programFolder, bool programFolderWritable, const QString &configFolder)

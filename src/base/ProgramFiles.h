@@ -24,6 +24,9 @@ QString programFile(const QString &name);
 // which is created when needed.
 QString settingsFile(const QString &name);
 
+// The lookup programFile() makes, given the two folders.
+QString findProgramFile(const QString &name, const QString &programFolder, const QString &dataFolder);
+
 // The folder settingsFile() picks, given the program folder and whether it may be written.
 QString settingsFolder(const QString &programFolder, bool programFolderWritable, const QString &configFolder);
 
