@@ -1,6 +1,7 @@
 #include "document/AimlReader.h"
 #include "document/DocumentText.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -40,7 +41,8 @@ Rows referenceRead(const QByteArray &bytes, bool upcase, bool utf8 = false)
     const auto npos = std::string::npos;
     auto cut = [&](size_t from, size_t to) { return to > from ? text.substr(from, to - from) : std::string(); };
     auto cell = [utf8](const std::string &s) {
-        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())), utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
+        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())),
+            utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
     };
     std::vector<std::array<std::string, 3>> cells(1);
     size_t s = 0;
@@ -128,6 +130,8 @@ private slots:
     void randomBytesMatchThePlainReading();
     void hostileTextMatchesThePlainReading_data();
     void hostileTextMatchesThePlainReading();
+    void strayTagsStayLinear_data();
+    void strayTagsStayLinear();
 };
 
 void TestReader::hits_data()
@@ -449,6 +453,34 @@ void TestReader::hostileTextMatchesThePlainReading()
             QCOMPARE(toRows(readCategories(text, options)), referenceRead(text, upcase, utf8));
         }
     }
+}
+
+void TestReader::strayTagsStayLinear_data()
+{
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<QByteArray>("last");
+    QTest::addColumn<int>("rows");
+    const int copies = (4 << 20) / 11;
+    // Every closing tag but the first pairs with the one opening tag at the very end, each a row.
+    QTest::newRow("closing patterns") << QByteArray("</pattern>\n") << QByteArray("<pattern>") << copies;
+    QTest::newRow("closing templates") << QByteArray("</template>") << QByteArray("<template>") << 1;
+    QTest::newRow("closing categories") << QByteArray("</category>") << QByteArray("<category>") << 1;
+    QTest::newRow("opening tags") << QByteArray("<category>\n") << QByteArray() << 1;
+}
+
+void TestReader::strayTagsStayLinear()
+{
+    // 4 MB of tags without their partners. A reading that searches the text again for every
+    // tag takes hours on this; a linear one takes milliseconds, so the bound only catches that.
+    QFETCH(QByteArray, piece);
+    QFETCH(QByteArray, last);
+    QFETCH(int, rows);
+    const QByteArray text = piece.repeated((4 << 20) / 11) + last;
+    QElapsedTimer clock;
+    clock.start();
+    const std::vector<CategoryRow> read = readCategories(text, ReadOptions());
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(qsizetype(read.size()), qsizetype(rows));
 }
 
 QTEST_APPLESS_MAIN(TestReader)
