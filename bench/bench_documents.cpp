@@ -17,6 +17,8 @@
 #include "app/Main.h"
 #include "document/AimlReader.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 
 #include <QApplication>
 #include <QFile>
@@ -257,7 +259,7 @@ int runBadInput()
             c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, form->table()->gridRowCount() - 1,
             static_cast<double>(peak - before) / static_cast<double>(bytes.size()), refreshMs);
         std::fflush(stdout);
-        form->DocChanged = false;
+        form->document()->setDocChanged(false);
         form->mnuCloseClick();
     }
     return 0;
