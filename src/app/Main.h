@@ -22,6 +22,7 @@ class QTableView;
 class QTimer;
 class QToolButton;
 
+class TfrmFind;
 class TfrmNew;
 class TfrmOptions;
 class TAboutBox;
@@ -34,6 +35,7 @@ namespace vorrel {
 class CategoryTable;
 class Document;
 class PreviewEditor;
+struct Settings;
 } // namespace vorrel
 
 // The main window. It wires the document, the category table, the preview and the dialogs
@@ -96,6 +98,22 @@ public:
     void mnuCutClick();
     void EditCopy();
     void mnuPasteClick();
+
+    // --- editing the preview: undo, find and replace, lines ---
+    void EditUndo();
+    void EditRedo();
+    void EditFind();
+    void EditFindNext();
+    void EditFindPrevious();
+    void EditReplace();
+    void EditGoToLine();
+    // The Find window's buttons. On the Categories page finding goes through the table's
+    // cells; anywhere else through the preview.
+    void findClick(bool forward);
+    void replaceClick();
+    void replaceAllClick();
+    // Undo and Redo are on while there is something to undo or redo.
+    void updateUndoItems();
 
     // --- conversation page ---
     void SayItClick();
@@ -160,6 +178,13 @@ public:
     QAction *mnuCut = nullptr;
     QAction *EditCopyItem = nullptr;
     QAction *mnuPaste = nullptr;
+    QAction *EditUndoItem = nullptr;
+    QAction *EditRedoItem = nullptr;
+    QAction *EditFindItem = nullptr;
+    QAction *EditFindNextItem = nullptr;
+    QAction *EditFindPreviousItem = nullptr;
+    QAction *EditReplaceItem = nullptr;
+    QAction *EditGoToLineItem = nullptr;
     QAction *mnuCreateNew = nullptr;
     QAction *mnuSelEdit = nullptr;
     QAction *mnuSelDelete = nullptr;
@@ -182,6 +207,7 @@ public:
     TfrmSelEdit *frmSelEdit = nullptr;
     TStartUp *StartUp = nullptr;
     TpBar *pBar = nullptr;
+    TfrmFind *frmFind = nullptr;
 
     // The printer the print dialogs and page set-up share.
     QPrinter printer;
@@ -199,6 +225,8 @@ private:
     void setUpEditing();
     void setUpConversation();
     void layoutControls();
+    // The preview's font, comment style and tag completion as the settings have them.
+    void applyEditorSettings(const vorrel::Settings &settings);
     bool eventFilter(QObject *watched, QEvent *e) override;
 
     vorrel::Document *m_document = nullptr;
