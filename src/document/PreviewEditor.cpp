@@ -41,7 +41,7 @@ bool PreviewEditor::Loader::reserve(qint64 size)
         return true;
     // Colours need a style byte beside every character. An uncoloured text does without them,
     // which halves the memory it takes: so are texts too large for colours to be worth that.
-    const bool coloured = m_editor->colouring() && size <= kColouredLimit;
+    const bool coloured = m_editor->colouring() && size <= kLargeText;
     const long options = coloured ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE;
     const long loader
         = m_editor->SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(size, 0)), options);
@@ -135,6 +135,10 @@ bool PreviewEditor::setBytes(QByteArrayView text, TextEncoding encoding)
 void PreviewEditor::replaceBytes(QByteArrayView text)
 {
     const QByteArrayView old = bytes();
+    if (std::max(old.size(), text.size()) > kLargeText) {
+        setBytes(text, m_encoding);
+        return;
+    }
     const qsizetype shorter = std::min(old.size(), text.size());
     // Whole lines only, so that no character is cut in two and no CR from its LF.
     qsizetype prefix = std::mismatch(old.begin(), old.begin() + shorter, text.begin()).first - old.begin();
@@ -163,6 +167,7 @@ void PreviewEditor::replaceBytes(QByteArrayView text)
 void PreviewEditor::useDocument(TextEncoding encoding)
 {
     // Line-end mode, code page and lexer belong to the document.
+    m_encoding = encoding;
     setEolMode(EolWindows);
     setUtf8(heldAsUtf8(encoding));
     const bool styled = !(SendScintilla(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE);

@@ -28,8 +28,9 @@ public:
 
     enum class FindResult { Found, Wrapped, NotFound, BadExpression };
 
-    // Texts larger than this are shown uncoloured.
-    static constexpr qint64 kColouredLimit = qint64(64) << 20;
+    // Texts larger than this are shown uncoloured, and replaced whole without keeping the old
+    // text for Undo: both would take as much memory again as the text.
+    static constexpr qint64 kLargeText = qint64(32) << 20;
 
     explicit PreviewEditor(QWidget *parent = nullptr);
     ~PreviewEditor() override;
@@ -40,7 +41,7 @@ public:
     // Replaces the whole text; the undo history starts afresh.
     bool setBytes(QByteArrayView text, TextEncoding encoding);
     // Replaces the whole text as one change that Undo takes back; the lines both texts share
-    // at the start and the end stay untouched.
+    // at the start and the end stay untouched. A large text starts a fresh history instead.
     void replaceBytes(QByteArrayView text);
 
     std::unique_ptr<Loader> newLoader();
@@ -59,7 +60,7 @@ public:
     void setTagCompletion(bool enabled) { m_tagCompletion = enabled; }
     bool tagCompletion() const { return m_tagCompletion; }
     // Colouring applies to text put in from then on; without it a text takes half the memory.
-    // On by default, for texts up to kColouredLimit.
+    // On by default, for texts up to kLargeText.
     void setColouring(bool enabled) { m_colouring = enabled; }
     bool colouring() const { return m_colouring; }
 
@@ -108,6 +109,7 @@ private:
     bool m_italicComments = true;
     bool m_tagCompletion = true;
     bool m_colouring = true;
+    TextEncoding m_encoding = TextEncoding::Utf8;
     int m_lineNumberDigits = 0;
 };
 
