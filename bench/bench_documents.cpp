@@ -17,6 +17,8 @@
 #include "app/Main.h"
 #include "document/AimlReader.h"
 #include "document/CategoryTable.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 
 #include <QApplication>
 #include <QFile>
@@ -132,6 +134,25 @@ int runSize(int categories)
     // The same file again: nothing left of the first reading may slow it down.
     const double reopenMs = openAndPaint(*form, fileName);
 
+    // What the colours cost: opening with and without them, in turn, best of five each; then
+    // the first paint at the end of the text.
+    bench::Timings coloured;
+    bench::Timings uncoloured;
+    for (int run = 0; run < 5; ++run) {
+        for (const bool colour : { true, false }) {
+            form->code->setColouring(colour);
+            bench::Timings &into = colour ? coloured : uncoloured;
+            into.wallMs.push_back(openAndPaint(*form, fileName));
+            into.cpuMs.push_back(lastCpuMs);
+        }
+    }
+    form->code->setColouring(true);
+    (void)openAndPaint(*form, fileName);
+    const double toEndMs = msOf([&] {
+        form->code->goToLine(form->code->lineCount());
+        form->repaint();
+    });
+
     const double tableMs = msOf([&] {
         form->tabs->setCurrentIndex(0);
         QCoreApplication::processEvents();
@@ -167,6 +188,10 @@ int runSize(int categories)
     std::printf("  open            %8.1f ms  (cpu %.1f ms)  target %.0f ms%s\n", openMs, openCpuMs, kOpenLimitMs,
         verdict(openMs, kOpenLimitMs));
     std::printf("  open again      %8.1f ms\n", reopenMs);
+    std::printf("  open coloured   %8.1f ms  (cpu %.1f ms); uncoloured %.1f ms (cpu %.1f ms); best of 5\n",
+        bench::bestOf(coloured.wallMs), bench::bestOf(coloured.cpuMs), bench::bestOf(uncoloured.wallMs),
+        bench::bestOf(uncoloured.cpuMs));
+    std::printf("  end of text     %8.1f ms  (first paint there)\n", toEndMs);
     std::printf("  table page      %8.1f ms\n", tableMs);
     std::printf("  refresh         %8.1f ms  target %.0f ms%s\n", refreshMs, kRefreshLimitMs,
         verdict(refreshMs, kRefreshLimitMs));
@@ -257,7 +282,7 @@ int runBadInput()
             c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, form->table()->gridRowCount() - 1,
             static_cast<double>(peak - before) / static_cast<double>(bytes.size()), refreshMs);
         std::fflush(stdout);
-        form->DocChanged = false;
+        form->document()->setDocChanged(false);
         form->mnuCloseClick();
     }
     return 0;

@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void windowsCreatedOnce();
     void menuItems_data();
     void menuItems();
+    void shortcutsAreTheirOwn();
     void toolButtons_data();
     void toolButtons();
     void stateBeforeStartUp();
@@ -107,6 +109,14 @@ void TestMainForm::menuItems_data()
     row("mnuCut", "Cut", "", "", "mnuEdit");
     row("EditCopyItem", "&Copy", "", "Copy selected item to clipboard", "mnuEdit");
     row("mnuPaste", "Paste", "", "", "mnuEdit");
+    row("EditUndoItem", "&Undo", "Ctrl+Z", "Undo the last change to the preview", "mnuEdit");
+    row("EditRedoItem", "&Redo", "Ctrl+Y", "Redo the last change undone", "mnuEdit");
+    row("EditFindItem", "&Find...", "Ctrl+F", "Find text in the preview, or in the table on the Categories page",
+        "mnuEdit");
+    row("EditFindNextItem", "Find &Next", "F3", "Find the next occurrence of the text", "mnuEdit");
+    row("EditFindPreviousItem", "Find &Previous", "Shift+F3", "Find the previous occurrence of the text", "mnuEdit");
+    row("EditReplaceItem", "&Replace...", "Ctrl+H", "Replace text in the preview", "mnuEdit");
+    row("EditGoToLineItem", "&Go to Line...", "Ctrl+G", "Go to a line of the preview", "mnuEdit");
     row("mnuCreateNew", "Create New", "F1", "Create a new category", "mnuCategory");
     row("mnuSelEdit", "Edit Selected", "F2", "Edit the selected category", "mnuCategory");
     row("mnuSelDelete", "Delete Selected", "Ctrl+Del", "Delete the selected category", "mnuCategory");
@@ -139,6 +149,31 @@ void TestMainForm::menuItems()
     auto *owner = form.findChild<QMenu *>(menu);
     QVERIFY(owner);
     QVERIFY(owner->actions().contains(action));
+}
+
+void TestMainForm::shortcutsAreTheirOwn()
+{
+    ProgramDir dir;
+    TMainForm form;
+    QCOMPARE(form.EditRedoItem->shortcuts(),
+        (QList<QKeySequence> { QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z")) }));
+    // The category and document commands keep their keys.
+    const QStringList reserved = { "F1", "F2", "F5", "F7", "Ctrl+Del" };
+    QMap<QKeySequence, QString> owner;
+    for (const QAction *a : form.mnuEdit->actions()) {
+        for (const QKeySequence &key : a->shortcuts())
+            QVERIFY2(!reserved.contains(key.toString()), qPrintable(a->objectName()));
+    }
+    QList<QAction *> items = form.menuBar()->actions();
+    while (!items.isEmpty()) {
+        const QAction *a = items.takeFirst();
+        if (a->menu())
+            items += a->menu()->actions();
+        for (const QKeySequence &key : a->shortcuts()) {
+            QVERIFY2(!owner.contains(key), qPrintable(key.toString() + " " + owner.value(key) + " " + a->objectName()));
+            owner.insert(key, a->objectName());
+        }
+    }
 }
 
 void TestMainForm::toolButtons_data()

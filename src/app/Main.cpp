@@ -12,6 +12,7 @@
 #include "document/GridLook.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
+#include "editing/FindDialog.h"
 #include "editing/SelEdit.h"
 #include "prefs/IniProfile.h"
 #include "prefs/Options.h"
@@ -290,10 +291,29 @@ void TMainForm::createMenus()
         QStringLiteral("Exit this application"));
 
     menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
+    item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", QStringLiteral("&Undo"),
+        QStringLiteral("Undo the last change to the preview"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    item(mnuEdit, &TMainForm::EditRedoItem, "EditRedoItem", QStringLiteral("&Redo"),
+        QStringLiteral("Redo the last change undone"));
+    EditRedoItem->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+    mnuEdit->addSeparator();
     item(mnuEdit, &TMainForm::mnuCut, "mnuCut", QStringLiteral("Cut"), QString());
     item(mnuEdit, &TMainForm::EditCopyItem, "EditCopyItem", QStringLiteral("&Copy"),
         QStringLiteral("Copy selected item to clipboard"));
     item(mnuEdit, &TMainForm::mnuPaste, "mnuPaste", QStringLiteral("Paste"), QString());
+    mnuEdit->addSeparator();
+    item(mnuEdit, &TMainForm::EditFindItem, "EditFindItem", QStringLiteral("&Find..."),
+        QStringLiteral("Find text in the preview, or in the table on the Categories page"),
+        QKeySequence(Qt::CTRL | Qt::Key_F));
+    item(mnuEdit, &TMainForm::EditFindNextItem, "EditFindNextItem", QStringLiteral("Find &Next"),
+        QStringLiteral("Find the next occurrence of the text"), QKeySequence(Qt::Key_F3));
+    item(mnuEdit, &TMainForm::EditFindPreviousItem, "EditFindPreviousItem", QStringLiteral("Find &Previous"),
+        QStringLiteral("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", QStringLiteral("&Replace..."),
+        QStringLiteral("Replace text in the preview"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuEdit->addSeparator();
+    item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", QStringLiteral("&Go to Line..."),
+        QStringLiteral("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
 
     menu(nullptr, &TMainForm::mnuAIML, "mnuAIML", QStringLiteral("&AIML"));
     menu(mnuAIML, &TMainForm::mnuCategory, "mnuCategory", QStringLiteral("Category"));
@@ -363,6 +383,13 @@ void TMainForm::connectCommands()
     on(mnuCut, &TMainForm::mnuCutClick);
     on(EditCopyItem, &TMainForm::EditCopy);
     on(mnuPaste, &TMainForm::mnuPasteClick);
+    on(EditUndoItem, &TMainForm::EditUndo);
+    on(EditRedoItem, &TMainForm::EditRedo);
+    on(EditFindItem, &TMainForm::EditFind);
+    on(EditFindNextItem, &TMainForm::EditFindNext);
+    on(EditFindPreviousItem, &TMainForm::EditFindPrevious);
+    on(EditReplaceItem, &TMainForm::EditReplace);
+    on(EditGoToLineItem, &TMainForm::EditGoToLine);
     on(mnuCreateNew, &TMainForm::mnuCreateNewClick);
     on(mnuSelEdit, &TMainForm::mnuSelEditClick);
     on(mnuSelDelete, &TMainForm::mnuSelDeleteClick);
@@ -390,6 +417,7 @@ void TMainForm::connectCommands()
 
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
+    connect(code, &PreviewEditor::undoStateChanged, this, &TMainForm::updateUndoItems);
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
     connect(checkList, &CheckPanel::problemActivated, this,
@@ -405,6 +433,7 @@ void TMainForm::createWindows()
     frmSelEdit = new TfrmSelEdit(this);
     StartUp = new TStartUp(this);
     pBar = new TpBar(this);
+    frmFind = new TfrmFind(this);
 }
 
 void TMainForm::connectWindows()
@@ -414,15 +443,29 @@ void TMainForm::connectWindows()
             runCommand(this, [&] { newDocument(title, author, language); });
         });
     connect(frmOptions, &TfrmOptions::settingsStored, this,
-        [this](const Settings &settings) { code->applyFont(settings.fontName, settings.fontSize); });
+        [this](const Settings &settings) { applyEditorSettings(settings); });
     connect(frmOptions, &TfrmOptions::defaultFontChosen, this, [this](const QString &face, int pointSize) {
         // The editor's own font, for all of its text at once; nothing is selected.
         QFont font = code->font();
         font.setFamily(face);
         if (pointSize > 0)
             font.setPointSize(pointSize);
-        code->setFont(font);
+        code->setTextFont(font);
     });
+    connect(frmFind, &TfrmFind::findRequested, this,
+        [this](bool forward) { runCommand(this, [&] { findClick(forward); }); });
+    connect(frmFind, &TfrmFind::replaceRequested, this, guarded(this, [this] { replaceClick(); }));
+    connect(frmFind, &TfrmFind::replaceAllRequested, this, guarded(this, [this] { replaceAllClick(); }));
+    // Nothing is replaced in the table.
+    connect(tabs, &QTabWidget::currentChanged, frmFind, [this](int page) { frmFind->setReplaceEnabled(page != 0); });
+}
+
+void TMainForm::applyEditorSettings(const Settings &settings)
+{
+    code->setItalicComments(settings.italicComments);
+    // Only the first item asks for it; neither item chosen means none.
+    code->setTagCompletion(settings.codeCompletion == 0);
+    code->applyFont(settings.fontName, settings.fontSize);
 }
 
 void TMainForm::layoutControls()
@@ -547,7 +590,7 @@ void TMainForm::Timer1Timer()
     const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
     const Settings settings = readSettings(opts);
     mnuInterpret->setChecked(readInterpret(opts));
-    code->applyFont(settings.fontName, settings.fontSize);
+    applyEditorSettings(settings);
     frmOptions->showSettings(settings);
     od->setDirectory(frmOptions->txtDir->text());
     sd->setDirectory(frmOptions->txtDir->text());
@@ -562,6 +605,7 @@ void TMainForm::Timer1Timer()
         sg1->setColumnWidth(c, widths[c]);
 
     iButMenu(false);
+    updateUndoItems();
     path->setText(Document::kNoDocument);
     if (!m_fileAtStart.isEmpty())
         runCommand(this, [this] { openDocument(m_fileAtStart); });
@@ -572,8 +616,11 @@ void TMainForm::Timer1Timer()
 
 void TMainForm::iButMenu(bool enabled)
 {
-    for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem })
+    for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem,
+             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem })
         a->setEnabled(enabled);
+    if (!enabled && frmFind)
+        frmFind->hide();
     setEnabledDeep(mnuAIML, enabled);
     for (QToolButton *b : { SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton9, SpeedButton10 })
         b->setEnabled(enabled);

@@ -22,6 +22,7 @@ class QTableView;
 class QTimer;
 class QToolButton;
 
+class TfrmFind;
 class TfrmNew;
 class TfrmOptions;
 class TAboutBox;
@@ -35,6 +36,7 @@ class CategoryTable;
 class CheckPanel;
 class Document;
 class PreviewEditor;
+struct Settings;
 class TableBot;
 } // namespace vorrel
 
@@ -106,6 +108,22 @@ public:
     void EditCopy();
     void mnuPasteClick();
 
+    // --- editing the preview: undo, find and replace, lines ---
+    void EditUndo();
+    void EditRedo();
+    void EditFind();
+    void EditFindNext();
+    void EditFindPrevious();
+    void EditReplace();
+    void EditGoToLine();
+    // The Find window's buttons. On the Categories page finding goes through the table's
+    // cells; anywhere else through the preview.
+    void findClick(bool forward);
+    void replaceClick();
+    void replaceAllClick();
+    // Undo and Redo are on while there is something to undo or redo.
+    void updateUndoItems();
+
     // --- conversation page ---
     void SayItClick();
     static QString Capitalize(const QString &text);
@@ -174,6 +192,13 @@ public:
     QAction *mnuCut = nullptr;
     QAction *EditCopyItem = nullptr;
     QAction *mnuPaste = nullptr;
+    QAction *EditUndoItem = nullptr;
+    QAction *EditRedoItem = nullptr;
+    QAction *EditFindItem = nullptr;
+    QAction *EditFindNextItem = nullptr;
+    QAction *EditFindPreviousItem = nullptr;
+    QAction *EditReplaceItem = nullptr;
+    QAction *EditGoToLineItem = nullptr;
     QAction *mnuCreateNew = nullptr;
     QAction *mnuSelEdit = nullptr;
     QAction *mnuSelDelete = nullptr;
@@ -198,6 +223,7 @@ public:
     TfrmSelEdit *frmSelEdit = nullptr;
     TStartUp *StartUp = nullptr;
     TpBar *pBar = nullptr;
+    TfrmFind *frmFind = nullptr;
 
     // The printer the print dialogs and page set-up share.
     QPrinter printer;
@@ -217,6 +243,8 @@ private:
     void setUpEditing();
     void setUpConversation();
     void layoutControls();
+    // The preview's font, comment style and tag completion as the settings have them.
+    void applyEditorSettings(const vorrel::Settings &settings);
     bool eventFilter(QObject *watched, QEvent *e) override;
 
     vorrel::Document *m_document = nullptr;

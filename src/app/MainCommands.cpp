@@ -15,7 +15,9 @@
 #include "document/Document.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
+#include "document/TextSearch.h"
 #include "editing/CategoryEdit.h"
+#include "editing/FindDialog.h"
 #include "editing/SelEdit.h"
 #include "prefs/Options.h"
 #include "prefs/Settings.h"
@@ -33,6 +35,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -221,7 +224,8 @@ void TMainForm::mnuRefreshClick()
     RefreshResult result = refreshText(table()->rows(), code->bytes(), m_document->encoding());
     if (!result.ok)
         throw VorrelError(result.errorString);
-    code->setBytes(result.text, m_document->encoding());
+    // One step for Undo: the text before the refresh comes back whole.
+    code->replaceBytes(result.text);
 }
 
 bool TMainForm::maybeSave()
@@ -405,6 +409,162 @@ void TMainForm::mnuPasteClick()
     code->paste();
 }
 
+// --- editing the preview: undo, find and replace, lines ---
+
+namespace {
+
+QString notFoundMessage(const QString &text)
+{
+    return QStringLiteral("Cannot find \"%1\"").arg(text);
+}
+
+const QString kBadExpression = QStringLiteral("The regular expression is not valid");
+
+} // namespace
+
+void TMainForm::updateUndoItems()
+{
+    EditUndoItem->setEnabled(code->isUndoAvailable());
+    EditRedoItem->setEnabled(code->isRedoAvailable());
+}
+
+void TMainForm::EditUndo()
+{
+    // Undo acts on the preview, so the preview is where the change is seen.
+    mnuPreviewClick();
+    code->undo();
+    updateUndoItems();
+}
+
+void TMainForm::EditRedo()
+{
+    mnuPreviewClick();
+    code->redo();
+    updateUndoItems();
+}
+
+namespace {
+
+// A selection of the preview on one line is what the author most likely wants to look for.
+QString searchTextFrom(const PreviewEditor &code)
+{
+    const QString selected = code.selectedText();
+    return selected.contains(QLatin1Char('\n')) ? QString() : selected;
+}
+
+} // namespace
+
+void TMainForm::EditFind()
+{
+    frmFind->showFor(false, tabs->currentIndex() == 0 ? QString() : searchTextFrom(*code));
+}
+
+void TMainForm::EditReplace()
+{
+    frmFind->showFor(true, searchTextFrom(*code));
+}
+
+void TMainForm::EditFindNext()
+{
+    findClick(true);
+}
+
+void TMainForm::EditFindPrevious()
+{
+    findClick(false);
+}
+
+void TMainForm::findClick(bool forward)
+{
+    const SearchOptions options = frmFind->options();
+    if (options.text.isEmpty()) {
+        EditFind();
+        return;
+    }
+    if (tabs->currentIndex() == 0) {
+        finishCellEdit(sg1);
+        const QModelIndex current = sg1->currentIndex();
+        const std::optional<CellMatch> match = findCell(*table(), current.isValid() ? current.row() + 1 : 1,
+            current.isValid() ? current.column() : LabelColumn, options, forward);
+        if (!match) {
+            ShowHint(cellExpression(options).isValid() ? notFoundMessage(options.text) : kBadExpression);
+            return;
+        }
+        const QModelIndex found = table()->index(match->row - 1, match->column);
+        sg1->setCurrentIndex(found);
+        sg1->scrollTo(found);
+        if (!match->wrapped)
+            ShowHint(QString());
+        else
+            ShowHint(forward ? QStringLiteral("Passed the last cell; found from the first")
+                             : QStringLiteral("Passed the first cell; found from the last"));
+        return;
+    }
+    mnuPreviewClick();
+    switch (code->find(options, forward)) {
+    case PreviewEditor::FindResult::Found:
+        ShowHint(QString());
+        break;
+    case PreviewEditor::FindResult::Wrapped:
+        ShowHint(forward ? QStringLiteral("Passed the end of the text; found from the start")
+                         : QStringLiteral("Passed the start of the text; found from the end"));
+        break;
+    case PreviewEditor::FindResult::NotFound:
+        ShowHint(notFoundMessage(options.text));
+        break;
+    case PreviewEditor::FindResult::BadExpression:
+        ShowHint(kBadExpression);
+        break;
+    }
+}
+
+void TMainForm::replaceClick()
+{
+    const SearchOptions options = frmFind->options();
+    if (options.text.isEmpty() || tabs->currentIndex() == 0)
+        return;
+    mnuPreviewClick();
+    const PreviewEditor::FindResult result = code->replace(options, frmFind->replacement());
+    if (result == PreviewEditor::FindResult::NotFound)
+        ShowHint(notFoundMessage(options.text));
+    else if (result == PreviewEditor::FindResult::BadExpression)
+        ShowHint(kBadExpression);
+    else
+        ShowHint(QString());
+}
+
+void TMainForm::replaceAllClick()
+{
+    const SearchOptions options = frmFind->options();
+    if (options.text.isEmpty() || tabs->currentIndex() == 0)
+        return;
+    mnuPreviewClick();
+    const int count = code->replaceAll(options, frmFind->replacement());
+    if (count < 0)
+        ShowHint(kBadExpression);
+    else if (count == 0)
+        ShowHint(notFoundMessage(options.text));
+    else
+        ShowHint(count == 1 ? QStringLiteral("Replaced 1 occurrence")
+                            : QStringLiteral("Replaced %1 occurrences").arg(count));
+}
+
+void TMainForm::EditGoToLine()
+{
+    QInputDialog box(this);
+    box.setObjectName(QStringLiteral("GoToLine"));
+    box.setWindowTitle(QStringLiteral("Go to Line"));
+    box.setInputMode(QInputDialog::IntInput);
+    box.setIntRange(1, code->lineCount());
+    box.setIntValue(code->currentLine());
+    box.setLabelText(QStringLiteral("Line number (1 - %1):").arg(code->lineCount()));
+    if (box.exec() != QDialog::Accepted)
+        return;
+    mnuPreviewClick();
+    code->goToLine(box.intValue());
+    code->setFocus();
+}
+
 void TMainForm::setUpEditing()
 {
     frmSelEdit->attach(table(), [this] { return frmOptions->upcase->isChecked(); });
@@ -489,6 +649,10 @@ void TMainForm::FilePrint()
     const int copies = printer.copyCount();
     if (copies <= 0)
         return;
+    // Paper shows the text alone, without the line numbers beside it.
+    const int numbers = code->marginWidth(0);
+    code->setMarginWidth(0, 0);
+    const auto restore = qScopeGuard([this, numbers] { code->setMarginWidth(0, numbers); });
     printCopies(printer, *code, printJobName(m_document->fileName()), copies);
 }
 

@@ -1,7 +1,13 @@
 #include "document/PreviewEditor.h"
 
-#include <QFont>
+#include "document/TagCompletion.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <Qsci/qscilexerxml.h>
+
+#include <algorithm>
 #include <cstddef>
 
 namespace vorrel {
@@ -33,10 +39,12 @@ bool PreviewEditor::Loader::reserve(qint64 size)
 {
     if (m_loader)
         return true;
-    // The preview is never styled, so its text lives without a style byte per character,
-    // which halves the memory a large file takes.
-    const long loader = m_editor->SendScintilla(
-        SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(size, 0)), long(SC_DOCUMENTOPTION_STYLES_NONE));
+    // Colours need a style byte beside every character. An uncoloured text does without them,
+    // which halves the memory it takes: so are texts too large for colours to be worth that.
+    const bool coloured = m_editor->colouring() && size <= kLargeText;
+    const long options = coloured ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE;
+    const long loader
+        = m_editor->SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(size, 0)), options);
     m_loader = reinterpret_cast<Interface *>(loader);
     return m_loader != nullptr;
 }
@@ -62,13 +70,22 @@ PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
     setObjectName(QStringLiteral("code"));
     m_firstDocument = SendScintilla(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, m_firstDocument);
-    setUtf8(true);
-    setEolMode(EolWindows);
     setWrapMode(WrapNone);
+    setMarginLineNumbers(0, true);
     setMarginWidth(1, 0);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // Colours are worked out in slices while the window is idle, and only as far as the text
+    // shown: a jump to the end of a large text shows it at once, coloured a moment later.
+    SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
+    m_font = font();
+    applyStyles();
+    useDocument(TextEncoding::Utf8);
+
+    connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &PreviewEditor::charAdded);
+    connect(this, &QsciScintilla::linesChanged, this, [this] { updateLineNumberWidth(false); });
+    connect(this, &QsciScintilla::textChanged, this, &PreviewEditor::undoStateChanged);
 }
 
 PreviewEditor::~PreviewEditor()
@@ -99,10 +116,11 @@ void PreviewEditor::show(Loader &loader, TextEncoding encoding)
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     // The editor holds the document now; the loader's reference goes.
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
-    useEncoding(encoding);
+    useDocument(encoding);
     // One notice for the whole text: the engine sends none while a loader fills a document.
     if (hadText || SendScintilla(SCI_GETLENGTH) > 0)
         Q_EMIT textChanged();
+    Q_EMIT undoStateChanged();
 }
 
 bool PreviewEditor::setBytes(QByteArrayView text, TextEncoding encoding)
@@ -114,11 +132,52 @@ bool PreviewEditor::setBytes(QByteArrayView text, TextEncoding encoding)
     return true;
 }
 
-void PreviewEditor::useEncoding(TextEncoding encoding)
+void PreviewEditor::replaceBytes(QByteArrayView text)
 {
-    // Line-end mode and code page belong to the document.
+    const QByteArrayView old = bytes();
+    if (std::max(old.size(), text.size()) > kLargeText) {
+        setBytes(text, m_encoding);
+        return;
+    }
+    const qsizetype shorter = std::min(old.size(), text.size());
+    // Whole lines only, so that no character is cut in two and no CR from its LF.
+    qsizetype prefix = std::mismatch(old.begin(), old.begin() + shorter, text.begin()).first - old.begin();
+    while (prefix > 0 && old[prefix - 1] != '\n')
+        --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    if (suffix < shorter - prefix) {
+        const qsizetype lineEnd = old.sliced(old.size() - suffix).indexOf('\n');
+        suffix = lineEnd < 0 ? 0 : suffix - lineEnd - 1;
+    }
+    const long oldEnd = static_cast<long>(old.size() - suffix);
+    const QByteArrayView middle = text.sliced(prefix, text.size() - suffix - prefix);
+    if (oldEnd == prefix && middle.isEmpty()) {
+        // Nothing to change, but the text was regenerated all the same.
+        Q_EMIT textChanged();
+        return;
+    }
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(prefix), oldEnd);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(middle.size()), middle.data());
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+void PreviewEditor::useDocument(TextEncoding encoding)
+{
+    // Line-end mode, code page and lexer belong to the document.
+    m_encoding = encoding;
     setEolMode(EolWindows);
     setUtf8(heldAsUtf8(encoding));
+    const bool styled = !(SendScintilla(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE);
+    SendScintilla(SCI_SETLEXER, m_colouring && styled ? SCLEX_XML : SCLEX_CONTAINER);
+    // AIML holds no scripts; "<?" and "<%" are markup only.
+    SendScintilla(SCI_SETPROPERTY, "lexer.xml.allow.scripts", "0");
+    // A loaded document records no changes until told to.
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    updateLineNumberWidth(false);
 }
 
 void PreviewEditor::applyFont(const QString &face, int pointSize)
@@ -126,11 +185,287 @@ void PreviewEditor::applyFont(const QString &face, int pointSize)
     QFont font(face);
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(pointSize > 0 ? pointSize : 10);
-    // setFont sets the default style; the preview carries no other formatting, so every
-    // style takes the default's face and size.
-    setFont(font);
-    SendScintilla(SCI_STYLECLEARALL);
+    setTextFont(font);
     selectAll(true);
+}
+
+void PreviewEditor::setTextFont(const QFont &font)
+{
+    m_font = font;
+    // The engine asks for its faces by name alone. For a face this system lacks, the stand-in
+    // it then gets measures differently from the one that draws, and coloured runs of a line
+    // overlap: the face Qt picks for this font stands in for the name everywhere.
+    const QString family = font.family();
+    if (!QFontDatabase::hasFamily(family) && QFont::substitutes(family).isEmpty())
+        QFont::insertSubstitution(family, QFontInfo(font).family());
+    applyStyles();
+}
+
+void PreviewEditor::setItalicComments(bool italic)
+{
+    m_italicComments = italic;
+    applyStyles();
+}
+
+void PreviewEditor::applyStyles()
+{
+    // Every style takes the face and size of the default style; the XML lexer's own colours
+    // go on top, and italics for comments where asked.
+    QFont plain = m_font;
+    plain.setBold(false);
+    plain.setItalic(false);
+    plain.setUnderline(false);
+    setFont(plain);
+    const QsciLexerXML palette;
+    SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, palette.defaultColor(0));
+    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, palette.defaultPaper(0));
+    SendScintilla(SCI_STYLECLEARALL);
+    for (int style = 0; style < STYLE_DEFAULT; ++style) {
+        if (palette.description(style).isEmpty())
+            continue;
+        SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(style), palette.defaultColor(style));
+        SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(style), palette.defaultPaper(style));
+        SendScintilla(SCI_STYLESETEOLFILLED, static_cast<unsigned long>(style), palette.defaultEolFill(style));
+    }
+    for (int style : { QsciLexerXML::HTMLComment, QsciLexerXML::ASPXCComment, QsciLexerXML::SGMLComment,
+             QsciLexerXML::SGMLParameterComment })
+        SendScintilla(SCI_STYLESETITALIC, static_cast<unsigned long>(style), long(m_italicComments));
+    updateLineNumberWidth(true);
+}
+
+void PreviewEditor::updateLineNumberWidth(bool force)
+{
+    const int digits = static_cast<int>(QString::number(lineCount()).size());
+    if (digits == m_lineNumberDigits && !force)
+        return;
+    m_lineNumberDigits = digits;
+    // Room for one digit more than the numbers have, as a margin on both sides.
+    setMarginWidth(0, QString(digits + 1, QLatin1Char('9')));
+}
+
+void PreviewEditor::charAdded(int ch)
+{
+    if (!m_tagCompletion || !SendScintilla(SCI_GETSELECTIONEMPTY))
+        return;
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    const QByteArrayView text = bytes();
+    if (ch == '<') {
+        const QList<QByteArray> names = elementsAllowedAt(text, caret - 1);
+        if (names.isEmpty())
+            return;
+        SendScintilla(SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>(' '));
+        SendScintilla(SCI_AUTOCSETORDER, SC_ORDER_PRESORTED);
+        SendScintilla(SCI_AUTOCSHOW, 0UL, names.join(' ').constData());
+    } else if (ch == '>') {
+        const QByteArray name = startTagEndingAt(text, caret);
+        if (name.isEmpty())
+            return;
+        // The caret stays between the two tags.
+        SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(caret), ("</" + name + '>').constData());
+    } else if (ch == '/' && caret >= 2 && text[caret - 2] == '<') {
+        const QByteArray name = openElementAt(text, caret - 2);
+        if (name.isEmpty())
+            return;
+        const QByteArray rest = name + '>';
+        SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(caret), rest.constData());
+        SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(caret + rest.size()));
+    }
+}
+
+// --- finding ---
+
+int PreviewEditor::searchFlags(const SearchOptions &options) const
+{
+    int flags = 0;
+    if (options.matchCase)
+        flags |= SCFIND_MATCHCASE;
+    if (options.regExp)
+        flags |= SCFIND_REGEXP | SCFIND_CXX11REGEX;
+    return flags;
+}
+
+bool PreviewEditor::isWordByte(long position) const
+{
+    if (position < 0 || position >= SendScintilla(SCI_GETLENGTH))
+        return false;
+    const auto c = static_cast<unsigned char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(position)));
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+}
+
+PreviewEditor::Match PreviewEditor::search(const QByteArray &needle, const SearchOptions &options, long from, long to)
+{
+    const bool forward = from <= to;
+    SendScintilla(SCI_SETSEARCHFLAGS, searchFlags(options));
+    while (forward ? from <= to : from > to) {
+        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
+        SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+        const long start
+            = SendScintilla(SCI_SEARCHINTARGET, static_cast<unsigned long>(needle.size()), needle.constData());
+        if (start < 0) {
+            Match none;
+            none.error = start == -2 || SendScintilla(SCI_GETSTATUS) == SC_STATUS_WARNREGEX;
+            return none;
+        }
+        const long end = SendScintilla(SCI_GETTARGETEND);
+        // A whole word is one not joined to a letter, digit or underscore on either side, the
+        // same rule as for the table's cells.
+        if (!options.wholeWords || (!isWordByte(start - 1) && !isWordByte(end)))
+            return Match { start, end, false };
+        if (forward) {
+            from = SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(start));
+            if (from <= start)
+                break;
+        } else {
+            from = start < from ? start : SendScintilla(SCI_POSITIONBEFORE, static_cast<unsigned long>(from));
+        }
+    }
+    return {};
+}
+
+PreviewEditor::FindResult PreviewEditor::find(const SearchOptions &options, bool forward)
+{
+    if (options.text.isEmpty())
+        return FindResult::NotFound;
+    const QByteArray needle = textAsBytes(options.text);
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
+    const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
+    // An empty match where the caret already is would be found again and again.
+    const auto isCaret
+        = [&](const Match &m) { return m.found() && m.start == m.end && m.start == selStart && selStart == selEnd; };
+    Match match = forward ? search(needle, options, selEnd, length) : search(needle, options, selStart, 0);
+    if (isCaret(match))
+        match = forward ? search(needle, options, selEnd + 1, length) : search(needle, options, selStart - 1, 0);
+    if (match.error)
+        return FindResult::BadExpression;
+    bool wrapped = false;
+    if (!match.found()) {
+        match = forward ? search(needle, options, 0, length) : search(needle, options, length, 0);
+        wrapped = true;
+    }
+    if (!match.found())
+        return FindResult::NotFound;
+    if (forward)
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.start), match.end);
+    else
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.end), match.start);
+    return wrapped ? FindResult::Wrapped : FindResult::Found;
+}
+
+PreviewEditor::FindResult PreviewEditor::replace(const SearchOptions &options, const QString &replacement)
+{
+    if (options.text.isEmpty())
+        return FindResult::NotFound;
+    const QByteArray needle = textAsBytes(options.text);
+    const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
+    const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
+    const Match current = search(needle, options, selStart, selEnd);
+    if (current.error)
+        return FindResult::BadExpression;
+    if (current.start == selStart && current.end == selEnd) {
+        const QByteArray with = textAsBytes(replacement);
+        const long written = SendScintilla(options.regExp ? SCI_REPLACETARGETRE : SCI_REPLACETARGET,
+            static_cast<unsigned long>(with.size()), with.constData());
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(selStart + written), selStart + written);
+    }
+    return find(options, true);
+}
+
+QByteArray PreviewEditor::substitution(const QByteArray &with, const Match &match) const
+{
+    // The engine's rules for a replacement: \0 to \9 for the match and its groups, and the
+    // usual escapes for control characters and the backslash.
+    QByteArray out;
+    for (qsizetype i = 0; i < with.size(); ++i) {
+        const char c = with[i];
+        if (c != '\\' || i + 1 >= with.size()) {
+            out += c;
+            continue;
+        }
+        const char next = with[i + 1];
+        if (next == '0') {
+            out += bytes().sliced(match.start, match.end - match.start);
+        } else if (next >= '1' && next <= '9') {
+            const auto tag = static_cast<unsigned long>(next - '0');
+            QByteArray group(SendScintilla(SCI_GETTAG, tag, static_cast<void *>(nullptr)), Qt::Uninitialized);
+            QByteArray buffer(group.size() + 1, '\0');
+            SendScintilla(SCI_GETTAG, tag, static_cast<void *>(buffer.data()));
+            out += buffer.first(group.size());
+        } else {
+            static constexpr char kEscapes[] = "a\ab\bf\fn\nr\rt\tv\v\\\\";
+            const char *escape = nullptr;
+            for (const char *e = kEscapes; *e; e += 2) {
+                if (*e == next)
+                    escape = e + 1;
+            }
+            if (!escape) {
+                out += c;
+                continue;
+            }
+            out += *escape;
+        }
+        ++i;
+    }
+    return out;
+}
+
+int PreviewEditor::replaceAll(const SearchOptions &options, const QString &replacement)
+{
+    if (options.text.isEmpty())
+        return 0;
+    const QByteArray needle = textAsBytes(options.text);
+    const QByteArray with = textAsBytes(replacement);
+    // The new text of the stretch from the first match to the end of the last goes in as one
+    // change: one step to undo, and one notice instead of one per match.
+    const long length = SendScintilla(SCI_GETLENGTH);
+    QByteArray changed;
+    long spanStart = -1;
+    long copied = 0;
+    long from = 0;
+    int count = 0;
+    while (from <= length) {
+        const Match match = search(needle, options, from, length);
+        if (match.error && count == 0)
+            return -1;
+        if (!match.found())
+            break;
+        if (spanStart < 0)
+            spanStart = copied = match.start;
+        changed += bytes().sliced(copied, match.start - copied);
+        changed += options.regExp ? substitution(with, match) : with;
+        copied = match.end;
+        ++count;
+        // After an empty match the next search starts one character on.
+        from = match.end > match.start ? match.end
+                                       : SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(match.end));
+        if (match.start == match.end && match.end >= length)
+            break;
+    }
+    if (count == 0)
+        return 0;
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(spanStart), copied);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(changed.size()), changed.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+    return count;
+}
+
+// --- lines ---
+
+void PreviewEditor::goToLine(int line)
+{
+    const int target = std::clamp(line, 1, lineCount()) - 1;
+    SendScintilla(SCI_GOTOLINE, static_cast<unsigned long>(target));
+}
+
+int PreviewEditor::currentLine() const
+{
+    return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS))) + 1;
+}
+
+int PreviewEditor::lineCount() const
+{
+    return static_cast<int>(SendScintilla(SCI_GETLINECOUNT));
 }
 
 } // namespace vorrel

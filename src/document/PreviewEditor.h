@@ -1,8 +1,10 @@
 #pragma once
 
 #include "document/Document.h"
+#include "document/TextSearch.h"
 
 #include <QByteArrayView>
+#include <QFont>
 #include <QString>
 
 #include <Qsci/qsciscintilla.h>
@@ -13,7 +15,8 @@ namespace vorrel {
 
 // The preview `code`: the document's text exactly as it is saved, printed and counted. It
 // holds bytes, not characters: UTF-8 for UTF-8 and UTF-16 documents, one byte per character
-// for 8-bit ones, lines ending in CR LF.
+// for 8-bit ones, lines ending in CR LF. It shows them as coloured XML with line numbers, and
+// helps with tags as they are typed.
 class PreviewEditor final : public QsciScintilla
 {
     Q_OBJECT
@@ -23,6 +26,12 @@ public:
     // it was. show() puts it in place of the old text.
     class Loader;
 
+    enum class FindResult { Found, Wrapped, NotFound, BadExpression };
+
+    // Texts larger than this are shown uncoloured, and replaced whole without keeping the old
+    // text for Undo: both would take as much memory again as the text.
+    static constexpr qint64 kLargeText = qint64(32) << 20;
+
     explicit PreviewEditor(QWidget *parent = nullptr);
     ~PreviewEditor() override;
 
@@ -31,6 +40,9 @@ public:
 
     // Replaces the whole text; the undo history starts afresh.
     bool setBytes(QByteArrayView text, TextEncoding encoding);
+    // Replaces the whole text as one change that Undo takes back; the lines both texts share
+    // at the start and the end stay untouched. A large text starts a fresh history instead.
+    void replaceBytes(QByteArrayView text);
 
     std::unique_ptr<Loader> newLoader();
     // Shows what `loader` read; the undo history starts afresh.
@@ -39,13 +51,66 @@ public:
     // Selects the whole text and gives every style the face and size; text put in later
     // takes them too.
     void applyFont(const QString &face, int pointSize);
+    // Every style in this face and size, nothing selected.
+    void setTextFont(const QFont &font);
+    void setItalicComments(bool italic);
+    bool italicComments() const { return m_italicComments; }
+    // The list of elements at "<", the end tag after a start tag's ">", the innermost open
+    // element's name after "</".
+    void setTagCompletion(bool enabled) { m_tagCompletion = enabled; }
+    bool tagCompletion() const { return m_tagCompletion; }
+    // Colouring applies to text put in from then on; without it a text takes half the memory.
+    // On by default, for texts up to kLargeText.
+    void setColouring(bool enabled) { m_colouring = enabled; }
+    bool colouring() const { return m_colouring; }
+
+    // Selects the next match after the selection (before it, backwards), going round the end
+    // of the text; leaves the selection as it is when there is none.
+    FindResult find(const SearchOptions &options, bool forward);
+    // Replaces the selection when it is a match, then finds the next one.
+    FindResult replace(const SearchOptions &options, const QString &replacement);
+    // Replaces every match in the text as one change to undo; the number replaced, or -1 for
+    // a regular expression that is not valid.
+    int replaceAll(const SearchOptions &options, const QString &replacement);
+
+    // Lines count from 1.
+    void goToLine(int line);
+    int currentLine() const;
+    int lineCount() const;
+
+Q_SIGNALS:
+    // Undo or Redo may have become possible or impossible.
+    void undoStateChanged();
 
 private:
-    void useEncoding(TextEncoding encoding);
+    struct Match
+    {
+        long start = -1;
+        long end = -1;
+        bool error = false;
+        bool found() const { return start >= 0; }
+    };
+
+    void useDocument(TextEncoding encoding);
+    void applyStyles();
+    void updateLineNumberWidth(bool force);
+    void charAdded(int ch);
+    int searchFlags(const SearchOptions &options) const;
+    // The first match in [from, to), or the last in [to, from) when from > to.
+    Match search(const QByteArray &needle, const SearchOptions &options, long from, long to);
+    bool isWordByte(long position) const;
+    // The replacement for the regular expression match just found, groups filled in.
+    QByteArray substitution(const QByteArray &with, const Match &match) const;
 
     // The document the editor started with; kept referenced for its wrapper, which names it
     // until the editor is destroyed.
     long m_firstDocument = 0;
+    QFont m_font;
+    bool m_italicComments = true;
+    bool m_tagCompletion = true;
+    bool m_colouring = true;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    int m_lineNumberDigits = 0;
 };
 
 class PreviewEditor::Loader final : public TextSink
