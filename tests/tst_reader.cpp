@@ -1,6 +1,8 @@
 #include "document/AimlReader.h"
 #include "document/DocumentText.h"
 
+#include "TableRows.h"
+
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -24,12 +26,9 @@ Rows table(std::initializer_list<QStringList> filled, bool emptyRowAfter = true)
     return rows;
 }
 
-Rows toRows(const std::vector<CategoryRow> &rows)
+Rows toRows(const CategoryRows &rows)
 {
-    Rows out;
-    for (const CategoryRow &r : rows)
-        out.append(QStringList { r.cells[0], r.cells[1], r.cells[2], r.cells[3] });
-    return out;
+    return test::textsOf(rows);
 }
 
 // The three passes written out plainly with std::string, every search from scratch, to hold
@@ -40,7 +39,8 @@ Rows referenceRead(const QByteArray &bytes, bool upcase, bool utf8 = false)
     const auto npos = std::string::npos;
     auto cut = [&](size_t from, size_t to) { return to > from ? text.substr(from, to - from) : std::string(); };
     auto cell = [utf8](const std::string &s) {
-        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())), utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
+        return decodeText(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())),
+            utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1);
     };
     std::vector<std::array<std::string, 3>> cells(1);
     size_t s = 0;
@@ -343,13 +343,13 @@ void TestReader::encodings()
     options.upcase = upcase;
     const QByteArray text = "<category><pattern>" + cellBytes + "</pattern><that>" + cellBytes + "</that><template>"
         + cellBytes + "</template></category>";
-    const std::vector<CategoryRow> rows = readCategories(text, options);
-    QCOMPARE(rows.size(), size_t(2));
-    QCOMPARE(rows[0].cells[1], pattern);
+    const CategoryRows rows = readCategories(text, options);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.text(0, PatternColumn), pattern);
     // Thats and templates are never folded: as stored, as the pattern is when nothing is folded.
     const QString asStored = !upcase ? pattern : utf8 ? QString::fromUtf8(cellBytes) : QString::fromLatin1(cellBytes);
-    QCOMPARE(rows[0].cells[2], asStored);
-    QCOMPARE(rows[0].cells[3], asStored);
+    QCOMPARE(rows.text(0, ThatColumn), asStored);
+    QCOMPARE(rows.text(0, TemplateColumn), asStored);
 }
 
 void TestReader::progressReportsEveryPass()

@@ -364,6 +364,8 @@ void TMainForm::connectCommands()
 
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
+    // The table's cells read from a document refer into the preview's text until it changes.
+    connect(code, &PreviewEditor::textAboutToChange, m_table, &CategoryTable::ownBytes);
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
 }

@@ -72,7 +72,7 @@ public:
     void mnuCloseClick();
     void SaveLast();
     void LoadFile();
-    void PourThemInto(QByteArrayView text, vorrel::TextEncoding encoding);
+    void PourThemInto(const QByteArray &text, vorrel::TextEncoding encoding);
     void mnuRefreshClick();
     void codeChange();
     // Open after the open dialog: the file is read whole first, so that one that cannot be

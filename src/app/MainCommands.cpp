@@ -150,9 +150,12 @@ void TMainForm::openDocument(const QString &fileName)
     TextEncoding encoding = TextEncoding::Utf8;
     if (!m_document->readFile(fileName, *loader, &encoding))
         throw VorrelError(m_document->errorString());
+    // The old rows go before the old text, which they might otherwise copy out of it.
+    table()->reset();
     code->show(*loader, encoding);
-    // Read in place: nothing changes the preview until the table is filled.
-    PourThemInto(code->bytes(), encoding);
+    // Read in place: the cells refer into the preview's text until it next changes.
+    const QByteArrayView text = code->bytes();
+    PourThemInto(QByteArray::fromRawData(text.data(), text.size()), encoding);
     tabs->setEnabled(true);
     iButMenu(true);
     // Last, so the change that loading the preview caused does not count.
@@ -172,7 +175,7 @@ bool TMainForm::openLastDocument()
     return true;
 }
 
-void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
+void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
 {
     pBar->setStatus(QStringLiteral("Allocating resources..."));
     pBar->setPosition(0);
@@ -199,7 +202,7 @@ void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
     options.firstLabel = table()->cell(LabelColumn, 1);
     // The old rows go first, so a large document's memory is reused for the new ones.
     table()->reset();
-    std::vector<CategoryRow> rows = readCategories(text, options, [this](ReadPass pass, int steps) {
+    CategoryRows rows = readCategories(text, options, [this](ReadPass pass, int steps) {
         if (steps == 0) {
             pBar->setPosition(0);
             pBar->setStatus(passStatus(pass));

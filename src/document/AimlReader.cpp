@@ -3,9 +3,7 @@
 #include "document/DocumentText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
-#include <iterator>
 #include <limits>
 
 namespace vorrel {
@@ -136,15 +134,6 @@ QByteArrayView trimmedControls(QByteArrayView bytes)
     return bytes.sliced(first, last - first);
 }
 
-// QString::number's result, without its locale machinery: stray closing tags can make a
-// row of every ten bytes.
-QString rowLabel(size_t row)
-{
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), row).ptr;
-    return QString::fromLatin1(digits, end - digits);
-}
-
 class Ticker final
 {
 public:
@@ -192,8 +181,13 @@ private:
     qsizetype m_start = 0;
 };
 
-void readPatterns(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+// Where a cell's bytes lie in the text.
+qsizetype offsetIn(QByteArrayView text, QByteArrayView part)
+{
+    return part.data() - text.data();
+}
+
+void readPatterns(QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, CategoryRows &rows)
 {
     Ticker ticker(progress, ReadPass::Patterns);
     // The pairs first, so that the table is allocated once: growing it step by step touches
@@ -203,30 +197,21 @@ void readPatterns(
     qsizetype e = 0;
     for (PatternPairs search(text); search.next(b, e);)
         pairs.emplace_back(b, e);
-    rows.reserve(pairs.size() + 1);
-    QByteArray folded;
+    rows.reserve(static_cast<qsizetype>(pairs.size()) + 1);
     for (const auto &[open, close] : pairs) {
-        const QByteArrayView pattern = between(text, open + patternOpen().size(), close);
-        QString &cell = rows.back().cells[1];
-        if (options.upcase) {
-            folded.truncate(0);
-            folded.append(pattern);
-            upcaseAscii(folded);
-            cell = decodeText(folded, options.encoding);
-        } else {
-            cell = decodeText(pattern, options.encoding);
-        }
-        rows.emplace_back();
-        rows.back().cells[0] = rowLabel(rows.size());
+        const qsizetype from = open + patternOpen().size();
+        const qsizetype row = rows.size() - 1;
+        rows.setBytes(row, PatternColumn, from, close - from, options.upcase);
+        rows.appendRow();
+        rows.setNumber(row + 1, LabelColumn, static_cast<quint32>(row + 2));
         ticker.step();
     }
 }
 
-void readThats(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+void readThats(QByteArrayView text, const ReadProgress &progress, CategoryRows &rows)
 {
     Ticker ticker(progress, ReadPass::Thats);
-    size_t row = 1;
+    qsizetype row = 1;
     ForwardSearch opening(text, categoryOpen());
     ForwardSearch closing(text, categoryClose());
     qsizetype s = 0;
@@ -243,8 +228,10 @@ void readThats(
             const qsizetype u = thatClose().find(category, 0);
             if (u < 0)
                 break;
-            if (row <= rows.size())
-                rows[row - 1].cells[2] = decodeText(between(category, t + thatOpen().size(), u), options.encoding);
+            if (row <= rows.size()) {
+                const QByteArrayView that = between(category, t + thatOpen().size(), u);
+                rows.setBytes(row - 1, ThatColumn, offsetIn(text, that), that.size());
+            }
         }
         ticker.step();
         ++row;
@@ -253,11 +240,10 @@ void readThats(
     }
 }
 
-void readTemplates(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+void readTemplates(QByteArrayView text, const ReadProgress &progress, CategoryRows &rows)
 {
     Ticker ticker(progress, ReadPass::Templates);
-    size_t row = 1;
+    qsizetype row = 1;
     ForwardSearch opening(text, templateOpen());
     ForwardSearch closing(text, templateClose());
     qsizetype s = 0;
@@ -270,7 +256,7 @@ void readTemplates(
             break;
         if (row <= rows.size()) {
             const QByteArrayView body = trimmedControls(between(text, b + templateOpen().size(), e));
-            rows[row - 1].cells[3] = decodeText(body, options.encoding);
+            rows.setBytes(row - 1, TemplateColumn, offsetIn(text, body), body.size());
         }
         ++row;
         ticker.step();
@@ -301,13 +287,14 @@ bool HasThat(QByteArrayView text)
     return thatOpen().find(text, 0) >= 0;
 }
 
-std::vector<CategoryRow> readCategories(QByteArrayView text, const ReadOptions &options, const ReadProgress &progress)
+CategoryRows readCategories(const QByteArray &text, const ReadOptions &options, const ReadProgress &progress)
 {
-    std::vector<CategoryRow> rows(1);
-    rows.front().cells[0] = options.firstLabel;
+    CategoryRows rows(text, options.encoding);
+    rows.resize(1);
+    rows.setText(0, LabelColumn, options.firstLabel);
     readPatterns(text, options, progress, rows);
-    readThats(text, options, progress, rows);
-    readTemplates(text, options, progress, rows);
+    readThats(text, progress, rows);
+    readTemplates(text, progress, rows);
     return rows;
 }
 

@@ -69,6 +69,13 @@ PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // The engine tells of every insertion and deletion, undo and redo included, before it
+    // touches the text.
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+        [this](int, int type, const char *, int, int, int, int, int, int, int) {
+            if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
+                Q_EMIT textAboutToChange();
+        });
 }
 
 PreviewEditor::~PreviewEditor()
@@ -96,6 +103,7 @@ void PreviewEditor::show(Loader &loader, TextEncoding encoding)
     void *document = loader.takeDocument();
     if (!document)
         return;
+    Q_EMIT textAboutToChange();
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     // The editor holds the document now; the loader's reference goes.
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);

@@ -40,6 +40,11 @@ public:
     // takes them too.
     void applyFont(const QString &face, int pointSize);
 
+Q_SIGNALS:
+    // Sent before any change of the text and before the whole text is replaced: what
+    // bytes() gave is still valid then, and not after.
+    void textAboutToChange();
+
 private:
     void useEncoding(TextEncoding encoding);
 
