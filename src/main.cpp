@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "base/MemoryReuse.h"
 #include "base/ProgramFiles.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    vorrel::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(vorrel::kProgramName);
     QApplication::setApplicationDisplayName(vorrel::kAppTitle);

@@ -359,8 +359,9 @@ void TestReader::progressReportsEveryPass()
     for (int i = 0; i < count; ++i)
         text += "<category><pattern>P</pattern><template>T</template></category>\r\n";
     QList<QPair<int, int>> calls;
-    const auto rows = readCategories(text, ReadOptions(), [&calls](ReadPass pass, int steps) {
+    const auto rows = readCategories(text, ReadOptions(), [&calls, count](ReadPass pass, int steps, int categories) {
         calls.append({ static_cast<int>(pass), steps });
+        QCOMPARE(categories, count);
     });
     QCOMPARE(rows.size(), size_t(count + 1));
     QList<QPair<int, int>> expected;

@@ -187,8 +187,6 @@ void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
     while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     pBar->repaint();
-    const int categories = Hits(text, "<category>");
-    pBar->pb1->setMaximum(categories);
     tabs->setCursor(Qt::WaitCursor);
     const auto done = qScopeGuard([this] {
         pBar->setPosition(0);
@@ -202,8 +200,9 @@ void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
     options.firstLabel = table()->cell(LabelColumn, 1);
     // The old rows go first, so a large document's memory is reused for the new ones.
     table()->reset();
-    CategoryRows rows = readCategories(text, options, [this](ReadPass pass, int steps) {
+    CategoryRows rows = readCategories(text, options, [this](ReadPass pass, int steps, int categories) {
         if (steps == 0) {
+            pBar->pb1->setMaximum(categories);
             pBar->setPosition(0);
             pBar->setStatus(passStatus(pass));
         } else {

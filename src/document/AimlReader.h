@@ -30,8 +30,9 @@ struct ReadOptions
 };
 
 // Called with 0 as each pass starts, then every kReadProgressInterval steps with the
-// steps done so far in that pass. Steps are patterns, categories and templates.
-using ReadProgress = std::function<void(ReadPass pass, int steps)>;
+// steps done so far in that pass. Steps are patterns, categories and templates. Every call
+// gives the number of "<category>" tags in the text, Hits(text, "<category>").
+using ReadProgress = std::function<void(ReadPass pass, int steps, int categories)>;
 inline constexpr int kReadProgressInterval = 4096;
 
 // Fills table rows from a document's text by three independent literal tag searches

@@ -120,12 +120,11 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         return noRoom();
     Utf8Validator utf8;
     CrLfConverter crlf;
-    QByteArray converted;
+    QByteArray scratch;
     qint64 total = 0;
     for (;;) {
         utf8.feed(piece);
-        converted.truncate(0);
-        crlf.convert(piece, converted);
+        const QByteArrayView converted = crlf.convert(piece, scratch);
         total += converted.size();
         if (total > kLargestDocument)
             return fail(cannotOpen.arg(shown(fileName), tooLarge));

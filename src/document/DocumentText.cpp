@@ -107,25 +107,36 @@ void Utf8Validator::feed(QByteArrayView piece)
         m_carry = piece.sliced(end).toByteArray();
 }
 
-void CrLfConverter::convert(QByteArrayView piece, QByteArray &out)
+QByteArrayView CrLfConverter::convert(QByteArrayView piece, QByteArray &scratch)
 {
     const char *data = piece.data();
     const qsizetype size = piece.size();
+    const char *end = data + size;
     qsizetype from = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (data[i] != '\n')
-            continue;
+    bool changed = false;
+    for (const char *p = data; p < end; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!p)
+            break;
+        const qsizetype i = p - data;
         const bool afterCr = i > 0 ? data[i - 1] == '\r' : m_afterCr;
         if (afterCr)
             continue;
-        out.append(data + from, i - from);
-        out.append('\r');
+        if (!changed) {
+            scratch.truncate(0);
+            changed = true;
+        }
+        scratch.append(data + from, i - from);
+        scratch.append('\r');
         ++m_added;
         from = i;
     }
-    out.append(data + from, size - from);
     if (size > 0)
         m_afterCr = data[size - 1] == '\r';
+    if (!changed)
+        return piece;
+    scratch.append(data + from, size - from);
+    return scratch;
 }
 
 std::optional<TextEncoding> utf16Mark(QByteArrayView bytes)

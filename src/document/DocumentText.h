@@ -42,8 +42,9 @@ private:
 class CrLfConverter final
 {
 public:
-    // Appends the converted piece to `out`.
-    void convert(QByteArrayView piece, QByteArray &out);
+    // The converted piece: `piece` itself when it has no LF to change, else `scratch` filled
+    // with it.
+    QByteArrayView convert(QByteArrayView piece, QByteArray &scratch);
     // Bytes added so far.
     qint64 added() const { return m_added; }
 

@@ -116,7 +116,9 @@ void PreviewEditor::show(Loader &loader, TextEncoding encoding)
 bool PreviewEditor::setBytes(QByteArrayView text, TextEncoding encoding)
 {
     Loader loader(this);
-    if (!loader.reserve(text.size()) || !loader.append(text))
+    // The engine moves the whole text to a larger block unless the free space left after
+    // an insertion is more than its length; two spare bytes also keep bytes() from moving it.
+    if (!loader.reserve(text.size() + 2) || !loader.append(text))
         return false;
     show(loader, encoding);
     return true;
