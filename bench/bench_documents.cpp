@@ -9,7 +9,8 @@
 //
 //   bench_documents                 all sizes
 //   bench_documents --size N        one size, in this process
-//   bench_documents --bad-input     opens a 200 MB document, random bytes, long lines
+//   bench_documents --bad-input [WORDS]   opens a 200 MB document, random bytes, long lines
+//                                   (only the cases whose name holds WORDS)
 //   bench_documents --shapes        peak memory of 200 MB texts of odd shapes
 //   bench_documents --open FILE     opens one file
 //   bench_documents --generate N FILE   writes the document of N categories the sizes use
@@ -271,7 +272,7 @@ QByteArray oneLine(int megabytes)
 }
 
 // Inputs no one should open, opened: each must end, with the window usable after it.
-int runBadInput()
+int runBadInput(const QString &only)
 {
     const bench::ScratchProgram program;
     const std::unique_ptr<TMainForm> form = shownMainForm();
@@ -298,11 +299,14 @@ int runBadInput()
                 return bytes;
             } },
         { "4 MB on one line", [] { return oneLine(4); } },
+        { "4 MB line below the caret", [] { return "<aiml>\r\n" + oneLine(4) + "\r\n</aiml>\r\n"; } },
         { "12 MB on one line", [] { return oneLine(12); } },
         { "20 MB on one line", [] { return oneLine(20); } },
         { "20 MB of opening tags", [] { return QByteArray("<category><pattern><that><template>").repeated(550000); } },
     };
     for (const Case &c : cases) {
+        if (!QString::fromLatin1(c.name).contains(only))
+            continue;
         const QString fileName = program.file(QStringLiteral("bad.aiml"));
         const QByteArray bytes = c.make();
         if (!bench::writeFile(fileName, bytes))
@@ -315,6 +319,12 @@ int runBadInput()
             form->code->viewport()->update();
             form->repaint();
         });
+        // To the end of the text, which scrolls the longest line to its end.
+        const double endMs = msOf([&] {
+            form->code->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+            QCoreApplication::processEvents();
+            form->repaint();
+        });
         const double refreshMs = msOf([&] {
             try {
                 form->mnuRefreshClick();
@@ -322,9 +332,9 @@ int runBadInput()
                 // A text with neither a category line nor a closing line cannot be refreshed.
             }
         });
-        std::printf("%-24s %7.1f MB | open %8.1f ms | next paint %7.1f ms | rows %8d | peak %5.2f x size | refresh "
-                    "%8.1f ms\n",
-            c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, form->table()->gridRowCount() - 1,
+        std::printf("%-24s %7.1f MB | open %8.1f ms | next paint %7.1f ms | end %7.1f ms | rows %8d | peak %5.2f x "
+                    "size | refresh %8.1f ms\n",
+            c.name, static_cast<double>(bytes.size()) / 1e6, openMs, repaintMs, endMs, form->table()->gridRowCount() - 1,
             static_cast<double>(peak - before) / static_cast<double>(bytes.size()), refreshMs);
         std::fflush(stdout);
         form->document()->setDocChanged(false);
@@ -406,7 +416,7 @@ int main(int argc, char **argv)
         return bench::writeFile(args[3], bench::generateAiml(generator)) ? 0 : 2;
     }
     if (args.size() >= 2 && args[1] == QLatin1String("--bad-input"))
-        return runBadInput();
+        return runBadInput(args.value(2));
     if (args.size() >= 3 && args[1] == QLatin1String("--shape"))
         return runShape(args[2]);
     if (args.size() >= 2 && args[1] == QLatin1String("--shapes")) {

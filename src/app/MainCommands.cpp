@@ -152,11 +152,13 @@ void TMainForm::openDocument(const QString &fileName)
         throw VorrelError(m_document->errorString());
     // The old rows go before the old text, which they might otherwise copy out of it.
     table()->reset();
+    // Enabled before the text is shown: a change of state lays out every line again, and
+    // one very long line takes seconds.
+    tabs->setEnabled(true);
     code->show(*loader, encoding);
     // Read in place: the cells refer into the preview's text until it next changes.
     const QByteArrayView text = code->bytes();
     PourThemInto(QByteArray::fromRawData(text.data(), text.size()), encoding);
-    tabs->setEnabled(true);
     iButMenu(true);
     // Last, so the change that loading the preview caused does not count.
     m_document->setOpened(fileName, encoding);

@@ -13,7 +13,8 @@ const QString Document::kNoDocument = QStringLiteral("(None)");
 
 namespace {
 
-constexpr qint64 kPiece = qint64(1) << 20;
+// Small beside the text it fills, whose memory peaks while it is read.
+constexpr qint64 kPiece = qint64(256) << 10;
 // last.dat holds one line; anything longer is not ours.
 constexpr qint64 kLongestLast = 64 * 1024;
 

@@ -69,6 +69,10 @@ PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // A line's layout measures every character of it, a second for each few megabytes; the
+    // engine keeps only the caret line's by default, so any other long line on screen was
+    // measured again at every repaint.
+    SendScintilla(SCI_SETLAYOUTCACHE, long(SC_CACHE_PAGE));
     // The engine tells of every insertion and deletion, undo and redo included, before it
     // touches the text.
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
