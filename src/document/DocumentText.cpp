@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace vorrel {
@@ -137,6 +138,45 @@ QByteArrayView CrLfConverter::convert(QByteArrayView piece, QByteArray &scratch)
         return piece;
     scratch.append(data + from, size - from);
     return scratch;
+}
+
+namespace {
+
+// The high bit of every byte of `word` that is zero.
+constexpr quint64 zeroBytes(quint64 word)
+{
+    constexpr quint64 kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+} // namespace
+
+void LineEndCounter::feed(QByteArrayView piece)
+{
+    const char *data = piece.data();
+    const qsizetype size = piece.size();
+    qsizetype i = 0;
+    // Eight bytes at a time: LFs and CRs counted, and the pairs of them taken off once.
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
+        quint64 carry = m_afterCr ? 0x80 : 0;
+        for (; size - i >= 8; i += 8) {
+            quint64 word;
+            std::memcpy(&word, data + i, 8);
+            const quint64 cr = zeroBytes(word ^ (kOnes * '\r'));
+            const quint64 lf = zeroBytes(word ^ (kOnes * '\n'));
+            m_count += std::popcount(cr) + std::popcount(lf) - std::popcount(lf & ((cr << 8) | carry));
+            carry = (cr >> 63) << 7;
+        }
+        m_afterCr = carry != 0;
+    }
+    for (; i < size; ++i) {
+        if (data[i] == '\r')
+            ++m_count;
+        else if (data[i] == '\n' && !m_afterCr)
+            ++m_count;
+        m_afterCr = data[i] == '\r';
+    }
 }
 
 std::optional<TextEncoding> utf16Mark(QByteArrayView bytes)

@@ -53,6 +53,19 @@ private:
     qint64 m_added = 0;
 };
 
+// Line ends as the editor counts them, over a text that arrives in pieces: CR LF, a lone CR
+// and a lone LF are one each, also when a piece ends between CR and LF.
+class LineEndCounter final
+{
+public:
+    void feed(QByteArrayView piece);
+    qint64 count() const { return m_count; }
+
+private:
+    qint64 m_count = 0;
+    bool m_afterCr = false;
+};
+
 // The UTF-16 encoding a byte order mark at the start names, if any.
 std::optional<TextEncoding> utf16Mark(QByteArrayView bytes);
 
