@@ -72,6 +72,8 @@ private slots:
     void linesForTheSize();
     void lineEndsCountedInPieces_data();
     void lineEndsCountedInPieces();
+    void crLfMadeInPieces_data();
+    void crLfMadeInPieces();
     void newFromTemplate_data();
     void newFromTemplate();
     void unreadableTemplate();
@@ -307,6 +309,7 @@ void TestDocument::lineEndsCountedInPieces_data()
     QTest::newRow("lone CR and LF") << QByteArray("a\rb\nc\n\rd") << qint64(4);
     QTest::newRow("LF CR is two") << QByteArray("\n\r\n\r") << qint64(3);
     QTest::newRow("runs") << QByteArray("\r\r\n\n\r\n\r\r\r\n\n\n 12345678\r\n") << qint64(10);
+    QTest::newRow("long and mixed") << QByteArray("x\r\n\r\r\n\n\rab\n").repeated(20) << qint64(120);
 }
 
 void TestDocument::lineEndsCountedInPieces()
@@ -319,6 +322,29 @@ void TestDocument::lineEndsCountedInPieces()
         counter.feed(QByteArrayView(text).first(cut));
         counter.feed(QByteArrayView(text).sliced(cut));
         QCOMPARE(counter.count(), lines);
+    }
+}
+
+void TestDocument::crLfMadeInPieces_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("CR LF only") << QByteArray("<category>\r\n<pattern>A</pattern>\r\n").repeated(5);
+    QTest::newRow("bare LFs far in") << QByteArray("<category>\r\n<pattern>A</pattern>\n").repeated(5);
+    QTest::newRow("LF CR and lone CRs") << QByteArray("abc\n\rdef\r\rghijklmnopqrstu\n\n").repeated(4);
+}
+
+// Pieces as they are read: whole, and cut in two at every place.
+void TestDocument::crLfMadeInPieces()
+{
+    QFETCH(QByteArray, text);
+    const QByteArray expected = toCrLf(text);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        CrLfConverter converter;
+        QByteArray scratch;
+        QByteArray out = converter.convert(QByteArrayView(text).first(cut), scratch).toByteArray();
+        out += converter.convert(QByteArrayView(text).sliced(cut), scratch).toByteArray();
+        QCOMPARE(out, expected);
+        QCOMPARE(converter.added(), expected.size() - text.size());
     }
 }
 

@@ -59,11 +59,12 @@ class LineEndCounter final
 {
 public:
     void feed(QByteArrayView piece);
-    qint64 count() const { return m_count; }
+    qint64 count() const { return m_count + (m_pendingCr ? 1 : 0); }
 
 private:
     qint64 m_count = 0;
-    bool m_afterCr = false;
+    // The last piece ended in a CR, which an LF may follow.
+    bool m_pendingCr = false;
 };
 
 // The UTF-16 encoding a byte order mark at the start names, if any.
