@@ -203,7 +203,8 @@ void CategoryRows::sweepTexts()
         }
     }
     m_texts = std::move(live);
-    m_nextSweep = std::max<std::size_t>(1024, 2 * m_texts.size());
+    // A sweep looks at every row: not before the texts have grown by an eighth of the rows.
+    m_nextSweep = std::max({ std::size_t(1024), 2 * m_texts.size(), m_texts.size() + m_rows.size() / 8 });
 }
 
 } // namespace vorrel
