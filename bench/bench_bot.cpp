@@ -9,6 +9,7 @@
 
 #include "app/Main.h"
 #include "bot/Matcher.h"
+#include "document/AimlReader.h"
 #include "document/CategoryTable.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 using namespace vorrel;
 
@@ -85,14 +85,17 @@ int main(int argc, char **argv)
     form->Timer1Timer();
     form->iButMenu(true);
 
-    std::vector<CategoryRow> rows(kCategories + 1);
+    // The table as opening a document leaves it: cells kept as the document's bytes.
+    QByteArray document("<aiml>\r\n");
     for (int i = 0; i < kCategories; ++i) {
-        CategoryRow &row = rows[static_cast<std::size_t>(i)];
-        row.cells[0] = QString::number(i + 1);
-        row.cells[1] = QStringLiteral("PATTERN NUMBER %1").arg(i, 6, 10, QLatin1Char('0'));
-        row.cells[3] = QStringLiteral("Template <star/> number %1").arg(i);
+        document += QStringLiteral("<category>\r\n<pattern>PATTERN NUMBER %1</pattern>\r\n<template>\r\nTemplate "
+                                   "<star/> number %2\r\n</template>\r\n</category>\r\n")
+                        .arg(i, 6, 10, QLatin1Char('0'))
+                        .arg(i)
+                        .toUtf8();
     }
-    form->table()->assignRows(std::move(rows));
+    document += "</aiml>\r\n";
+    form->table()->assignRows(readCategories(document, ReadOptions()));
 
     form->show();
     form->tabs->setCurrentIndex(2);

@@ -67,11 +67,11 @@ ReadTimes readTimes(const QByteArray &text)
 {
     ReadOptions options;
     options.upcase = true;
-    options.utf8 = true;
+    options.encoding = TextEncoding::Utf8;
     std::vector<double> cpuMs;
     size_t rows = 0;
     for (int run = 0; run < kRuns; ++run) {
-        std::vector<CategoryRow> table;
+        CategoryRows table;
         cpuMs.push_back(bench::timeRuns(1, [&] { table = readCategories(text, options); }).cpuMs.front());
         rows = table.size();
     }

@@ -8,6 +8,8 @@
 #include "ScratchProgram.h"
 
 #include "app/Main.h"
+#include "document/Document.h"
+#include "document/PreviewEditor.h"
 #include "report/Printing.h"
 #include "report/Report.h"
 #include "report/ReportCounts.h"
@@ -65,14 +67,10 @@ int main(int argc, char *argv[])
     TMainForm form;
     form.Timer1Timer();
     form.iButMenu(true);
-    form.setPreviewBytes(big);
+    form.code->setBytes(big, TextEncoding::Utf8);
     ok &= report("reading the preview, counting, filling the boxes",
-        bench::medianTiming(15,
-            [&] {
-                const QByteArray text = form.previewBytes();
-                form.frmReport->showFigures(
-                    computeReport(text, form.previewIsUtf8 ? TextEncoding::Utf8 : TextEncoding::Latin1));
-            }),
+        bench::medianTiming(
+            15, [&] { form.frmReport->showFigures(computeReport(form.code->bytes(), form.document()->encoding())); }),
         kReportLimitMs);
     std::printf("  figures: %lld words, %lld characters, %lld categories, %lld random, %lld srai, %lld think, "
                 "version \"%s\"\n",
@@ -82,7 +80,7 @@ int main(int argc, char *argv[])
         qPrintable(QString(figures.version).replace(QLatin1String("\r\n"), QLatin1String("\\r\\n"))));
 
     const QByteArray small = aimlDocument(1000);
-    form.setPreviewBytes(small);
+    form.code->setBytes(small, TextEncoding::Utf8);
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     int pages = 0;

@@ -1,5 +1,6 @@
-#include "app/CommandLine.h"
 #include "app/Main.h"
+#include "app/CommandLine.h"
+#include "base/MemoryReuse.h"
 #include "base/ProgramFiles.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
         return runConsoleMode(commandLine, in, out, err);
     }
 
+    vorrel::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(vorrel::kProgramName);
     QApplication::setApplicationDisplayName(vorrel::kAppTitle);

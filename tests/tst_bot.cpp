@@ -6,6 +6,8 @@
 
 #include "app/Main.h"
 #include "bot/Matcher.h"
+#include "document/AimlReader.h"
+#include "document/AimlWriter.h"
 #include "document/CategoryTable.h"
 #include "document/Document.h"
 #include "document/PreviewEditor.h"
@@ -57,6 +59,8 @@ private slots:
 
     void matcher_data();
     void matcher();
+    void eightBitDocument_data();
+    void eightBitDocument();
     void emptyPatternsAndTheFallback();
     void capitalize_data();
     void capitalize();
@@ -91,52 +95,85 @@ void TestBot::matcher_data()
 {
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<QString>("reply");
-
-    QTest::newRow("lower case") << "hello"
-                                << "Hi there";
-    QTest::newRow("mixed case") << "hElLo"
-                                << "Hi there";
-    QTest::newRow("punctuation counts") << "Hello!" << kFallback;
-    QTest::newRow("leading blank counts") << " hello" << kFallback;
-    QTest::newRow("trailing blank counts") << "hello " << kFallback;
-    QTest::newRow("inner blanks count") << "hello  *" << kFallback;
-    QTest::newRow("star is a character") << "Hello *"
-                                         << "Star";
-    QTest::newRow("star is no wildcard") << "hello there" << kFallback;
-    QTest::newRow("last of two equal patterns") << "hi"
-                                                << "Second hi";
-    QTest::newRow("that takes no part") << "what is up"
-                                        << "<srai>HELLO</srai>";
-    QTest::newRow("a that is no pattern") << "what" << kFallback;
-    QTest::newRow("template shown raw") << "WHAT IS UP"
-                                        << "<srai>HELLO</srai>";
-    QTest::newRow("accented capital is not folded") << QStringLiteral("ÄPFEL") << kFallback;
-    QTest::newRow("accented letters equal") << QStringLiteral("äpfel") << "Apples";
-    QTest::newRow("Kelvin sign is no K") << QStringLiteral("\u212A") << kFallback;
-    QTest::newRow("k folds to K") << "k"
-                                  << "kay";
-    QTest::newRow("backquote is no at sign") << "`" << kFallback;
-    QTest::newRow("at sign") << "@"
-                             << "at";
-    QTest::newRow("line breaks as CR LF") << "two\r\nlines"
-                                          << "Line ONE\r\nline TWO";
-    QTest::newRow("a bare line feed differs") << "two\nlines" << kFallback;
-    QTest::newRow("header row answers") << "<PATTERN>..</pattern>"
-                                        << "<template>..</template>";
-    QTest::newRow("header label column is no pattern") << "categories" << kFallback;
-    QTest::newRow("empty sentence, blank last row") << ""
-                                                    << "";
+    QTest::addColumn<bool>("read");
+    struct Case
+    {
+        const char *name;
+        QString sentence;
+        QString reply;
+    };
+    const Case cases[] = {
+        { "lower case", QStringLiteral("hello"), QStringLiteral("Hi there") },
+        { "mixed case", QStringLiteral("hElLo"), QStringLiteral("Hi there") },
+        { "punctuation counts", QStringLiteral("Hello!"), kFallback },
+        { "leading blank counts", QStringLiteral(" hello"), kFallback },
+        { "trailing blank counts", QStringLiteral("hello "), kFallback },
+        { "inner blanks count", QStringLiteral("hello  *"), kFallback },
+        { "star is a character", QStringLiteral("Hello *"), QStringLiteral("Star") },
+        { "star is no wildcard", QStringLiteral("hello there"), kFallback },
+        { "last of two equal patterns", QStringLiteral("hi"), QStringLiteral("Second hi") },
+        { "that takes no part", QStringLiteral("what is up"), QStringLiteral("<srai>HELLO</srai>") },
+        { "a that is no pattern", QStringLiteral("what"), kFallback },
+        { "template shown raw", QStringLiteral("WHAT IS UP"), QStringLiteral("<srai>HELLO</srai>") },
+        { "accented capital is not folded", QStringLiteral("ÄPFEL"), kFallback },
+        { "accented letters equal", QStringLiteral("äpfel"), QStringLiteral("Apples") },
+        { "Kelvin sign is no K", QStringLiteral("\u212A"), kFallback },
+        { "k folds to K", QStringLiteral("k"), QStringLiteral("kay") },
+        { "backquote is no at sign", QStringLiteral("`"), kFallback },
+        { "at sign", QStringLiteral("@"), QStringLiteral("at") },
+        { "line breaks as CR LF", QStringLiteral("two\r\nlines"), QStringLiteral("Line ONE\r\nline TWO") },
+        { "a bare line feed differs", QStringLiteral("two\nlines"), kFallback },
+        { "header row answers", QStringLiteral("<PATTERN>..</pattern>"), QStringLiteral("<template>..</template>") },
+        { "header label column is no pattern", QStringLiteral("categories"), kFallback },
+        { "empty sentence, blank last row", QStringLiteral(""), QStringLiteral("") },
+    };
+    // Each case twice: the cells as texts, and as the bytes of a document read in.
+    for (const Case &c : cases) {
+        QTest::addRow("%s, texts", c.name) << c.sentence << c.reply << false;
+        QTest::addRow("%s, bytes", c.name) << c.sentence << c.reply << true;
+    }
 }
 
 void TestBot::matcher()
 {
     QFETCH(QString, sentence);
     QFETCH(QString, reply);
+    QFETCH(bool, read);
     CategoryTable table;
     setHeader(table);
-    setRows(table, readTable());
+    if (read) {
+        const QByteArray document = refreshText(categoryRows(readTable()), "</aiml>", TextEncoding::Utf8).text;
+        table.assignRows(readCategories(document, ReadOptions()));
+    } else {
+        setRows(table, readTable());
+    }
     QCOMPARE(botReply(table, sentence), reply);
     QCOMPARE(lastMatchingTemplate(table, sentence).has_value(), reply != kFallback);
+}
+
+void TestBot::eightBitDocument_data()
+{
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("reply");
+    QTest::newRow("accented capital") << QStringLiteral("CAF\u00c9") << QStringLiteral("cafe");
+    QTest::newRow("a-z folded, accent not") << QStringLiteral("caf\u00e9") << kFallback;
+    QTest::newRow("question mark") << QStringLiteral("?") << QStringLiteral("question");
+    // An 8-bit document writes it as "?", but it is no question mark.
+    QTest::newRow("character without a byte") << QStringLiteral("\u20ac") << kFallback;
+}
+
+// Cells of an 8-bit document compared as its bytes.
+void TestBot::eightBitDocument()
+{
+    QFETCH(QString, sentence);
+    QFETCH(QString, reply);
+    ReadOptions options;
+    options.encoding = TextEncoding::Latin1;
+    CategoryTable table;
+    table.assignRows(readCategories("<category><pattern>CAF\xc9</pattern><template>cafe</template></category>"
+                                    "<category><pattern>?</pattern><template>question</template></category>",
+        options));
+    QCOMPARE(botReply(table, sentence), reply);
 }
 
 void TestBot::emptyPatternsAndTheFallback()

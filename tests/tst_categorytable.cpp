@@ -1,13 +1,15 @@
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
 
+#include "TableRows.h"
+
 #include <QAbstractItemModelTester>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
-using vorrel::CategoryRow;
+using vorrel::CategoryRows;
 using vorrel::CategoryTable;
 
 namespace {
@@ -59,7 +61,9 @@ void TestCategoryTable::modelContract()
     t.copyRow(5, 2);
     t.setGridRowCount(3);
     t.reset();
-    t.assignRows(std::vector<CategoryRow>(4));
+    CategoryRows four;
+    four.resize(4);
+    t.assignRows(four);
     t.setGridRowCount(1);
     QCOMPARE(t.gridRowCount(), 2);
 }
@@ -176,9 +180,8 @@ void TestCategoryTable::assignRowsReplacesAll()
 {
     QObject owner;
     CategoryTable *t = tableWithLabels(5, &owner);
-    std::vector<CategoryRow> rows(2);
-    rows[0].cells = { QStringLiteral("1"), QStringLiteral("A"), QString(), QStringLiteral("B") };
-    rows[1].cells[0] = QStringLiteral("2");
+    CategoryRows rows = vorrel::test::categoryRows(
+        { { QStringLiteral("1"), QStringLiteral("A"), QString(), QStringLiteral("B") }, { QStringLiteral("2") } });
     QSignalSpy reset(t, &CategoryTable::modelReset);
     t->assignRows(std::move(rows));
     QCOMPARE(reset.count(), 1);

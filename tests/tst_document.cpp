@@ -59,6 +59,12 @@ private slots:
     void readsInPieces();
     void refusesWithoutTouching_data();
     void refusesWithoutTouching();
+    void linesForTheSize_data();
+    void linesForTheSize();
+    void lineEndsCountedInPieces_data();
+    void lineEndsCountedInPieces();
+    void crLfMadeInPieces_data();
+    void crLfMadeInPieces();
     void newFromTemplate_data();
     void newFromTemplate();
     void unreadableTemplate();
@@ -178,8 +184,9 @@ void TestDocument::readsAndSavesBack()
 
 void TestDocument::readsInPieces()
 {
-    // Line ends and a UTF-8 character across the boundaries of the 1 MB reads: a CR LF split
-    // between two reads, a bare LF opening the third, a euro sign cut in two by the fourth.
+    // Line ends and a UTF-8 character across read boundaries (1, 2 and 3 MB are multiples of
+    // the read size): a CR LF split between two reads, a bare LF opening a read, a euro sign
+    // cut in two.
     const QByteArray category = "<category>\r\n<pattern>P</pattern>\r\n<template>T</template>\r\n</category>\r\n";
     const auto fillTo = [&](QByteArray &bytes, qsizetype size) {
         while (bytes.size() < size)
@@ -252,6 +259,84 @@ void TestDocument::refusesWithoutTouching()
     QVERIFY(m_doc->DocHasFile() && m_doc->DocChanged());
     QCOMPARE(m_doc->encoding(), TextEncoding::Latin1);
     QVERIFY(names.isEmpty() && changes.isEmpty());
+}
+
+void TestDocument::linesForTheSize_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("line feeds") << QByteArray(400000, '\n') << false;
+    QTest::newRow("CR LF pairs") << QByteArray("\r\n").repeated(200000) << false;
+    QTest::newRow("lone CRs") << QByteArray(400000, '\r') << false;
+    QTest::newRow("UTF-16 line feeds") << QByteArray("\xff\xfe") + QByteArray("\n\0", 2).repeated(200000) << false;
+    QTest::newRow("lines of four bytes") << QByteArray("ab\r\n").repeated(100000) << true;
+    QTest::newRow("pattern lines") << QByteArray("<pattern>x</pattern>\r\n").repeated(20000) << true;
+    QTest::newRow("a few blank lines") << QByteArray("\r\n").repeated(4000) << true;
+}
+
+// Text of very short lines takes the editor many times its size: it is refused before the
+// editor has it whole.
+void TestDocument::linesForTheSize()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, opens);
+    QVERIFY(writeFile(work("lines.aiml"), bytes));
+    CountingSink sink;
+    TextEncoding encoding = TextEncoding::Latin1;
+    QCOMPARE(m_doc->readFile(work("lines.aiml"), sink, &encoding), opens);
+    if (!opens) {
+        QVERIFY2(m_doc->errorString().endsWith(QStringLiteral("It has too many lines for its size")),
+            qPrintable(m_doc->errorString()));
+        QVERIFY(sink.bytes < bytes.size());
+    }
+}
+
+void TestDocument::lineEndsCountedInPieces_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<qint64>("lines");
+    QTest::newRow("none") << QByteArray("no line end at all, longer than a word") << qint64(0);
+    QTest::newRow("CR LF is one") << QByteArray("a\r\nb\r\nc\r\n") << qint64(3);
+    QTest::newRow("lone CR and LF") << QByteArray("a\rb\nc\n\rd") << qint64(4);
+    QTest::newRow("LF CR is two") << QByteArray("\n\r\n\r") << qint64(3);
+    QTest::newRow("runs") << QByteArray("\r\r\n\n\r\n\r\r\r\n\n\n 12345678\r\n") << qint64(10);
+    QTest::newRow("long and mixed") << QByteArray("x\r\n\r\r\n\n\rab\n").repeated(20) << qint64(120);
+}
+
+void TestDocument::lineEndsCountedInPieces()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(qint64, lines);
+    // Whole, and cut in two at every place, so that a CR LF falls across the cut.
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        LineEndCounter counter;
+        counter.feed(QByteArrayView(text).first(cut));
+        counter.feed(QByteArrayView(text).sliced(cut));
+        QCOMPARE(counter.count(), lines);
+    }
+}
+
+void TestDocument::crLfMadeInPieces_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("CR LF only") << QByteArray("<category>\r\n<pattern>A</pattern>\r\n").repeated(5);
+    QTest::newRow("bare LFs far in") << QByteArray("<category>\r\n<pattern>A</pattern>\n").repeated(5);
+    QTest::newRow("LF CR and lone CRs") << QByteArray("abc\n\rdef\r\rghijklmnopqrstu\n\n").repeated(4);
+}
+
+// Pieces as they are read: whole, and cut in two at every place.
+void TestDocument::crLfMadeInPieces()
+{
+    QFETCH(QByteArray, text);
+    const QByteArray expected = toCrLf(text);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        CrLfConverter converter;
+        QByteArray scratch;
+        QByteArray out = converter.convert(QByteArrayView(text).first(cut), scratch).toByteArray();
+        out += converter.convert(QByteArrayView(text).sliced(cut), scratch).toByteArray();
+        QCOMPARE(out, expected);
+        QCOMPARE(converter.added(), expected.size() - text.size());
+    }
 }
 
 void TestDocument::newFromTemplate_data()
@@ -440,7 +525,7 @@ void TestDocument::refreshRoundTrip()
     m_doc->setOpened(work("two.aiml"), encoding);
     ReadOptions options;
     options.encoding = encoding;
-    const std::vector<CategoryRow> rows = readCategories(text, options);
+    const CategoryRows rows = readCategories(text, options);
     const RefreshResult refreshed = refreshText(rows, text, encoding);
     QVERIFY(refreshed.ok);
     QVERIFY(m_doc->save(refreshed.text));
@@ -448,11 +533,13 @@ void TestDocument::refreshRoundTrip()
     QByteArray again;
     QVERIFY(read(work("two.aiml"), &again));
     QCOMPARE(again, refreshed.text);
-    const std::vector<CategoryRow> reread = readCategories(again, options);
+    const CategoryRows reread = readCategories(again, options);
     // The empty row reading leaves is written as a category and read back as one.
     QCOMPARE(reread.size(), rows.size() + 1);
-    for (size_t r = 0; r < rows.size(); ++r)
-        QCOMPARE(reread[r].cells, rows[r].cells);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < CategoryRows::kColumns; ++c)
+            QCOMPARE(reread.text(r, c), rows.text(r, c));
+    }
 }
 
 void TestDocument::corpusRoundTrips()

@@ -42,6 +42,9 @@
 using namespace vorrel;
 using namespace vorrel::test;
 
+using PreviewChange = std::function<void(TMainForm &)>;
+Q_DECLARE_METATYPE(PreviewChange)
+
 class TestDocumentCommands final : public QObject
 {
     Q_OBJECT
@@ -61,6 +64,9 @@ private slots:
     void upcaseSettingApplies();
     void saveWithoutRefreshWritesOldText();
     void refreshRebuildsPreview();
+    void tableOutlivesPreviewChanges_data();
+    void tableOutlivesPreviewChanges();
+    void longLineKeepsItsText();
     void refreshOfNewDocument();
     void refreshFailureChangesNothing();
     void saveQuestion_data();
@@ -340,6 +346,66 @@ void TestDocumentCommands::refreshRebuildsPreview()
     QCOMPARE(previewBytes(*m_form), expected);
     QVERIFY(m_form->document()->DocChanged());
     QCOMPARE(QKeySequence(m_form->mnuRefresh->shortcut()), QKeySequence(Qt::Key_F5));
+}
+
+void TestDocumentCommands::tableOutlivesPreviewChanges_data()
+{
+    QTest::addColumn<PreviewChange>("change");
+    const auto send = [](TMainForm &form, unsigned int message, unsigned long w, const char *l) {
+        form.code->SendScintilla(message, w, l);
+    };
+    QTest::newRow("typing at the start") << PreviewChange(
+        [send](TMainForm &form) { send(form, QsciScintillaBase::SCI_INSERTTEXT, 0, "typed "); });
+    QTest::newRow("deleting the first line") << PreviewChange([](TMainForm &form) {
+        form.code->SendScintilla(
+            QsciScintillaBase::SCI_DELETERANGE, 0UL, static_cast<long>(kTwoCategories.indexOf('\n') + 1));
+    });
+    QTest::newRow("typing, then undo") << PreviewChange([send](TMainForm &form) {
+        send(form, QsciScintillaBase::SCI_INSERTTEXT, 0, "typed ");
+        form.code->undo();
+    });
+    QTest::newRow("whole text replaced") << PreviewChange(
+        [](TMainForm &form) { setPreviewBytes(form, "<aiml>\r\n</aiml>\r\n"); });
+    QTest::newRow("refreshed twice") << PreviewChange([](TMainForm &form) {
+        form.mnuRefreshClick();
+        form.mnuRefreshClick();
+    });
+}
+
+// The cells refer into the preview's text after opening; whatever changes the text, they
+// keep what was read, and a refresh writes them.
+void TestDocumentCommands::tableOutlivesPreviewChanges()
+{
+    QFETCH(PreviewChange, change);
+    QVERIFY(openTwo());
+    CategoryTable *t = m_form->table();
+    const QStringList patterns = t->column(PatternColumn);
+    const QStringList thats = t->column(ThatColumn);
+    const QStringList templates = t->column(TemplateColumn);
+    change(*m_form);
+    QCOMPARE(t->column(PatternColumn), patterns);
+    QCOMPARE(t->column(ThatColumn), thats);
+    QCOMPARE(t->column(TemplateColumn), templates);
+    m_form->mnuRefreshClick();
+    ReadOptions options;
+    options.upcase = true;
+    const CategoryRows again = readCategories(previewBytes(*m_form), options);
+    QCOMPARE(again.text(1, ThatColumn), thats[2]);
+    QCOMPARE(again.text(1, TemplateColumn), templates[2]);
+}
+
+void TestDocumentCommands::longLineKeepsItsText()
+{
+    const QByteArray line
+        = QByteArray("<category><pattern>A B</pattern><template>C D</template></category>").repeated(3000);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->code->setBytes(line, TextEncoding::Utf8);
+    m_form->repaint();
+    QCOMPARE(previewBytes(*m_form), line);
+    // The layout of every line on screen is kept across repaints and new texts.
+    QCOMPARE(
+        m_form->code->SendScintilla(QsciScintillaBase::SCI_GETLAYOUTCACHE), long(QsciScintillaBase::SC_CACHE_PAGE));
 }
 
 void TestDocumentCommands::refreshOfNewDocument()

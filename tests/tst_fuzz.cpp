@@ -284,25 +284,25 @@ void TestFuzz::checkReader(const QByteArray &input, bool upcase)
     options.firstLabel = QStringLiteral("R");
     QElapsedTimer clock;
     clock.start();
-    const std::vector<CategoryRow> rows = readCategories(input, options);
+    const CategoryRows rows = readCategories(input, options);
     QVERIFY2(clock.elapsed() < kSlowMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 
     // Row 1 keeps its label; every pattern opens the next row, which the last one leaves empty.
     QVERIFY(!rows.empty());
-    QCOMPARE(rows.front().cells[0], options.firstLabel);
-    for (size_t r = 1; r < rows.size(); ++r)
-        QCOMPARE(rows[r].cells[0], QString::number(r + 1));
-    QVERIFY(rows.back().cells[1].isEmpty());
-    QVERIFY(qsizetype(rows.size()) - 1 <= Hits(input, "</pattern>"));
+    QCOMPARE(rows.text(0, LabelColumn), options.firstLabel);
+    for (qsizetype r = 1; r < rows.size(); ++r)
+        QCOMPARE(rows.text(r, LabelColumn), QString::number(r + 1));
+    QVERIFY(rows.text(rows.size() - 1, PatternColumn).isEmpty());
+    QVERIFY(rows.size() - 1 <= Hits(input, "</pattern>"));
 
     // Folding touches the patterns' a to z only; pairing does not depend on the encoding.
     options.upcase = !upcase;
-    const std::vector<CategoryRow> other = readCategories(input, options);
+    const CategoryRows other = readCategories(input, options);
     QCOMPARE(other.size(), rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        QCOMPARE(upcasedAscii(other[r].cells[1]), upcasedAscii(rows[r].cells[1]));
-        QCOMPARE(other[r].cells[2], rows[r].cells[2]);
-        QCOMPARE(other[r].cells[3], rows[r].cells[3]);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QCOMPARE(upcasedAscii(other.text(r, PatternColumn)), upcasedAscii(rows.text(r, PatternColumn)));
+        QCOMPARE(other.text(r, ThatColumn), rows.text(r, ThatColumn));
+        QCOMPARE(other.text(r, TemplateColumn), rows.text(r, TemplateColumn));
     }
     options.encoding = TextEncoding::Utf8;
     QCOMPARE(readCategories(input, options).size(), rows.size());
@@ -324,7 +324,7 @@ void TestFuzz::checkRefresh(const QByteArray &input)
     ReadOptions options;
     options.upcase = false;
     options.encoding = isValidUtf8(input) ? TextEncoding::Utf8 : TextEncoding::Latin1;
-    const std::vector<CategoryRow> rows = readCategories(input, options);
+    const CategoryRows rows = readCategories(input, options);
     QElapsedTimer clock;
     clock.start();
     const RefreshResult result = refreshText(rows, input, options.encoding);
@@ -607,8 +607,9 @@ void TestFuzz::interpreter()
         ReadOptions options;
         options.encoding = isValidUtf8(input) ? TextEncoding::Utf8 : TextEncoding::Latin1;
         std::vector<BotCategory> rows;
-        for (const CategoryRow &row : readCategories(input, options))
-            rows.push_back({ row.cells[1], row.cells[2], row.cells[3] });
+        const CategoryRows table = readCategories(input, options);
+        for (qsizetype r = 0; r < table.size(); ++r)
+            rows.push_back({ table.text(r, PatternColumn), table.text(r, ThatColumn), table.text(r, TemplateColumn) });
         QStringList said;
         for (size_t r = 0; r < rows.size() && said.size() < 6; r += 1 + rows.size() / 6)
             said.append(QString(rows[r].pattern).replace(QLatin1Char('*'), QStringLiteral("x y")));

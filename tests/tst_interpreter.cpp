@@ -484,8 +484,9 @@ void TestInterpreter::corpusAnswers()
         QSKIP("corpus not present");
     std::vector<BotCategory> rows;
     for (const QString &name : files) {
-        for (const CategoryRow &row : readCategories(test::readFile(corpus.filePath(name)), ReadOptions()))
-            rows.push_back({ row.cells[1], row.cells[2], row.cells[3] });
+        const CategoryRows read = readCategories(test::readFile(corpus.filePath(name)), ReadOptions());
+        for (qsizetype r = 0; r < read.size(); ++r)
+            rows.push_back({ read.text(r, PatternColumn), read.text(r, ThatColumn), read.text(r, TemplateColumn) });
     }
     InterpreterOptions options;
     options.seed = 1;

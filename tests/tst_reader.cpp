@@ -1,6 +1,8 @@
 #include "document/AimlReader.h"
 #include "document/DocumentText.h"
 
+#include "TableRows.h"
+
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
@@ -25,12 +27,9 @@ Rows table(std::initializer_list<QStringList> filled, bool emptyRowAfter = true)
     return rows;
 }
 
-Rows toRows(const std::vector<CategoryRow> &rows)
+Rows toRows(const CategoryRows &rows)
 {
-    Rows out;
-    for (const CategoryRow &r : rows)
-        out.append(QStringList { r.cells[0], r.cells[1], r.cells[2], r.cells[3] });
-    return out;
+    return test::textsOf(rows);
 }
 
 // The three passes written out plainly with std::string, every search from scratch, to hold
@@ -347,13 +346,13 @@ void TestReader::encodings()
     options.upcase = upcase;
     const QByteArray text = "<category><pattern>" + cellBytes + "</pattern><that>" + cellBytes + "</that><template>"
         + cellBytes + "</template></category>";
-    const std::vector<CategoryRow> rows = readCategories(text, options);
-    QCOMPARE(rows.size(), size_t(2));
-    QCOMPARE(rows[0].cells[1], pattern);
+    const CategoryRows rows = readCategories(text, options);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.text(0, PatternColumn), pattern);
     // Thats and templates are never folded: as stored, as the pattern is when nothing is folded.
     const QString asStored = !upcase ? pattern : utf8 ? QString::fromUtf8(cellBytes) : QString::fromLatin1(cellBytes);
-    QCOMPARE(rows[0].cells[2], asStored);
-    QCOMPARE(rows[0].cells[3], asStored);
+    QCOMPARE(rows.text(0, ThatColumn), asStored);
+    QCOMPARE(rows.text(0, TemplateColumn), asStored);
 }
 
 void TestReader::progressReportsEveryPass()
@@ -363,8 +362,9 @@ void TestReader::progressReportsEveryPass()
     for (int i = 0; i < count; ++i)
         text += "<category><pattern>P</pattern><template>T</template></category>\r\n";
     QList<QPair<int, int>> calls;
-    const auto rows = readCategories(text, ReadOptions(), [&calls](ReadPass pass, int steps) {
+    const auto rows = readCategories(text, ReadOptions(), [&calls, count](ReadPass pass, int steps, int categories) {
         calls.append({ static_cast<int>(pass), steps });
+        QCOMPARE(categories, count);
     });
     QCOMPARE(rows.size(), size_t(count + 1));
     QList<QPair<int, int>> expected;
@@ -478,7 +478,7 @@ void TestReader::strayTagsStayLinear()
     const QByteArray text = piece.repeated((4 << 20) / 11) + last;
     QElapsedTimer clock;
     clock.start();
-    const std::vector<CategoryRow> read = readCategories(text, ReadOptions());
+    const CategoryRows read = readCategories(text, ReadOptions());
     QVERIFY2(clock.elapsed() < 10000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
     QCOMPARE(qsizetype(read.size()), qsizetype(rows));
 }

@@ -3,9 +3,12 @@
 #include "document/CategoryTable.h"
 #include "document/TextSearch.h"
 
+#include "TableRows.h"
+
 #include <QTest>
 
 using namespace vorrel;
+using namespace vorrel::test;
 
 class TestTextSearch final : public QObject
 {
@@ -61,11 +64,9 @@ void TestTextSearch::findCell()
     QFETCH(bool, wrapped);
 
     CategoryTable table;
-    table.assignRows({
-        { { "1", "HELLO", "", "hello there" } },
-        { { "2", "WHO ARE YOU", "HELLO", "I am a bot" } },
-        { { "3", "BYE", "", "Goodbye, hello" } },
-    });
+    setRows(table,
+        { { "1", "HELLO", "", "hello there" }, { "2", "WHO ARE YOU", "HELLO", "I am a bot" },
+            { "3", "BYE", "", "Goodbye, hello" } });
     SearchOptions options;
     options.text = text;
     options.matchCase = flags.contains(QLatin1Char('c'));

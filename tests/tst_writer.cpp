@@ -2,6 +2,7 @@
 #include "document/AimlWriter.h"
 #include "document/DocumentText.h"
 
+#include "TableRows.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -17,15 +18,12 @@ using Cells = QList<QStringList>;
 namespace {
 
 // Table rows from [pattern, that, template] triples, labelled from "1".
-std::vector<CategoryRow> rowsOf(const Cells &cells)
+CategoryRows rowsOf(const Cells &cells)
 {
-    std::vector<CategoryRow> rows;
-    for (const QStringList &c : cells) {
-        CategoryRow row;
-        row.cells = { QString::number(rows.size() + 1), c.value(0), c.value(1), c.value(2) };
-        rows.push_back(row);
-    }
-    return rows;
+    test::Rows rows;
+    for (const QStringList &c : cells)
+        rows.append({ QString::number(rows.size() + 1), c.value(0), c.value(1), c.value(2) });
+    return test::categoryRows(rows);
 }
 
 QByteArray lines(std::initializer_list<const char *> list)
@@ -250,7 +248,7 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
     ReadOptions options;
     options.upcase = false;
     options.encoding = isValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Latin1;
-    const std::vector<CategoryRow> rows = readCategories(text, options);
+    const CategoryRows rows = readCategories(text, options);
     const RefreshResult refreshed = refreshText(rows, text, options.encoding);
     QVERIFY(refreshed.ok);
     QVERIFY(refreshed.text.endsWith("</aiml>\r\n"));
@@ -259,9 +257,10 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
     static const QRegularExpression readerTag(QStringLiteral("</?(category|pattern|that|template)>"));
     qsizetype taught = 0;
     bool tagsInCells = false;
-    for (const CategoryRow &row : rows) {
-        taught += row.cells[3].count(QStringLiteral("<category>"), Qt::CaseInsensitive);
-        for (const QString &cell : row.cells)
+    const test::Rows texts = test::textsOf(rows);
+    for (const QStringList &row : texts) {
+        taught += row[TemplateColumn].count(QStringLiteral("<category>"), Qt::CaseInsensitive);
+        for (const QString &cell : row)
             tagsInCells |= cell.contains(readerTag);
     }
     QCOMPARE(refreshed.text.toLower().count("<category>"), qsizetype(rows.size()) + taught);
@@ -279,20 +278,20 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
     // Read back: the same rows and one empty row more, as the written last row was empty.
     // Cells holding the reader's own tags (categories taught inside templates) cannot come
     // back from a literal reading; their documents keep the other checks.
-    const std::vector<CategoryRow> again = readCategories(refreshed.text, options);
+    const CategoryRows again = readCategories(refreshed.text, options);
     QVERIFY(again.size() > rows.size());
     if (!tagsInCells) {
         QCOMPARE(again.size(), rows.size() + 1);
-        for (size_t r = 0; r < rows.size(); ++r) {
-            for (int c = 1; c < CategoryTable::kColumns; ++c)
-                QCOMPARE(again[r].cells[c], rows[r].cells[c]);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            for (int c = PatternColumn; c < CategoryRows::kColumns; ++c)
+                QCOMPARE(again.text(r, c), rows.text(r, c));
         }
-        for (int c = 1; c < CategoryTable::kColumns; ++c)
-            QVERIFY(again.back().cells[c].isEmpty());
+        for (int c = PatternColumn; c < CategoryRows::kColumns; ++c)
+            QVERIFY(again.isEmpty(again.size() - 1, c));
     }
     const RefreshResult twice = refreshText(rows, refreshed.text, options.encoding);
     QCOMPARE(twice.text, refreshed.text);
-    qInfo("%s: %zu rows, header %lld bytes%s", qPrintable(QFileInfo(fileName).fileName()), rows.size(),
+    qInfo("%s: %lld rows, header %lld bytes%s", qPrintable(QFileInfo(fileName).fileName()), rows.size(),
         static_cast<long long>(refreshed.text.size() - body.text.size()), tagsInCells ? ", tags in cells" : "");
 }
 
@@ -349,11 +348,11 @@ void TestWriter::readingWhatWasWrittenGivesTheTable()
     QVERIFY(written.ok);
     ReadOptions options;
     options.upcase = false;
-    const std::vector<CategoryRow> read = readCategories(written.text, options);
-    QCOMPARE(read.size(), size_t(cells.size() + 1));
+    const CategoryRows read = readCategories(written.text, options);
+    QCOMPARE(read.size(), cells.size() + 1);
     for (int r = 0; r < cells.size(); ++r) {
         for (int c = 0; c < 3; ++c)
-            QCOMPARE(read[r].cells[c + 1], cells[r][c]);
+            QCOMPARE(read.text(r, c + 1), cells[r][c]);
     }
 }
 

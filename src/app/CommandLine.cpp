@@ -36,9 +36,11 @@ int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &ou
     ReadOptions options;
     options.upcase = upcasePatterns();
     options.encoding = encoding;
+    const CategoryRows table = readCategories(text.bytes, options);
     std::vector<BotCategory> rows;
-    for (const CategoryRow &row : readCategories(text.bytes, options))
-        rows.push_back({ row.cells[PatternColumn], row.cells[ThatColumn], row.cells[TemplateColumn] });
+    rows.reserve(size_t(table.size()));
+    for (qsizetype r = 0; r < table.size(); ++r)
+        rows.push_back({ table.text(r, PatternColumn), table.text(r, ThatColumn), table.text(r, TemplateColumn) });
     ChatOptions chat;
     chat.seed = commandLine.seed;
     chat.trace = commandLine.trace;

@@ -29,15 +29,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -48,6 +47,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 using namespace vorrel;
 
@@ -418,6 +418,8 @@ void TMainForm::connectCommands()
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
     connect(code, &PreviewEditor::undoStateChanged, this, &TMainForm::updateUndoItems);
+    // The table's cells read from a document refer into the preview's text until it changes.
+    connect(code, &PreviewEditor::textAboutToChange, m_table, &CategoryTable::ownBytes);
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
     connect(checkList, &CheckPanel::problemActivated, this,

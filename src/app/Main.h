@@ -79,7 +79,7 @@ public:
     void mnuCloseClick();
     void SaveLast();
     void LoadFile();
-    void PourThemInto(QByteArrayView text, vorrel::TextEncoding encoding);
+    void PourThemInto(const QByteArray &text, vorrel::TextEncoding encoding);
     void mnuRefreshClick();
     void codeChange();
     // Check Document: the preview's text checked, its problems listed below the notebook.

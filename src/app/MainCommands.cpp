@@ -158,10 +158,15 @@ void TMainForm::openDocument(const QString &fileName)
     TextEncoding encoding = TextEncoding::Utf8;
     if (!m_document->readFile(fileName, *loader, &encoding))
         throw VorrelError(m_document->errorString());
-    code->show(*loader, encoding);
-    // Read in place: nothing changes the preview until the table is filled.
-    PourThemInto(code->bytes(), encoding);
+    // The old rows go before the old text, which they might otherwise copy out of it.
+    table()->reset();
+    // Enabled before the text is shown: a change of state lays out every line again, and
+    // one very long line takes seconds.
     tabs->setEnabled(true);
+    code->show(*loader, encoding);
+    // Read in place: the cells refer into the preview's text until it next changes.
+    const QByteArrayView text = code->bytes();
+    PourThemInto(QByteArray::fromRawData(text.data(), text.size()), encoding);
     iButMenu(true);
     // Last, so the change that loading the preview caused does not count.
     m_document->setOpened(fileName, encoding);
@@ -181,7 +186,7 @@ bool TMainForm::openLastDocument()
     return true;
 }
 
-void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
+void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
 {
     pBar->setStatus(QStringLiteral("Allocating resources..."));
     pBar->setPosition(0);
@@ -193,8 +198,6 @@ void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
     while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     pBar->repaint();
-    const int categories = Hits(text, "<category>");
-    pBar->pb1->setMaximum(categories);
     tabs->setCursor(Qt::WaitCursor);
     const auto done = qScopeGuard([this] {
         pBar->setPosition(0);
@@ -208,8 +211,9 @@ void TMainForm::PourThemInto(QByteArrayView text, TextEncoding encoding)
     options.firstLabel = table()->cell(LabelColumn, 1);
     // The old rows go first, so a large document's memory is reused for the new ones.
     table()->reset();
-    std::vector<CategoryRow> rows = readCategories(text, options, [this](ReadPass pass, int steps) {
+    CategoryRows rows = readCategories(text, options, [this](ReadPass pass, int steps, int categories) {
         if (steps == 0) {
+            pBar->pb1->setMaximum(categories);
             pBar->setPosition(0);
             pBar->setStatus(passStatus(pass));
         } else {

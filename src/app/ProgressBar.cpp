@@ -41,8 +41,12 @@ void TpBar::setStatus(const QString &text)
 void TpBar::setPosition(int value)
 {
     pb1->setValue(std::clamp(value, pb1->minimum(), pb1->maximum()));
-    if (isVisible())
+    // Painting the bar costs more than reading thousands of categories.
+    constexpr qint64 kRepaintMs = 40;
+    if (isVisible() && (!m_barPainted.isValid() || m_barPainted.elapsed() >= kRepaintMs)) {
         pb1->repaint();
+        m_barPainted.start();
+    }
 }
 
 void TpBar::showEvent(QShowEvent *event)

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 class QProgressBar;
 
-// The small window shown while a document is read. Reading handles no events, so every
-// change is painted at once.
+// The small window shown while a document is read. Reading handles no events, so changes
+// are painted at once: a new status always, the bar as often as the eye can follow.
 class TpBar final : public QDialog
 {
     Q_OBJECT
@@ -23,4 +24,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    QElapsedTimer m_barPainted;
 };

@@ -2,20 +2,9 @@
 
 #include "base/AsciiCase.h"
 #include "document/CategoryTable.h"
+#include "document/DocumentText.h"
 
 namespace vorrel {
-
-namespace {
-
-inline void prefetch(const void *address)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
-} // namespace
 
 bool equalsFolded(QStringView a, QStringView b)
 {
@@ -44,21 +33,21 @@ QString capitalize(QStringView text)
 
 std::optional<QString> lastMatchingTemplate(const CategoryTable &table, QStringView sentence)
 {
+    // Cells read from the document are compared as its bytes: in UTF-8 and in 8-bit text
+    // alike, folding "A" to "Z" touches single bytes only, so bytes equal once folded exactly
+    // when the texts are. A sentence the encoding cannot hold equals no such cell.
+    const CategoryRows &rows = table.rows();
+    const QByteArray encoded = encodeText(sentence.toString(), rows.encoding());
+    const bool encodable = decodeText(encoded, rows.encoding()) == sentence;
+    const qsizetype n = encoded.size();
     // The last match wins, so walking from the bottom up may stop at the first one found.
-    const auto &rows = table.rows();
-    const qsizetype n = sentence.size();
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        // Patterns of the sentence's length are read from scattered heap blocks; asking early
-        // for the text of a row still to come lets those reads overlap instead of queueing.
-        if (i >= kAhead) {
-            const QString &coming = rows[i - kAhead].cells[PatternColumn];
-            if (coming.size() == n)
-                prefetch(coming.constData());
-        }
-        const QString &pattern = rows[i].cells[PatternColumn];
-        if (pattern.size() == n && equalsFolded(pattern, sentence))
-            return rows[i].cells[TemplateColumn];
+    for (qsizetype i = rows.size(); i-- > 0;) {
+        const bool matches = rows.holdsBytes(i, PatternColumn)
+            ? encodable && rows.storedBytes(i, PatternColumn).size() == n
+                && equalsIgnoringAsciiCase(rows.storedBytes(i, PatternColumn), encoded)
+            : equalsFolded(rows.text(i, PatternColumn), sentence);
+        if (matches)
+            return rows.text(i, TemplateColumn);
     }
     // The header row takes part like any other row.
     if (equalsFolded(table.cell(PatternColumn, 0), sentence))

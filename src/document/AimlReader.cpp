@@ -3,10 +3,10 @@
 #include "document/DocumentText.h"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
 #include <cstring>
-#include <iterator>
 #include <limits>
+#include <vector>
 
 namespace vorrel {
 
@@ -41,83 +41,94 @@ qsizetype findBytes(QByteArrayView text, QByteArrayView what, qsizetype from)
     return at ? static_cast<const char *>(at) - data : -1;
 }
 
-class Tag final
-{
-public:
-    explicit Tag(const char *text) : m_text(text) { }
-
-    // First occurrence at or after `from`, wholly inside `text`; -1 when none.
-    qsizetype find(QByteArrayView text, qsizetype from) const { return findBytes(text, m_text, from); }
-    qsizetype size() const { return m_text.size(); }
-
-private:
-    QByteArrayView m_text;
+// The eight tags the passes look for. Each starts with "<" and holds no other, and none is
+// the start of another: an occurrence of any of them starts at a "<" of its own.
+enum TagId : int {
+    PatternOpen,
+    PatternClose,
+    CategoryOpen,
+    CategoryClose,
+    ThatOpen,
+    ThatClose,
+    TemplateOpen,
+    TemplateClose,
+    kTagCount
 };
 
-// One tag's searches over one pass, whose start only moves forwards. A hit still at or after
-// the new start is again the first one there, and a miss stays a miss: each byte is searched
-// once per tag, whatever order crafted text puts the tags in.
-class ForwardSearch final
+constexpr QByteArrayView kTags[kTagCount]
+    = { "<pattern>", "</pattern>", "<category>", "</category>", "<that>", "</that>", "<template>", "</template>" };
+
+constexpr qsizetype tagSize(TagId tag)
+{
+    return kTags[tag].size();
+}
+
+// The tag starting at `p`, with `left` bytes from `p` to the end; -1 for none.
+int tagAt(const char *p, qsizetype left)
+{
+    const auto is = [p, left](TagId tag) {
+        return left >= tagSize(tag) && std::memcmp(p, kTags[tag].data(), static_cast<size_t>(tagSize(tag))) == 0;
+    };
+    const bool closing = left > 1 && p[1] == '/';
+    const char first = left > 2 ? p[closing ? 2 : 1] : '\0';
+    switch (first) {
+    case 'p':
+        return is(closing ? PatternClose : PatternOpen) ? (closing ? PatternClose : PatternOpen) : -1;
+    case 'c':
+        return is(closing ? CategoryClose : CategoryOpen) ? (closing ? CategoryClose : CategoryOpen) : -1;
+    case 't': {
+        const TagId that = closing ? ThatClose : ThatOpen;
+        const TagId templ = closing ? TemplateClose : TemplateOpen;
+        return is(that) ? that : is(templ) ? templ : -1;
+    }
+    default:
+        return -1;
+    }
+}
+
+// Where each tag occurs, in one scan of the text: the passes then pair tags without
+// searching again. Positions take four bytes where the text allows.
+template<typename Pos> class TagPositions final
 {
 public:
-    ForwardSearch(QByteArrayView text, const Tag &tag) : m_text(text), m_tag(tag) { }
+    explicit TagPositions(QByteArrayView text)
+    {
+        const char *data = text.data();
+        const char *end = data + text.size();
+        for (const char *p = data; p < end; ++p) {
+            p = static_cast<const char *>(std::memchr(p, '<', static_cast<size_t>(end - p)));
+            if (!p)
+                break;
+            const int tag = tagAt(p, end - p);
+            if (tag >= 0)
+                m_lists[static_cast<size_t>(tag)].push_back(static_cast<Pos>(p - data));
+        }
+    }
+
+    const std::vector<Pos> &of(TagId tag) const { return m_lists[static_cast<size_t>(tag)]; }
+
+private:
+    std::array<std::vector<Pos>, kTagCount> m_lists;
+};
+
+// One tag's searches over one pass, whose start only moves forwards: the first occurrence at
+// or after the start, -1 when none.
+template<typename Pos> class Cursor final
+{
+public:
+    explicit Cursor(const std::vector<Pos> &positions) : m_positions(positions) { }
 
     qsizetype find(qsizetype from)
     {
-        if (from < m_from || (m_hit >= 0 && m_hit < from)) {
-            m_from = from;
-            m_hit = m_tag.find(m_text, from);
-        }
-        return m_hit;
+        while (m_next < m_positions.size() && qsizetype(m_positions[m_next]) < from)
+            ++m_next;
+        return m_next < m_positions.size() ? qsizetype(m_positions[m_next]) : -1;
     }
 
 private:
-    QByteArrayView m_text;
-    const Tag &m_tag;
-    qsizetype m_from = std::numeric_limits<qsizetype>::max();
-    qsizetype m_hit = -1;
+    const std::vector<Pos> &m_positions;
+    size_t m_next = 0;
 };
-
-const Tag &patternOpen()
-{
-    static const Tag tag("<pattern>");
-    return tag;
-}
-const Tag &patternClose()
-{
-    static const Tag tag("</pattern>");
-    return tag;
-}
-const Tag &categoryOpen()
-{
-    static const Tag tag("<category>");
-    return tag;
-}
-const Tag &categoryClose()
-{
-    static const Tag tag("</category>");
-    return tag;
-}
-const Tag &thatOpen()
-{
-    static const Tag tag("<that>");
-    return tag;
-}
-const Tag &thatClose()
-{
-    static const Tag tag("</that>");
-    return tag;
-}
-const Tag &templateOpen()
-{
-    static const Tag tag("<template>");
-    return tag;
-}
-const Tag &templateClose()
-{
-    static const Tag tag("</template>");
-    return tag;
-}
 
 // The bytes from `from` up to `to`; nothing when the closing tag came first.
 QByteArrayView between(QByteArrayView text, qsizetype from, qsizetype to)
@@ -136,42 +147,38 @@ QByteArrayView trimmedControls(QByteArrayView bytes)
     return bytes.sliced(first, last - first);
 }
 
-// QString::number's result, without its locale machinery: stray closing tags can make a
-// row of every ten bytes.
-QString rowLabel(size_t row)
-{
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), row).ptr;
-    return QString::fromLatin1(digits, end - digits);
-}
-
 class Ticker final
 {
 public:
-    Ticker(const ReadProgress &progress, ReadPass pass) : m_progress(progress), m_pass(pass)
+    Ticker(const ReadProgress &progress, ReadPass pass, int categories)
+        : m_progress(progress), m_pass(pass), m_categories(categories)
     {
         if (m_progress)
-            m_progress(m_pass, 0);
+            m_progress(m_pass, 0, m_categories);
     }
     void step()
     {
         ++m_steps;
         if (m_progress && m_steps % kReadProgressInterval == 0)
-            m_progress(m_pass, m_steps);
+            m_progress(m_pass, m_steps, m_categories);
     }
 
 private:
     const ReadProgress &m_progress;
     ReadPass m_pass;
+    int m_categories;
     int m_steps = 0;
 };
 
 // The pattern pass's pairing: an opening tag at or after the start, the first closing tag
 // after the start (before the opening one, it gives an empty pattern).
-class PatternPairs final
+template<typename Pos> class PatternPairs final
 {
 public:
-    explicit PatternPairs(QByteArrayView text) : m_opening(text, patternOpen()), m_closing(text, patternClose()) { }
+    explicit PatternPairs(const TagPositions<Pos> &tags)
+        : m_opening(tags.of(PatternOpen)), m_closing(tags.of(PatternClose))
+    {
+    }
 
     // False when the pass ends.
     bool next(qsizetype &b, qsizetype &e)
@@ -182,53 +189,51 @@ public:
         e = m_closing.find(m_start + 1);
         if (e < 0)
             return false;
-        m_start = e + patternClose().size();
+        m_start = e + tagSize(PatternClose);
         return true;
     }
 
 private:
-    ForwardSearch m_opening;
-    ForwardSearch m_closing;
+    Cursor<Pos> m_opening;
+    Cursor<Pos> m_closing;
     qsizetype m_start = 0;
 };
 
-void readPatterns(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+template<typename Pos>
+void readPatterns(const TagPositions<Pos> &tags, const ReadOptions &options, Ticker &ticker, CategoryRows &rows)
 {
-    Ticker ticker(progress, ReadPass::Patterns);
-    // The pairs first, so that the table is allocated once: growing it step by step touches
-    // twice the memory, and stray closing tags can make far more rows than opening tags.
-    std::vector<std::pair<qsizetype, qsizetype>> pairs;
+    // Pairs counted first, so that the table is allocated once: growing it step by step
+    // touches twice the memory, and stray closing tags can make far more rows than opening tags.
     qsizetype b = 0;
     qsizetype e = 0;
-    for (PatternPairs search(text); search.next(b, e);)
-        pairs.emplace_back(b, e);
-    rows.reserve(pairs.size() + 1);
-    QByteArray folded;
-    for (const auto &[open, close] : pairs) {
-        const QByteArrayView pattern = between(text, open + patternOpen().size(), close);
-        QString &cell = rows.back().cells[1];
-        if (options.upcase) {
-            folded.truncate(0);
-            folded.append(pattern);
-            upcaseAscii(folded);
-            cell = decodeText(folded, options.encoding);
-        } else {
-            cell = decodeText(pattern, options.encoding);
-        }
-        rows.emplace_back();
-        rows.back().cells[0] = rowLabel(rows.size());
+    qsizetype count = 0;
+    for (PatternPairs<Pos> pairs(tags); pairs.next(b, e);)
+        ++count;
+    rows.reserve(count + 1);
+    for (PatternPairs<Pos> pairs(tags); pairs.next(b, e);) {
+        const qsizetype from = b + tagSize(PatternOpen);
+        const qsizetype row = rows.size() - 1;
+        rows.setBytes(row, PatternColumn, from, e - from, options.upcase);
+        rows.appendRow();
+        rows.setNumber(row + 1, LabelColumn, static_cast<quint32>(row + 2));
         ticker.step();
     }
 }
 
-void readThats(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+template<typename Pos> int categoryCount(const TagPositions<Pos> &tags)
 {
-    Ticker ticker(progress, ReadPass::Thats);
-    size_t row = 1;
-    ForwardSearch opening(text, categoryOpen());
-    ForwardSearch closing(text, categoryClose());
+    return static_cast<int>(std::min<size_t>(tags.of(CategoryOpen).size(), std::numeric_limits<int>::max()));
+}
+
+template<typename Pos> void readThats(const TagPositions<Pos> &tags, const ReadProgress &progress, CategoryRows &rows)
+{
+    Ticker ticker(progress, ReadPass::Thats, categoryCount(tags));
+    qsizetype row = 1;
+    Cursor<Pos> opening(tags.of(CategoryOpen));
+    Cursor<Pos> closing(tags.of(CategoryClose));
+    // Searched from each category's start, which only moves forwards too.
+    Cursor<Pos> thatOpening(tags.of(ThatOpen));
+    Cursor<Pos> thatClosing(tags.of(ThatClose));
     qsizetype s = 0;
     for (;;) {
         const qsizetype c = opening.find(s);
@@ -237,14 +242,17 @@ void readThats(
         const qsizetype d = closing.find(s);
         if (d < 0)
             break;
-        const QByteArrayView category = between(text, c, d);
-        if (HasThat(category)) {
-            const qsizetype t = thatOpen().find(category, 0);
-            const qsizetype u = thatClose().find(category, 0);
-            if (u < 0)
+        // A that tag counts when it lies wholly inside the category, from c up to d.
+        const auto inside = [c, d](qsizetype at, TagId tag) { return at >= 0 && at + tagSize(tag) <= d && d > c; };
+        const qsizetype t = thatOpening.find(c);
+        if (inside(t, ThatOpen)) {
+            const qsizetype u = thatClosing.find(c);
+            if (!inside(u, ThatClose))
                 break;
-            if (row <= rows.size())
-                rows[row - 1].cells[2] = decodeText(between(category, t + thatOpen().size(), u), options.encoding);
+            if (row <= rows.size()) {
+                const qsizetype from = t + tagSize(ThatOpen);
+                rows.setBytes(row - 1, ThatColumn, from, u - from);
+            }
         }
         ticker.step();
         ++row;
@@ -253,13 +261,13 @@ void readThats(
     }
 }
 
-void readTemplates(
-    QByteArrayView text, const ReadOptions &options, const ReadProgress &progress, std::vector<CategoryRow> &rows)
+template<typename Pos>
+void readTemplates(QByteArrayView text, const TagPositions<Pos> &tags, const ReadProgress &progress, CategoryRows &rows)
 {
-    Ticker ticker(progress, ReadPass::Templates);
-    size_t row = 1;
-    ForwardSearch opening(text, templateOpen());
-    ForwardSearch closing(text, templateClose());
+    Ticker ticker(progress, ReadPass::Templates, categoryCount(tags));
+    qsizetype row = 1;
+    Cursor<Pos> opening(tags.of(TemplateOpen));
+    Cursor<Pos> closing(tags.of(TemplateClose));
     qsizetype s = 0;
     for (;;) {
         const qsizetype b = opening.find(s);
@@ -269,13 +277,24 @@ void readTemplates(
         if (e < 0)
             break;
         if (row <= rows.size()) {
-            const QByteArrayView body = trimmedControls(between(text, b + templateOpen().size(), e));
-            rows[row - 1].cells[3] = decodeText(body, options.encoding);
+            const QByteArrayView body = trimmedControls(between(text, b + tagSize(TemplateOpen), e));
+            if (!body.isEmpty())
+                rows.setBytes(row - 1, TemplateColumn, body.data() - text.data(), body.size());
         }
         ++row;
         ticker.step();
-        s = e + templateClose().size();
+        s = e + tagSize(TemplateClose);
     }
+}
+
+template<typename Pos>
+void readAll(const QByteArray &text, const ReadOptions &options, const ReadProgress &progress, CategoryRows &rows)
+{
+    const TagPositions<Pos> tags(text);
+    Ticker patterns(progress, ReadPass::Patterns, categoryCount(tags));
+    readPatterns(tags, options, patterns, rows);
+    readThats(tags, progress, rows);
+    readTemplates(text, tags, progress, rows);
 }
 
 } // namespace
@@ -298,16 +317,18 @@ int Hits(QByteArrayView text, QByteArrayView what)
 
 bool HasThat(QByteArrayView text)
 {
-    return thatOpen().find(text, 0) >= 0;
+    return findBytes(text, kTags[ThatOpen], 0) >= 0;
 }
 
-std::vector<CategoryRow> readCategories(QByteArrayView text, const ReadOptions &options, const ReadProgress &progress)
+CategoryRows readCategories(const QByteArray &text, const ReadOptions &options, const ReadProgress &progress)
 {
-    std::vector<CategoryRow> rows(1);
-    rows.front().cells[0] = options.firstLabel;
-    readPatterns(text, options, progress, rows);
-    readThats(text, options, progress, rows);
-    readTemplates(text, options, progress, rows);
+    CategoryRows rows(text, options.encoding);
+    rows.resize(1);
+    rows.setText(0, LabelColumn, options.firstLabel);
+    if (text.size() <= std::numeric_limits<quint32>::max())
+        readAll<quint32>(text, options, progress, rows);
+    else
+        readAll<qsizetype>(text, options, progress, rows);
     return rows;
 }
 

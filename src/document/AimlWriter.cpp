@@ -84,15 +84,22 @@ qsizetype findCategoryTag(QByteArrayView text)
     return -1;
 }
 
-void appendCell(QByteArray &out, const QString &cell, TextEncoding encoding)
+// A cell's bytes, every LF without a CR before it within the cell made CR LF.
+void appendCell(QByteArray &out, const CategoryRows &rows, qsizetype row, int column, TextEncoding encoding)
 {
-    if (!cell.isEmpty())
-        out.append(toCrLf(encodeText(cell, encoding)));
+    const qsizetype start = out.size();
+    rows.appendEncoded(out, row, column, encoding);
+    const QByteArrayView added(out.constData() + start, out.size() - start);
+    if (!added.contains('\n'))
+        return;
+    const QByteArray converted = toCrLf(added.toByteArray());
+    out.truncate(start);
+    out.append(converted);
 }
 
 } // namespace
 
-RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding)
+RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, TextEncoding encoding)
 {
     static const QByteArrayView kAiml("</aiml>");
 
@@ -128,11 +135,14 @@ RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView o
         return result;
     }
 
+    // Held bytes are as long as they are written; a text's UTF-16 length is near enough.
     qsizetype cellBytes = 0;
-    for (const CategoryRow &row : rows)
-        cellBytes += row.cells[1].size() + row.cells[2].size() + row.cells[3].size();
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (int c = PatternColumn; c <= TemplateColumn; ++c)
+            cellBytes += rows.holdsBytes(r, c) ? rows.storedBytes(r, c).size() : rows.text(r, c).size();
+    }
     QByteArray &out = result.text;
-    out.reserve(oldText.size() + cellBytes + static_cast<qsizetype>(rows.size()) * 96 + 16);
+    out.reserve(oldText.size() + cellBytes + rows.size() * 96 + 16);
 
     if (tag >= 0) {
         out.append(oldText.first(lineStart));
@@ -148,17 +158,17 @@ RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView o
             out.append("\r\n");
     }
 
-    for (const CategoryRow &row : rows) {
+    for (qsizetype r = 0; r < rows.size(); ++r) {
         out.append("<category>\r\n<pattern>");
-        appendCell(out, row.cells[1], encoding);
+        appendCell(out, rows, r, PatternColumn, encoding);
         out.append("</pattern>\r\n");
-        if (!row.cells[2].isEmpty()) {
+        if (!rows.isEmpty(r, ThatColumn)) {
             out.append("<that>");
-            appendCell(out, row.cells[2], encoding);
+            appendCell(out, rows, r, ThatColumn, encoding);
             out.append("</that>\r\n");
         }
         out.append("<template>\r\n");
-        appendCell(out, row.cells[3], encoding);
+        appendCell(out, rows, r, TemplateColumn, encoding);
         out.append("\r\n</template>\r\n</category>\r\n \r\n");
     }
     out.append("</aiml>\r\n");

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "document/CategoryTable.h"
+#include "document/CategoryRows.h"
 #include "document/DocumentText.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-#include <vector>
 
 namespace vorrel {
 
@@ -27,6 +25,6 @@ struct RefreshResult
 // line). Then one category per row, then "</aiml>". Cells go out as they are, in the
 // document's encoding. Fails, with the list error the editor has always shown, when the old
 // text has neither a tag nor that line.
-RefreshResult refreshText(const std::vector<CategoryRow> &rows, QByteArrayView oldText, TextEncoding encoding);
+RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, TextEncoding encoding);
 
 } // namespace vorrel

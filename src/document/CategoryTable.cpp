@@ -2,15 +2,16 @@
 
 namespace vorrel {
 
-CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent), m_rows(1)
+CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent)
 {
+    m_rows.resize(1);
 }
 
 QString CategoryTable::cell(int column, int row) const
 {
     if (column < 0 || column >= kColumns || row < 0 || row >= gridRowCount())
         return {};
-    return row == 0 ? m_header[column] : m_rows[row - 1].cells[column];
+    return row == 0 ? m_header[column] : m_rows.text(row - 1, column);
 }
 
 void CategoryTable::setCell(int column, int row, const QString &text)
@@ -22,7 +23,7 @@ void CategoryTable::setCell(int column, int row, const QString &text)
         Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
         return;
     }
-    m_rows[row - 1].cells[column] = text;
+    m_rows.setText(row - 1, column, text);
     const QModelIndex i = index(row - 1, column);
     Q_EMIT dataChanged(i, i);
 }
@@ -46,7 +47,7 @@ void CategoryTable::copyRow(int from, int to)
 {
     if (from < 1 || to < 1 || from >= gridRowCount() || to >= gridRowCount() || from == to)
         return;
-    m_rows[to - 1] = m_rows[from - 1];
+    m_rows.copyRow(from - 1, to - 1);
     Q_EMIT dataChanged(index(to - 1, 0), index(to - 1, kColumns - 1));
 }
 
@@ -57,8 +58,8 @@ QStringList CategoryTable::column(int column) const
         return list;
     list.reserve(gridRowCount());
     list.append(m_header[column]);
-    for (const CategoryRow &row : m_rows)
-        list.append(row.cells[column]);
+    for (qsizetype r = 0; r < m_rows.size(); ++r)
+        list.append(m_rows.text(r, column));
     return list;
 }
 
@@ -67,9 +68,14 @@ void CategoryTable::reset()
     setGridRowCount(2);
     for (int c = 1; c < kColumns; ++c)
         setCell(c, 1, QString());
+    // The same one row, without what the last reading's cells held on to.
+    CategoryRows fresh;
+    fresh.resize(1);
+    fresh.setText(0, LabelColumn, m_rows.text(0, LabelColumn));
+    m_rows = std::move(fresh);
 }
 
-void CategoryTable::assignRows(std::vector<CategoryRow> rows)
+void CategoryTable::assignRows(CategoryRows rows)
 {
     if (rows.empty())
         rows.resize(1);
@@ -92,7 +98,7 @@ QVariant CategoryTable::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const QString &text = m_rows[index.row()].cells[index.column()];
+    const QString text = m_rows.text(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole: {
         // The grid shows a cell on one line, whatever line breaks it holds.
@@ -117,6 +123,11 @@ bool CategoryTable::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     setCell(index.column(), index.row() + 1, value.toString());
     return true;
+}
+
+void CategoryTable::ownBytes()
+{
+    m_rows.ownBytes();
 }
 
 QVariant CategoryTable::headerData(int section, Qt::Orientation orientation, int role) const

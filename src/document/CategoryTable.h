@@ -1,22 +1,14 @@
 #pragma once
 
+#include "document/CategoryRows.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <vector>
 
 namespace vorrel {
-
-// The grid's columns; model column c is grid column c.
-enum CategoryColumn : int { LabelColumn = 0, PatternColumn = 1, ThatColumn = 2, TemplateColumn = 3 };
-
-// One row of the grid: label, pattern, that, template.
-struct CategoryRow
-{
-    std::array<QString, 4> cells;
-};
 
 // The document's categories as the grid shows them. Grid row 0 is the header (the model's
 // horizontal header data); grid row r >= 1 is model row r - 1. The grid always has at least
@@ -26,7 +18,7 @@ class CategoryTable final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    static constexpr int kColumns = 4;
+    static constexpr int kColumns = CategoryRows::kColumns;
 
     explicit CategoryTable(QObject *parent = nullptr);
 
@@ -43,8 +35,11 @@ public:
     void reset();
     // Replaces every row at once (rows 1 and below); used by reading, where per-row
     // notifications would cost more than the reading itself.
-    void assignRows(std::vector<CategoryRow> rows);
-    const std::vector<CategoryRow> &rows() const { return m_rows; }
+    void assignRows(CategoryRows rows);
+    const CategoryRows &rows() const { return m_rows; }
+    // Called before the text the rows were read from changes or goes: the cells that still
+    // refer into it get their own copy.
+    void ownBytes();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -55,7 +50,7 @@ public:
 
 private:
     std::array<QString, kColumns> m_header;
-    std::vector<CategoryRow> m_rows;
+    CategoryRows m_rows;
 };
 
 } // namespace vorrel

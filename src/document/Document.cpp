@@ -13,7 +13,18 @@ const QString Document::kNoDocument = QStringLiteral("(None)");
 
 namespace {
 
-constexpr qint64 kPiece = qint64(1) << 20;
+// Small beside the text it fills, whose memory peaks while it is read.
+constexpr qint64 kPiece = qint64(256) << 10;
+// The editor keeps four bytes for every line, and twice that while its index grows: a text
+// of much shorter lines would take it many times the file's size (one of line feeds alone,
+// eleven times). Lines of four bytes on average keep it within about four.
+constexpr qint64 kShortestAverageLine = 4;
+constexpr qint64 kLinesAlwaysAllowed = 4096;
+
+qint64 mostLines(qint64 size)
+{
+    return size / kShortestAverageLine + kLinesAlwaysAllowed;
+}
 // last.dat holds one line; anything longer is not ours.
 constexpr qint64 kLongestLast = 64 * 1024;
 
@@ -81,6 +92,8 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
     const auto readFailed
         = [&] { return fail(QStringLiteral("Cannot read file \"%1\". %2").arg(shown(fileName), file.reason())); };
     const auto noRoom = [&] { return fail(cannotOpen.arg(shown(fileName), QStringLiteral("Not enough memory"))); };
+    const auto tooManyLines
+        = [&] { return fail(cannotOpen.arg(shown(fileName), QStringLiteral("It has too many lines for its size"))); };
 
     QByteArray piece(kPiece, Qt::Uninitialized);
     qint64 got = file.read(piece.data(), piece.size());
@@ -105,6 +118,10 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
             // Each added CR is one more 16-bit unit in the file.
             if (whole.size() + 2 * (text.size() - utf8->size()) > kLargestDocument)
                 return fail(cannotOpen.arg(shown(fileName), tooLarge));
+            LineEndCounter lines;
+            lines.feed(text);
+            if (lines.count() > mostLines(text.size()))
+                return tooManyLines();
             if (!sink.reserve(text.size()) || !sink.append(text))
                 return noRoom();
             *encoding = *utf16;
@@ -120,12 +137,16 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         return noRoom();
     Utf8Validator utf8;
     CrLfConverter crlf;
-    QByteArray converted;
+    LineEndCounter lines;
+    QByteArray scratch;
     qint64 total = 0;
     for (;;) {
+        // Before the editor takes the piece: what it has taken goes with the loader.
+        lines.feed(piece);
+        if (lines.count() > mostLines(file.size()))
+            return tooManyLines();
         utf8.feed(piece);
-        converted.truncate(0);
-        crlf.convert(piece, converted);
+        const QByteArrayView converted = crlf.convert(piece, scratch);
         total += converted.size();
         if (total > kLargestDocument)
             return fail(cannotOpen.arg(shown(fileName), tooLarge));

@@ -42,14 +42,29 @@ private:
 class CrLfConverter final
 {
 public:
-    // Appends the converted piece to `out`.
-    void convert(QByteArrayView piece, QByteArray &out);
+    // The converted piece: `piece` itself when it has no LF to change, else `scratch` filled
+    // with it.
+    QByteArrayView convert(QByteArrayView piece, QByteArray &scratch);
     // Bytes added so far.
     qint64 added() const { return m_added; }
 
 private:
     bool m_afterCr = false;
     qint64 m_added = 0;
+};
+
+// Line ends as the editor counts them, over a text that arrives in pieces: CR LF, a lone CR
+// and a lone LF are one each, also when a piece ends between CR and LF.
+class LineEndCounter final
+{
+public:
+    void feed(QByteArrayView piece);
+    qint64 count() const { return m_count + (m_pendingCr ? 1 : 0); }
+
+private:
+    qint64 m_count = 0;
+    // The last piece ended in a CR, which an LF may follow.
+    bool m_pendingCr = false;
 };
 
 // The UTF-16 encoding a byte order mark at the start names, if any.

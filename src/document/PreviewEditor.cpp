@@ -86,6 +86,17 @@ PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
     connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &PreviewEditor::charAdded);
     connect(this, &QsciScintilla::linesChanged, this, [this] { updateLineNumberWidth(false); });
     connect(this, &QsciScintilla::textChanged, this, &PreviewEditor::undoStateChanged);
+    // A line's layout measures every character of it, a second for each few megabytes; the
+    // engine keeps only the caret line's by default, so any other long line on screen was
+    // measured again at every repaint.
+    SendScintilla(SCI_SETLAYOUTCACHE, long(SC_CACHE_PAGE));
+    // The engine tells of every insertion and deletion, undo and redo included, before it
+    // touches the text.
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+        [this](int, int type, const char *, int, int, int, int, int, int, int) {
+            if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
+                Q_EMIT textAboutToChange();
+        });
 }
 
 PreviewEditor::~PreviewEditor()
@@ -113,6 +124,7 @@ void PreviewEditor::show(Loader &loader, TextEncoding encoding)
     void *document = loader.takeDocument();
     if (!document)
         return;
+    Q_EMIT textAboutToChange();
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     // The editor holds the document now; the loader's reference goes.
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
@@ -126,7 +138,9 @@ void PreviewEditor::show(Loader &loader, TextEncoding encoding)
 bool PreviewEditor::setBytes(QByteArrayView text, TextEncoding encoding)
 {
     Loader loader(this);
-    if (!loader.reserve(text.size()) || !loader.append(text))
+    // The engine moves the whole text to a larger block unless the free space left after
+    // an insertion is more than its length; two spare bytes also keep bytes() from moving it.
+    if (!loader.reserve(text.size() + 2) || !loader.append(text))
         return false;
     show(loader, encoding);
     return true;

@@ -82,6 +82,11 @@ Q_SIGNALS:
     // Undo or Redo may have become possible or impossible.
     void undoStateChanged();
 
+Q_SIGNALS:
+    // Sent before any change of the text and before the whole text is replaced: what
+    // bytes() gave is still valid then, and not after.
+    void textAboutToChange();
+
 private:
     struct Match
     {

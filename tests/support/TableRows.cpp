@@ -1,21 +1,13 @@
 #include "TableRows.h"
 
+#include "document/CategoryRows.h"
 #include "document/CategoryTable.h"
-
-#include <vector>
 
 namespace vorrel::test {
 
 void setRows(CategoryTable &table, const Rows &rows)
 {
-    std::vector<CategoryRow> cells;
-    for (const QStringList &row : rows) {
-        CategoryRow r;
-        for (int c = 0; c < CategoryTable::kColumns && c < row.size(); ++c)
-            r.cells[c] = row[c];
-        cells.push_back(std::move(r));
-    }
-    table.assignRows(std::move(cells));
+    table.assignRows(categoryRows(rows));
 }
 
 Rows rowsOf(const CategoryTable &table)
@@ -28,6 +20,29 @@ Rows rowsOf(const CategoryTable &table)
         rows << row;
     }
     return rows;
+}
+
+CategoryRows categoryRows(const Rows &rows)
+{
+    CategoryRows cells;
+    cells.resize(rows.size());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < CategoryRows::kColumns && c < rows[r].size(); ++c)
+            cells.setText(r, c, rows[r][c]);
+    }
+    return cells;
+}
+
+Rows textsOf(const CategoryRows &rows)
+{
+    Rows texts;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QStringList row;
+        for (int c = 0; c < CategoryRows::kColumns; ++c)
+            row << rows.text(r, c);
+        texts << row;
+    }
+    return texts;
 }
 
 } // namespace vorrel::test

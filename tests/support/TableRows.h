@@ -4,8 +4,9 @@
 #include <QStringList>
 
 namespace vorrel {
+class CategoryRows;
 class CategoryTable;
-}
+} // namespace vorrel
 
 namespace vorrel::test {
 
@@ -17,5 +18,9 @@ void setRows(CategoryTable &table, const Rows &rows);
 
 // Every row below the header.
 Rows rowsOf(const CategoryTable &table);
+
+// Rows holding the given texts, and the texts rows hold.
+CategoryRows categoryRows(const Rows &rows);
+Rows textsOf(const CategoryRows &rows);
 
 } // namespace vorrel::test

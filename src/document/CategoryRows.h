@@ -1,0 +1,95 @@
+#pragma once
+
+#include "document/DocumentText.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+namespace vorrel {
+
+// The grid's columns; model column c is grid column c.
+enum CategoryColumn : int { LabelColumn = 0, PatternColumn = 1, ThatColumn = 2, TemplateColumn = 3 };
+
+// The table's rows below the header. A read cell is kept as the place of its bytes in the
+// text it was read from, in that text's encoding, and becomes characters only when asked
+// for: a document of a hundred thousand categories would otherwise spend most of its
+// opening on making and touching UTF-16 copies of every cell. A cell that is set holds its
+// text; a row label made by reading holds its number.
+class CategoryRows final
+{
+public:
+    static constexpr int kColumns = 4;
+
+    CategoryRows() = default;
+    // Rows whose cells may refer into `source`, which is shared, not copied. When `source`
+    // only borrows its bytes (QByteArray::fromRawData), ownBytes() must run before they change.
+    CategoryRows(QByteArray source, TextEncoding encoding);
+
+    qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
+    bool empty() const { return m_rows.empty(); }
+    // Lower drops rows at the end, higher appends rows of empty cells.
+    void resize(qsizetype rows);
+    void reserve(qsizetype rows);
+    // Appends a row of empty cells.
+    void appendRow();
+    void copyRow(qsizetype from, qsizetype to);
+
+    TextEncoding encoding() const { return m_encoding; }
+
+    QString text(qsizetype row, int column) const;
+    bool isEmpty(qsizetype row, int column) const;
+    void setText(qsizetype row, int column, const QString &text);
+    void setNumber(qsizetype row, int column, quint32 number);
+    // The cell is `size` bytes of the source from `from`, with "a" to "z" shown upper-cased
+    // when `upcase` is set.
+    void setBytes(qsizetype row, int column, qsizetype from, qsizetype size, bool upcase = false);
+
+    // Whether the cell is kept as bytes of the source; storedBytes() gives them, as the
+    // source has them (before upper-casing).
+    bool holdsBytes(qsizetype row, int column) const;
+    QByteArrayView storedBytes(qsizetype row, int column) const;
+    // The cell's bytes in `encoding`, as text() would encode to, appended to `out`.
+    void appendEncoded(QByteArray &out, qsizetype row, int column, TextEncoding encoding) const;
+
+    // Copies the cells' bytes out of the source into a block of their own and lets the
+    // source go; the cells stay as they are.
+    void ownBytes();
+
+private:
+    enum Kind : quint32 { Bytes = 0, UpcasedBytes = 1, Text = 2, Number = 3 };
+    static constexpr int kKindShift = 30;
+    static constexpr quint32 kSizeMask = (quint32(1) << kKindShift) - 1;
+
+    // Eight bytes: where the bytes start and how many (Bytes, UpcasedBytes), the index of a
+    // text (Text), or the number (Number); an all-zero cell is empty.
+    struct Cell
+    {
+        quint32 at = 0;
+        quint32 sizeAndKind = 0;
+
+        Kind kind() const { return static_cast<Kind>(sizeAndKind >> kKindShift); }
+        quint32 size() const { return sizeAndKind & kSizeMask; }
+    };
+    using Row = std::array<Cell, kColumns>;
+
+    const Cell &cell(qsizetype row, int column) const;
+    Cell &cell(qsizetype row, int column);
+    QByteArrayView bytesOf(const Cell &cell) const;
+    // Texts no cell refers to any more are dropped now and then.
+    void sweepTexts();
+
+    QByteArray m_source;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    // Whether cells refer into a source given from outside, not into their own block.
+    bool m_borrowing = false;
+    std::vector<Row> m_rows;
+    std::vector<QString> m_texts;
+    std::size_t m_nextSweep = 1024;
+};
+
+} // namespace vorrel
