@@ -531,7 +531,7 @@ void TestFuzz::checkCreditLine(const QString &line, QRandomGenerator &random)
     QCOMPARE(coloured.color, rgbColor(r, g, b));
     QVERIFY(coloured.bold && coloured.italic && !coloured.underline);
 
-    // Blanks around a whole colour spec change nothing, whatever the spec.
+    // Blanks around a whole colour setting change nothing, whatever the setting.
     const QString tail = line.sliced(random.bounded(line.size() + 1));
     QVERIFY(parseCreditColor(QStringLiteral(" ") + tail + QStringLiteral("\t")) == parseCreditColor(tail));
 }

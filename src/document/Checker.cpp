@@ -410,7 +410,7 @@ private:
 struct DocumentBytes
 {
     QByteArray bytes;
-    bool utf8 = true;
+    TextEncoding encoding = TextEncoding::Utf8;
     // After a UTF-8 byte order mark.
     qsizetype start = 0;
     // Whether QXmlStreamReader, given the bytes, decodes them as we do; else it gets our text.
@@ -561,7 +561,7 @@ void DocumentCheck::decide(QByteArrayView input)
     const qsizetype invalidAt = firstInvalidUtf8(input);
     const bool valid = invalidAt == kNone;
     m_doc.asciiEnd = firstNonAscii(input, m_doc.start);
-    m_doc.utf8 = valid;
+    m_doc.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
     m_doc.readerTakesBytes = valid;
 
     const QString name = QString::fromLatin1(encoding);
@@ -585,7 +585,7 @@ void DocumentCheck::decide(QByteArrayView input)
         if (valid && m_doc.asciiEnd != kNone)
             add(m_doc.asciiEnd, Severity::Warning, kEncoding,
                 QStringLiteral("declared \"%1\" but the bytes are UTF-8").arg(name));
-        m_doc.utf8 = valid;
+        m_doc.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
     } else if (builtIn && *builtIn != QStringConverter::System) {
         // UTF-16 or UTF-32 named in a declaration written one byte per character.
         add(encodingAt, Severity::Warning, kEncoding,
@@ -599,7 +599,7 @@ void DocumentCheck::decide(QByteArrayView input)
                 QStringLiteral("the bytes are not valid \"%1\"").arg(name));
         m_doc.bytes = decoded.toUtf8();
         m_doc.start = 0;
-        m_doc.utf8 = true;
+        m_doc.encoding = TextEncoding::Utf8;
         m_doc.readerTakesBytes = false;
         m_doc.asciiEnd = firstNonAscii(m_doc.bytes);
     }
@@ -618,14 +618,15 @@ std::vector<Problem> DocumentCheck::run(QByteArrayView input)
     if (m_doc.readerTakesBytes)
         reader.addData(m_doc.bytes);
     else
-        reader.addData(decodeText(text.sliced(m_doc.start), m_doc.utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1));
-    ByteCursor cursor(text, m_doc.utf8, m_doc.start, m_doc.asciiEnd);
+        reader.addData(decodeText(text.sliced(m_doc.start), m_doc.encoding));
+    ByteCursor cursor(text, heldAsUtf8(m_doc.encoding), m_doc.start, m_doc.asciiEnd);
     if (!read(reader, cursor)) {
         qsizetype at = cursor.toByte(reader.characterOffset());
         // The reader stands after the character it complains about.
         if (at > m_doc.start) {
             --at;
-            while (m_doc.utf8 && at > m_doc.start && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            while (
+                heldAsUtf8(m_doc.encoding) && at > m_doc.start && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
                 --at;
         }
         add(at, Severity::Error, kNotWellFormed, reader.errorString());
@@ -926,7 +927,7 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
         if (open != kNone && open > close) {
             const qsizetype tagEnd = between.indexOf('>', open);
             const QByteArrayView tag = between.sliced(open, (tagEnd == kNone ? between.size() : tagEnd) - open);
-            topic = normalised(decodeText(attributeIn(tag, "name"), m_doc.utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1), true);
+            topic = normalised(decodeText(attributeIn(tag, "name"), m_doc.encoding), true);
         } else if (close != kNone) {
             topic = QStringLiteral("*");
         }
@@ -965,11 +966,11 @@ bool DocumentCheck::readRegion(qsizetype from, qsizetype to)
     QXmlStreamReader reader;
     // Prefixes declared outside the region are unknown inside it.
     reader.setNamespaceProcessing(false);
-    if (m_doc.utf8)
+    if (heldAsUtf8(m_doc.encoding))
         reader.addData(QByteArray::fromRawData(region.data(), region.size()));
     else
         reader.addData(QString::fromLatin1(region));
-    ByteCursor cursor(m_doc.bytes, m_doc.utf8, from, m_doc.asciiEnd);
+    ByteCursor cursor(m_doc.bytes, heldAsUtf8(m_doc.encoding), from, m_doc.asciiEnd);
     return read(reader, cursor);
 }
 
@@ -1046,7 +1047,7 @@ std::vector<Problem> DocumentCheck::problems()
         return cached;
     };
     auto advanceColumn = [&](qsizetype to) {
-        if (!m_doc.utf8 || m_doc.asciiEnd == kNone || to <= m_doc.asciiEnd) {
+        if (!heldAsUtf8(m_doc.encoding) || m_doc.asciiEnd == kNone || to <= m_doc.asciiEnd) {
             column += int(to - pos);
         } else {
             for (; pos < to; ++pos)
