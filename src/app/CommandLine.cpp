@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Main.h"
+#include "base/MemoryReuse.h"
 #include "base/ProgramFiles.h"
 #include "bot/ChatCommand.h"
 #include "document/AimlReader.h"
@@ -8,7 +10,10 @@
 #include "prefs/IniProfile.h"
 #include "prefs/Settings.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
+#include <QScreen>
 #include <QTextStream>
 
 using namespace vorrel;
@@ -166,4 +171,26 @@ int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream 
         break;
     }
     return kUsageError;
+}
+
+int runWindowMode(int &argc, char **argv, const CommandLine &commandLine)
+{
+    keepFreedMemoryForReuse();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kProgramName);
+    // No display name: the window system would add it to every window's own caption.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.cendaro.AimlVorrel"));
+    QIcon icon;
+    for (const int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/icons/aimlvorrel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+
+    TMainForm mainForm;
+    if (!commandLine.files.isEmpty())
+        mainForm.openAtStart(commandLine.files.constFirst());
+    // Without a window manager (a bare X server) maximising does nothing; start at full size.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        mainForm.setGeometry(screen->availableGeometry());
+    mainForm.showMaximized();
+    return app.exec();
 }

@@ -41,3 +41,7 @@ CommandLine parseCommandLine(const QStringList &arguments);
 
 // Runs a mode that needs no window; returns the process's exit code.
 int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err);
+
+// Starts the windows, opening the file the command line names, and runs them until the
+// program ends; returns the process's exit code.
+int runWindowMode(int &argc, char **argv, const CommandLine &commandLine);
