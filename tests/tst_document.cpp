@@ -149,6 +149,9 @@ void TestDocument::readsAndSavesBack_data()
     QTest::newRow("utf-16 BE") << utf16(text, false) << TextEncoding::Utf16BE << shown << utf16(savedText, false);
     QTest::newRow("utf-16 mark only") << QByteArray("\xff\xfe") << TextEncoding::Utf16LE << QByteArray()
                                       << QByteArray("\xff\xfe");
+    // A U+FEFF after the mark is a character of the text, shown and saved as one.
+    const QByteArray feff = utf16(QString(QChar(0xFEFF)) + QStringLiteral("<a/>"), true);
+    QTest::newRow("utf-16 U+FEFF first") << feff << TextEncoding::Utf16LE << QByteArray("\xef\xbb\xbf<a/>") << feff;
     // Not whole UTF-16: bytes like any other 8-bit file.
     same("odd length after the mark",
         QByteArray("\xff\xfe"

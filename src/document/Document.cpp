@@ -243,15 +243,13 @@ void Document::setClosed()
 bool Document::saveLast()
 {
     const QString fileName = settingsFile(QStringLiteral("last.dat"));
-    if (QFile::exists(fileName))
-        QFile::remove(fileName);
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
-    const QByteArray line = m_fileName.toUtf8() + "\r\n";
-    if (file.write(line) != line.size())
-        return fail(QStringLiteral("Unable to write to %1").arg(fileName));
-    return true;
+    // Replaced whole: a write that fails, on a full disk say, keeps the last record.
+    const WriteResult written = writeFileAtomically(fileName, m_fileName.toUtf8() + "\r\n");
+    if (written)
+        return true;
+    if (written.failedStep == WriteResult::Create)
+        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, written.reason));
+    return fail(QStringLiteral("Unable to write to %1. %2").arg(fileName, written.reason));
 }
 
 bool Document::readLast(QString *fileName)

@@ -257,7 +257,8 @@ QByteArray fileBytes(QByteArrayView text, TextEncoding encoding)
 {
     if (encoding != TextEncoding::Utf16LE && encoding != TextEncoding::Utf16BE)
         return text.toByteArray();
-    const QString decoded = QString::fromUtf8(text);
+    // Through decodeText, which keeps a leading U+FEFF: the file's own mark is written apart.
+    const QString decoded = decodeText(text, TextEncoding::Utf8);
     const bool little = encoding == TextEncoding::Utf16LE;
     QByteArray out;
     out.reserve(2 + 2 * decoded.size());
