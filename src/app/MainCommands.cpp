@@ -266,8 +266,9 @@ void TMainForm::newDocument(const QString &title, const QString &author, const Q
     TextEncoding encoding = TextEncoding::Utf8;
     if (!m_document->readTemplate(author, language, &text, &encoding))
         throw VorrelError(m_document->errorString());
-    code->setBytes(text, encoding);
+    // The old rows go before the old text, which they might otherwise copy out of it.
     table()->reset();
+    code->setBytes(text, encoding);
     iButMenu(true);
     tabs->setEnabled(true);
     m_document->setCreated(title, encoding);
@@ -320,9 +321,9 @@ void TMainForm::mnuCloseClick()
     if (!maybeSave())
         return;
     SaveLast();
+    table()->reset();
     code->setBytes({}, m_document->encoding());
     m_document->setClosed();
-    table()->reset();
     iButMenu(false);
     m_bot->reset();
 }
