@@ -137,6 +137,12 @@ void TestChecker::problems_data()
     QTest::newRow("UTF-16 with a byte order mark") << QByteArray(QStringEncoder(QStringConverter::Utf16LE,
         QStringEncoder::Flag::WriteBom)(QString::fromUtf8(aiml(cat("\xc3\x89T\xc3\x89", "<foo/>")))))
                                                    << "unknown-element@2:43";
+    QTest::newRow("LF of a CR LF on the CR's line")
+        << QByteArray("<aiml>\r\n" + cat("A", "x &\r\ny") + "\r\n</aiml>\r\n") << "not-well-formed@2:44";
+    QTest::newRow("UTF-16 declared as 8-bit")
+        << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(
+               QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n") + QString::fromUtf8(aiml(hello))))
+        << "encoding@1:31";
     QTest::newRow("lone CR ends a line") << QByteArray("<aiml>\r" + cat("A", "<foo/>") + "\r\n" + cat("B", "<foo/>")
         + "\r</aiml>") << "unknown-element@2:41 unknown-element@3:41";
 
@@ -162,6 +168,10 @@ void TestChecker::problems_data()
     QTest::newRow("punctuation") << aiml(cat("HELLO!", "x")) << "pattern-syntax@2:11";
     QTest::newRow("punctuation and lower case")
         << aiml(cat("hello!", "x")) << "pattern-syntax@2:11 pattern-syntax@2:11";
+    QTest::newRow("letters beyond U+FFFF")
+        << aiml(cat("HELLO \xf0\xa0\x80\x80", "x") + '\n' + cat("A", "<srai>hello \xf0\xa0\x80\x80</srai>")) << "";
+    QTest::newRow("read again after an XML error, reported once")
+        << aiml(cat("hello, x", "hi &")) << "pattern-syntax@2:11 pattern-syntax@2:11 not-well-formed@2:52";
     QTest::newRow("two wildcards") << aiml(cat("_ * A", "x")) << "pattern-syntax@2:11";
     QTest::newRow("wildcard joined") << aiml(cat("HELLO*", "x")) << "pattern-syntax@2:11";
     QTest::newRow("empty pattern") << aiml(cat("  ", "x")) << "pattern-syntax@2:11";
@@ -208,6 +218,12 @@ void TestChecker::messages()
         QStringLiteral("duplicate category: same pattern, that and topic as the category on line 2"));
     QCOMPARE(formatProblem(QStringLiteral("a%1.aiml"), problems[2]),
         QStringLiteral("a%1.aiml:3:45: warning: <foo> is not an AIML template element [unknown-element]"));
+
+    // What the document says is quoted without its control characters: a problem is one line.
+    const std::vector<Problem> named
+        = checkDocument("<?xml version=\"1.0\" encoding=\"x\nerror: \x1b[31m\"?>\n" + aiml(cat("A", "x")));
+    QVERIFY(!named.empty());
+    QCOMPARE(named[0].message, QStringLiteral("unknown encoding \"x\\x0aerror: \\x1b[31m\""));
 
     const std::vector<Problem> broken = checkDocument("<aiml><category>");
     QCOMPARE(broken.size(), size_t(1));

@@ -105,6 +105,8 @@ void TestCommandLine::parsing_data()
     QTest::newRow("chat two") << QStringList { "--chat", "a", "b" } << M::Invalid << QStringList();
     QTest::newRow("bad seed") << QStringList { "--chat", "a", "--seed", "x" } << M::Invalid << QStringList();
     QTest::newRow("quiet alone") << QStringList { "-q", "a" } << M::Invalid << QStringList();
+    QTest::newRow("seed with check") << QStringList { "--check", "a", "--seed", "3" } << M::Invalid << QStringList();
+    QTest::newRow("quiet with chat") << QStringList { "--chat", "a", "-q" } << M::Invalid << QStringList();
     QTest::newRow("both modes") << QStringList { "--check", "--chat", "a" } << M::Invalid << QStringList();
     QTest::newRow("unknown") << QStringList { "--frobnicate" } << M::Invalid << QStringList();
 }

@@ -124,6 +124,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(check) && parser.isSet(chat))
         return invalid(QStringLiteral("--check and --chat cannot be used together."));
+    const QString misplaced = QStringLiteral("-q belongs with --check; --seed and --trace with --chat.");
+    if ((parser.isSet(quiet) && !parser.isSet(check))
+        || ((parser.isSet(seed) || parser.isSet(trace)) && !parser.isSet(chat)))
+        return invalid(misplaced);
     if (parser.isSet(check)) {
         if (result.files.isEmpty())
             return invalid(QStringLiteral("--check needs at least one FILE."));
@@ -144,8 +148,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         return result;
     }
-    if (parser.isSet(quiet) || parser.isSet(seed) || parser.isSet(trace))
-        return invalid(QStringLiteral("-q belongs with --check; --seed and --trace with --chat."));
     if (result.files.size() > 1)
         return invalid(QStringLiteral("Only one FILE can be opened at a time."));
     return result;

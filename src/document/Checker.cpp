@@ -112,9 +112,64 @@ QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
     return end == kNone ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
 }
 
-bool isWordChar(QChar c)
+// The encoding an XML declaration at the start of `text` names; nothing without one.
+QByteArrayView declaredEncoding(QByteArrayView text)
 {
-    return c.isLetterOrNumber() || c.isMark();
+    if (!text.startsWith("<?xml") || text.size() <= 5 || !isXmlBlank(text[5]))
+        return {};
+    const qsizetype end = text.indexOf("?>");
+    return attributeIn(text.first(end == kNone ? std::min<qsizetype>(text.size(), 256) : end), "encoding");
+}
+
+// Bytes a code unit takes: 2 for the UTF-16 encodings, 4 for UTF-32, else 1.
+int unitBytes(std::optional<QStringConverter::Encoding> encoding)
+{
+    switch (encoding.value_or(QStringConverter::System)) {
+    case QStringConverter::Utf16:
+    case QStringConverter::Utf16LE:
+    case QStringConverter::Utf16BE:
+        return 2;
+    case QStringConverter::Utf32:
+    case QStringConverter::Utf32LE:
+    case QStringConverter::Utf32BE:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+bool isWordChar(char32_t c)
+{
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
+}
+
+// The character at `i`, a surrogate pair taken whole; `i` moves past it.
+char32_t codePointAt(QStringView text, qsizetype &i)
+{
+    const char16_t unit = text[i++].unicode();
+    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
+        return QChar::surrogateToUcs4(unit, text[i++].unicode());
+    return unit;
+}
+
+QString codePointText(char32_t c)
+{
+    return QString::fromUcs4(&c, 1);
+}
+
+// A message quotes the document; its control characters would break the one line a problem
+// takes, or reach a terminal as commands.
+QString withoutControls(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QChar upper(QChar c)
@@ -154,15 +209,21 @@ QStringList inputWords(QStringView text)
 {
     QStringList words;
     QString word;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype at = i;
+        const char32_t c = codePointAt(text, i);
         if (isWordChar(c)) {
-            word += upper(c);
-        } else if (c.isSpace()) {
+            if (c > 0xFFFF)
+                word += text.sliced(at, i - at);
+            else
+                word += upper(QChar(c));
+        } else if (QChar::isSpace(c)) {
             if (!word.isEmpty())
                 words.append(std::exchange(word, QString()));
-        } else if (c == QLatin1Char('\'') && !word.isEmpty() && i + 1 < text.size() && isWordChar(text[i + 1])) {
-            word += c;
+        } else if (c == '\'' && !word.isEmpty() && i < text.size()) {
+            qsizetype next = i;
+            if (isWordChar(codePointAt(text, next)))
+                word += QLatin1Char('\'');
         }
     }
     if (!word.isEmpty())
@@ -492,7 +553,7 @@ private:
 
     void add(qsizetype at, Severity severity, const char *code, const QString &message)
     {
-        m_findings.push_back({ at, severity, code, message, kNone });
+        m_findings.push_back({ at, severity, code, withoutControls(message), kNone });
     }
     void decide(QByteArrayView input);
     bool read(QXmlStreamReader &reader, ByteCursor &cursor);
@@ -542,6 +603,13 @@ void DocumentCheck::decide(QByteArrayView input)
         m_doc.bytes = QString(decoder.decode(input)).toUtf8();
         m_doc.readerTakesBytes = false;
         m_doc.asciiEnd = firstNonAscii(m_doc.bytes);
+        // A wide file may name only its own width.
+        const QByteArrayView name = declaredEncoding(m_doc.bytes);
+        const auto named = QStringConverter::encodingForName(name.toByteArray().constData());
+        if (!name.isEmpty() && unitBytes(named) != unitBytes(wide))
+            add(name.data() - m_doc.bytes.constData(), Severity::Warning, kEncoding,
+                QStringLiteral("declared \"%1\" but the bytes are UTF-%2")
+                    .arg(QString::fromUtf8(name), QString::number(8 * unitBytes(wide))));
         return;
     }
     m_doc.start = input.startsWith("\xef\xbb\xbf") ? 3 : 0;
@@ -549,14 +617,9 @@ void DocumentCheck::decide(QByteArrayView input)
 
     QByteArray encoding;
     qsizetype encodingAt = kNone;
-    if (text.startsWith("<?xml") && text.size() > 5 && isXmlBlank(text[5])) {
-        const qsizetype end = text.indexOf("?>");
-        const QByteArrayView declaration = text.first(end == kNone ? std::min<qsizetype>(text.size(), 256) : end);
-        const QByteArrayView name = attributeIn(declaration, "encoding");
-        if (!name.isEmpty()) {
-            encoding = name.toByteArray();
-            encodingAt = m_doc.start + (name.data() - text.data());
-        }
+    if (const QByteArrayView name = declaredEncoding(text); !name.isEmpty()) {
+        encoding = name.toByteArray();
+        encodingAt = m_doc.start + (name.data() - text.data());
     }
     const qsizetype invalidAt = firstInvalidUtf8(input);
     const bool valid = invalidAt == kNone;
@@ -841,7 +904,7 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
     bool wildcardBefore = false;
     bool twoWildcards = false;
     QChar lower;
-    QChar punctuation;
+    QString punctuation;
     QChar joined;
     for (qsizetype i = 0, j = 0; i < text.size(); i = j) {
         while (i < text.size() && text[i].isSpace())
@@ -859,16 +922,17 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
         wildcardBefore = false;
         if (word.startsWith(kBotMark))
             continue;
-        for (const QChar c : word) {
+        for (qsizetype k = 0; k < word.size();) {
+            const char32_t c = codePointAt(word, k);
             if (isWordChar(c)) {
                 // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
-                if (lower.isNull() && m_options.upcasePatterns && c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                    lower = c;
-            } else if (c == QLatin1Char('*') || c == QLatin1Char('_')) {
+                if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
+                    lower = QChar(c);
+            } else if (c == '*' || c == '_') {
                 if (joined.isNull())
-                    joined = c;
+                    joined = QChar(c);
             } else if (punctuation.isNull()) {
-                punctuation = c;
+                punctuation = codePointText(c);
             }
         }
     }
@@ -1012,11 +1076,20 @@ std::vector<Problem> DocumentCheck::problems()
 {
     std::stable_sort(
         m_findings.begin(), m_findings.end(), [](const Finding &a, const Finding &b) { return a.at < b.at; });
-    m_findings.erase(std::unique(m_findings.begin(), m_findings.end(),
-                         [](const Finding &a, const Finding &b) {
-                             return a.at == b.at && std::strcmp(a.code, b.code) == 0 && a.message == b.message;
-                         }),
-        m_findings.end());
+    // A region read again after an XML error finds the same things again: each is kept once,
+    // in the order first found.
+    std::vector<Finding> kept;
+    kept.reserve(m_findings.size());
+    size_t sameAt = 0;
+    for (Finding &f : m_findings) {
+        if (!kept.empty() && kept.back().at != f.at)
+            sameAt = kept.size();
+        const bool seen = std::any_of(kept.begin() + qsizetype(sameAt), kept.end(),
+            [&f](const Finding &k) { return std::strcmp(k.code, f.code) == 0 && k.message == f.message; });
+        if (!seen)
+            kept.push_back(std::move(f));
+    }
+    m_findings = std::move(kept);
 
     std::vector<qsizetype> offsets;
     for (Finding &f : m_findings) {
@@ -1062,7 +1135,13 @@ std::vector<Problem> DocumentCheck::problems()
                 advanceColumn(at);
                 break;
             }
-            pos = lineEnd + (text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n' ? 2 : 1);
+            const bool crLf = text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n';
+            // The LF of a CR LF is where the CR is: one line end, as in a file of LF line ends.
+            if (crLf && lineEnd + 1 == at) {
+                advanceColumn(lineEnd);
+                break;
+            }
+            pos = lineEnd + (crLf ? 2 : 1);
             ++line;
             column = 1;
         }
