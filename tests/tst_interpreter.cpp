@@ -70,6 +70,7 @@ private slots:
     void templateElements();
     void resetForgetsTheConversation();
     void randomFollowsTheSeed();
+    void randomMayAskAgain();
     void outputIsCut_data();
     void outputIsCut();
     void hostileTables_data();
@@ -366,6 +367,13 @@ void TestInterpreter::templateElements_data()
                                         << "<get name=\"x>";
     QTest::newRow("case of tag names") << "<UPPERCASE>x</UpperCase>"
                                        << "X";
+    QTest::newRow("index too large") << "[<input index=\"99999999999\"/>]"
+                                     << "[]";
+    // Adlam letters, beyond U+FFFF: small a is U+1E922, capital a U+1E900.
+    QTest::newRow("formal beyond U+FFFF") << "<formal>\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa2 x</formal>"
+                                          << "\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa2 X";
+    QTest::newRow("sentence beyond U+FFFF") << "<sentence>\xf0\x9e\xa4\xa2 HELLO</sentence>"
+                                            << "\xf0\x9e\xa4\x80 hello";
 }
 
 void TestInterpreter::templateElements()
@@ -418,24 +426,50 @@ void TestInterpreter::randomFollowsTheSeed()
     QVERIFY(sequence(first) != letters);
 }
 
+void TestInterpreter::randomMayAskAgain()
+{
+    // A request that asks itself again through <random> may answer otherwise the next time.
+    InterpreterOptions options;
+    options.seed = 1;
+    Interpreter bot(options);
+    bot.setCategories(categoriesOf(single(QStringLiteral("<random><li>a</li><li><srai>TEST</srai></li></random>"))));
+    for (int i = 0; i < 20; ++i) {
+        const BotAnswer answer = bot.respond(QStringLiteral("test"));
+        QCOMPARE(answer.text, QStringLiteral("a"));
+        QVERIFY(!answer.limitReached);
+    }
+}
+
 void TestInterpreter::outputIsCut_data()
 {
     QTest::addColumn<Table>("table");
+    QTest::addColumn<QString>("input");
 
     const QString block(1000, u'x');
-    QTest::newRow("long text") << single(QString(70000, u'y'));
+    const QString test = QStringLiteral("test");
+    QTest::newRow("long text") << single(QString(70000, u'y')) << test;
     QTest::newRow("many srai") << Table { { "TEST", QStringLiteral("<srai>BLOCK</srai>").repeated(100) },
-        { "BLOCK", block } };
+        { "BLOCK", block } } << test;
     QTest::newRow("nested growth") << Table { { "TEST", QStringLiteral("<uppercase><srai>BIG</srai></uppercase>") },
-        { "BIG", QStringLiteral("<srai>BLOCK</srai>").repeated(80) }, { "BLOCK", block } };
+        { "BIG", QStringLiteral("<srai>BLOCK</srai>").repeated(80) }, { "BLOCK", block } }
+                                   << test;
+    QTest::newRow("a pair at the cut") << single(
+        QStringLiteral("a") + QString::fromUtf8("\xf0\x9f\x98\x80").repeated(40000))
+                                       << test;
+    QTest::newRow("many sentences") << single(QStringLiteral("answer")) << QStringLiteral("test. ").repeated(100000);
 }
 
 void TestInterpreter::outputIsCut()
 {
     QFETCH(Table, table);
+    QFETCH(QString, input);
     Interpreter bot;
     bot.setCategories(categoriesOf(table));
-    QCOMPARE(bot.respond(QStringLiteral("test")).text.size(), Interpreter::kMaxTemplateOutput);
+    const QString text = bot.respond(input).text;
+    // Less one unit where the cut would split a surrogate pair.
+    QVERIFY2(text.size() >= Interpreter::kMaxTemplateOutput - 1 && text.size() <= Interpreter::kMaxTemplateOutput,
+        qPrintable(QString::number(text.size())));
+    QVERIFY(!text.back().isHighSurrogate());
 }
 
 void TestInterpreter::hostileTables_data()
@@ -459,6 +493,11 @@ void TestInterpreter::hostileTables_data()
         + QStringLiteral("\">yes</condition>no"))
                                           << "test"
                                           << "no";
+    QTest::newRow("many items over a long predicate") << single(QStringLiteral("<think><set name=\"p\">")
+        + manyWords.join(' ') + QStringLiteral("</set></think><condition name=\"p\">")
+        + QStringLiteral("<li value=\"b\">x</li>").repeated(5000) + QStringLiteral("<li>done</li></condition>"))
+                                                      << "test"
+                                                      << "done";
     QTest::newRow("junk pattern") << Table { { "<bot name=\"name\"/> &amp; <x <y>", "odd" } } << "Vessra"
                                   << "odd";
 }

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace vorrel {
@@ -299,15 +300,24 @@ std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
     return root;
 }
 
-// "n" or "n,m" as numbers from 1; a missing or unreadable number is 1.
+// "n" or "n,m" as numbers from 1; a missing or unreadable number is 1, and one too large for
+// an int is out of range like any other it cannot stand for.
 std::pair<int, int> indexOf(const TemplateNode &node)
 {
     const QString index = node.attributeValue(u"index");
     const QStringList parts = index.split(QLatin1Char(','));
     auto number = [&parts](qsizetype i) {
+        if (i >= parts.size())
+            return 1;
+        const QString part = parts[i].trimmed();
         bool ok = false;
-        const int value = i < parts.size() ? parts[i].trimmed().toInt(&ok) : 1;
-        return ok ? value : 1;
+        const int value = part.toInt(&ok);
+        if (ok)
+            return value;
+        const bool digits = !part.isEmpty()
+            && std::all_of(part.begin() + (part.front() == u'-' || part.front() == u'+'), part.end(),
+                [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digits ? std::numeric_limits<int>::max() : 1;
     };
     return { number(0), number(1) };
 }
@@ -321,29 +331,54 @@ QString starAt(const QStringList &stars, int index)
     return star == u"*" ? QString() : star;
 }
 
+// Calls `each` with every character of `text` as a view, a surrogate pair as one, and its code point.
+template<typename Each> void forEachCharacter(QStringView text, Each &&each)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype at = i;
+        char32_t c = text[i++].unicode();
+        if (QChar::isHighSurrogate(c) && i < text.size() && text[i].isLowSurrogate())
+            c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[i++].unicode());
+        each(text.sliced(at, i - at), c);
+    }
+}
+
 QString formal(const QString &text)
 {
-    QString out = text.toLower();
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (i == 0 || out[i - 1].isSpace())
-            out[i] = out[i].toUpper();
-    }
+    QString out;
+    out.reserve(text.size());
+    bool wordStart = true;
+    forEachCharacter(text.toLower(), [&](QStringView character, char32_t c) {
+        out += wordStart ? character.toString().toUpper() : character.toString();
+        wordStart = QChar::isSpace(c);
+    });
     return out;
 }
 
 QString sentenceCase(const QString &text)
 {
-    QString out = text.toLower();
+    QString out;
+    out.reserve(text.size());
     bool start = true;
-    for (QChar &c : out) {
-        if (start && c.isLetterOrNumber()) {
-            c = c.toUpper();
+    forEachCharacter(text.toLower(), [&](QStringView character, char32_t c) {
+        if (start && QChar::isLetterOrNumber(c)) {
+            out += character.toString().toUpper();
             start = false;
-        } else if (c == u'.' || c == u'!' || c == u'?') {
-            start = true;
+            return;
         }
-    }
+        if (c == u'.' || c == u'!' || c == u'?')
+            start = true;
+        out += character;
+    });
     return out;
+}
+
+// The first `size` units of `text`, less the first half of a pair the cut would split.
+QString cutAt(QString text, qsizetype size)
+{
+    if (text.size() > size)
+        text.truncate(size > 0 && text[size - 1].isHighSurrogate() ? size - 1 : size);
+    return text;
 }
 
 QString twoDigits(int value)
@@ -432,7 +467,14 @@ BotAnswer Interpreter::respond(const QString &input)
     }
 
     QStringList replies;
+    qsizetype replied = 0;
     for (const QString &sentence : std::as_const(sentences)) {
+        // A line of thousands of sentences would otherwise give a reply of megabytes, however
+        // little each sentence costs.
+        if (replied >= kMaxTemplateOutput) {
+            m_limitReached = true;
+            break;
+        }
         m_inputs.back().append(sentence);
         const QStringList words = sentence.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         // The reply in progress grows only after the sentence, so its that holds for every
@@ -445,7 +487,7 @@ BotAnswer Interpreter::respond(const QString &input)
         if (match.row >= 0) {
             // The sentence itself heads the chain, so that a category whose srai asks the same
             // question again is caught at once.
-            m_sraiChain = { sentence + QChar(0x1f) + QString::number(predicatesFingerprint()) };
+            m_sraiChain = { chainKey(sentence) };
             reply = evaluateRow(match.row, match, 0).simplified();
             const BotCategory &row = m_rows[static_cast<std::size_t>(match.row)];
             answer.row = match.row + 1;
@@ -458,10 +500,12 @@ BotAnswer Interpreter::respond(const QString &input)
             answer.that.clear();
         }
         m_replies.back().append(normalisedSentences(reply));
-        if (!reply.isEmpty())
+        if (!reply.isEmpty()) {
+            replied += reply.size() + 1;
             replies.append(reply);
+        }
     }
-    answer.text = replies.join(QLatin1Char(' '));
+    answer.text = cutAt(replies.join(QLatin1Char(' ')), kMaxTemplateOutput);
     answer.limitReached = m_limitReached;
     return answer;
 }
@@ -474,9 +518,7 @@ QString Interpreter::evaluateRow(int row, const PatternGraph::Match &match, int 
     Context context { match, depth };
     QString out;
     evaluateChildren(*parsed, context, out);
-    if (out.size() > kMaxTemplateOutput)
-        out.truncate(kMaxTemplateOutput);
-    return out;
+    return cutAt(std::move(out), kMaxTemplateOutput);
 }
 
 void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, QString &out)
@@ -545,7 +587,7 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         const QString value = evaluatedContent(node, context).simplified();
         const QString name = node.attributeValue(u"name");
         if (!name.isEmpty())
-            m_predicates.insert(name, value.left(kMaxTemplateOutput));
+            m_predicates.insert(name, cutAt(value, kMaxTemplateOutput));
         out += value;
         return;
     }
@@ -564,8 +606,10 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
             if (child.element == TemplateElement::Li)
                 items.push_back(&child);
         }
-        if (!items.empty())
+        if (!items.empty()) {
+            ++m_randomChoices;
             evaluateChildren(*items[m_random.bounded(static_cast<quint32>(items.size()))], context, out);
+        }
         return;
     }
     case TemplateElement::Condition:
@@ -632,13 +676,25 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
         return;
     }
     // The first item that matches is chosen; an item with neither name nor value always does.
+    // The condition's own predicate is read once, however many items test it.
+    std::optional<QStringList> shared;
     for (const TemplateNode &item : node.children) {
         if (item.element != TemplateElement::Li)
             continue;
+        if (m_workLeft <= 0) {
+            m_limitReached = true;
+            return;
+        }
         const QString *itemName = item.attribute(u"name");
         const QString *itemValue = item.attribute(u"value");
-        const QString *predicate = itemName ? itemName : name;
-        const bool chosen = itemValue ? predicate && predicateMatches(*predicate, *itemValue) : !itemName;
+        bool chosen = !itemName;
+        if (itemValue && itemName) {
+            chosen = predicateMatches(*itemName, *itemValue);
+        } else if (itemValue) {
+            if (name && !shared)
+                shared = predicateWords(*name);
+            chosen = shared && valueMatches(*itemValue, *shared);
+        }
         if (chosen) {
             evaluateChildren(item, context, out);
             return;
@@ -646,11 +702,22 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
     }
 }
 
-bool Interpreter::predicateMatches(const QString &name, const QString &value)
+QStringList Interpreter::predicateWords(const QString &name)
 {
     const QString predicate = m_predicates.value(name);
-    m_workLeft -= 1 + value.size() + predicate.size();
-    return wordsMatch(patternWords(value), normalisedWords(predicate));
+    m_workLeft -= 1 + predicate.size();
+    return normalisedWords(predicate);
+}
+
+bool Interpreter::valueMatches(const QString &value, const QStringList &predicateWords)
+{
+    m_workLeft -= 1 + value.size();
+    return wordsMatch(patternWords(value), predicateWords);
+}
+
+bool Interpreter::predicateMatches(const QString &name, const QString &value)
+{
+    return valueMatches(value, predicateWords(name));
 }
 
 QString Interpreter::srai(const QString &request, int depth)
@@ -662,8 +729,7 @@ QString Interpreter::srai(const QString &request, int depth)
     --m_sraisLeft;
     m_workLeft -= request.size();
     const QStringList words = normalisedWords(request);
-    // The same request with the same predicates would only ask itself again, without end.
-    const QString key = words.join(QLatin1Char(' ')) + QChar(0x1f) + QString::number(predicatesFingerprint());
+    const QString key = chainKey(words.join(QLatin1Char(' ')));
     if (m_sraiChain.contains(key)) {
         m_limitReached = true;
         return {};
@@ -677,6 +743,14 @@ QString Interpreter::srai(const QString &request, int depth)
     QString result = evaluateRow(match.row, match, depth + 1);
     m_sraiChain.removeLast();
     return result;
+}
+
+QString Interpreter::chainKey(const QString &request) const
+{
+    // The same request with the same predicates would only ask itself again, without end;
+    // unless a <random> chose in between, which may choose otherwise the next time.
+    return request + QChar(0x1f) + QString::number(predicatesFingerprint()) + QChar(0x1f)
+        + QString::number(m_randomChoices);
 }
 
 quint64 Interpreter::predicatesFingerprint() const

@@ -93,6 +93,9 @@ private:
     QString thatSentence(int reply, int sentence) const;
     QString inputSentence(int input, int sentence) const;
     bool predicateMatches(const QString &name, const QString &value);
+    QStringList predicateWords(const QString &name);
+    bool valueMatches(const QString &value, const QStringList &predicateWords);
+    QString chainKey(const QString &request) const;
     quint64 predicatesFingerprint() const;
 
     InterpreterOptions m_options;
@@ -115,6 +118,8 @@ private:
     qint64 m_workLeft = 0;
     bool m_limitReached = false;
     QStringList m_sraiChain;
+    // Choices made by <random> so far, which tell a repeated request from a loop.
+    quint64 m_randomChoices = 0;
     QStringList m_thatWords;
     QString m_topic;
     QStringList m_topicWords;
