@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
     QStringList arguments;
@@ -19,5 +21,12 @@ int main(int argc, char *argv[])
     QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runConsoleMode(commandLine, in, out, err);
+    const int code = runConsoleMode(commandLine, in, out, err);
+    // A full disk or a closed pipe must not look like a clean run to a script.
+    out.flush();
+    if (out.status() != QTextStream::Ok) {
+        err << "Cannot write to standard output.\n";
+        return std::max(code, 2);
+    }
+    return code;
 }

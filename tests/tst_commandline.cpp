@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -136,6 +137,16 @@ void TestCommandLine::versionAndHelp()
     const Run wrong = run({ QStringLiteral("--frobnicate") });
     QCOMPARE(wrong.code, 2);
     QVERIFY(wrong.err.contains("frobnicate"));
+
+    // Output that cannot be written is a failure, not a clean run.
+    if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(QStringLiteral(VORREL_PROGRAM), { QStringLiteral("--version") });
+        QVERIFY(full.waitForFinished(30000));
+        QCOMPARE(full.exitCode(), 2);
+        QVERIFY(full.readAllStandardError().contains("Cannot write to standard output."));
+    }
 }
 
 void TestCommandLine::check()
