@@ -95,6 +95,8 @@ void TestTagCompletion::startTagEnding_data()
     QTest::newRow("declaration") << QByteArray("<?xml version=\"1.0\"?>") << QByteArray();
     QTest::newRow("> in text") << QByteArray("<template>a >") << QByteArray();
     QTest::newRow("tag in a comment") << QByteArray("<!-- <b>") << QByteArray();
+    QTest::newRow("after a comment opener in CDATA")
+        << QByteArray("<template><![CDATA[<!--]]><think>") << QByteArray("think");
 }
 
 void TestTagCompletion::startTagEnding()
@@ -113,6 +115,10 @@ void TestTagCompletion::openElement_data()
                                       << QByteArray("category");
     QTest::newRow("before the text") << QByteArray("<aiml><category>|<template>") << QByteArray("category");
     QTest::newRow("nothing open") << QByteArray("<aiml></aiml>|") << QByteArray();
+    QTest::newRow("an arrow in the text")
+        << QByteArray("<aiml><!-- c --><category><template>x --> y |") << QByteArray("template");
+    QTest::newRow("a CDATA opener in a comment")
+        << QByteArray("<aiml><!-- <![CDATA[ --><category>|") << QByteArray("category");
 }
 
 void TestTagCompletion::openElement()

@@ -1,4 +1,5 @@
-// Finding in the category table: the order of the cells, going round, and what matches.
+// Finding in the category table: the order of the cells, going round, and what matches; and
+// finding in a document's bytes by their characters.
 
 #include "document/CategoryTable.h"
 #include "document/TextSearch.h"
@@ -17,7 +18,100 @@ class TestTextSearch final : public QObject
 private Q_SLOTS:
     void findCell_data();
     void findCell();
+    void findInText_data();
+    void findInText();
+    void replacements();
 };
+
+namespace {
+
+// Every match of `options` in `text`, as "start-end" byte ranges: forward from each
+// position, and backward from the end.
+QString matchesIn(const QByteArray &text, TextEncoding encoding, const SearchOptions &options)
+{
+    const TextFinder finder(text, encoding, options);
+    QStringList forward;
+    for (const TextMatch &m : finder.all())
+        forward.append(QStringLiteral("%1-%2").arg(m.start).arg(m.end));
+    const std::optional<TextMatch> last = finder.previous(text.size() + 1);
+    return forward.join(QLatin1Char(' ')) + QStringLiteral(" | ")
+        + (last ? QStringLiteral("%1-%2").arg(last->start).arg(last->end) : QString());
+}
+
+SearchOptions optionsOf(const QString &text, const QString &flags)
+{
+    SearchOptions options;
+    options.text = text;
+    options.matchCase = flags.contains(QLatin1Char('c'));
+    options.wholeWords = flags.contains(QLatin1Char('w'));
+    options.regExp = flags.contains(QLatin1Char('r'));
+    return options;
+}
+
+} // namespace
+
+void TestTextSearch::findInText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("matches");
+
+    const QByteArray cafe = "Un caf\xc3\xa9, CAF\xc3\x89!";
+    QTest::newRow("any letter's case, in bytes") << cafe << true << QStringLiteral(u"caf\u00e9") << ""
+                                                 << "3-8 10-15 | 10-15";
+    QTest::newRow("8-bit text") << QByteArray("Un caf\xe9, CAF\xc9!") << false << QStringLiteral(u"CAF\u00c9") << ""
+                                << "3-7 9-13 | 9-13";
+    QTest::newRow("whole words beside guillemets") << QByteArray("\xc2\xab\xc2\xa0"
+                                                                 "bonjour\xc2\xa0\xc2\xbb \xc2\xab"
+                                                                 "bonjours")
+                                                   << true << "bonjour"
+                                                   << "w"
+                                                   << "4-11 | 4-11";
+    QTest::newRow("a character 8-bit text cannot hold")
+        << QByteArray("5 ? or 6 ?") << false << QStringLiteral(u"\u20ac") << ""
+        << " | ";
+    QTest::newRow("word boundary sees the text before") << QByteArray("abab") << true << "\\bab"
+                                                        << "r"
+                                                        << "0-2 | 0-2";
+    QTest::newRow("overlapping whole words, backwards") << QByteArray("a-a-ab") << true << "a-a"
+                                                        << "w"
+                                                        << "0-3 | 0-3";
+    QTest::newRow("line starts") << QByteArray("a\r\nb\nc") << true << "^"
+                                 << "r"
+                                 << "0-0 3-3 5-5 | 5-5";
+    QTest::newRow("line ends before CR LF") << QByteArray("ab\r\nb") << true << "b$"
+                                            << "r"
+                                            << "1-2 4-5 | 4-5";
+}
+
+void TestTextSearch::findInText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, utf8);
+    QFETCH(QString, search);
+    QFETCH(QString, flags);
+    QFETCH(QString, matches);
+    QCOMPARE(matchesIn(text, utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1, optionsOf(search, flags)), matches);
+}
+
+void TestTextSearch::replacements()
+{
+    const QByteArray text = "price: 5 EUR";
+    const TextFinder latin1(text, TextEncoding::Latin1, optionsOf("(\\d) EUR", "r"));
+    const std::optional<TextMatch> match = latin1.next(0);
+    QVERIFY(match);
+    QCOMPARE(latin1.replacement(QStringLiteral("\\1\\tEUR\\\\"), *match), QByteArray("5\tEUR\\"));
+    QCOMPARE(latin1.replacement(QStringLiteral(u"\\1 \u00a3"), *match), QByteArray("5 \xa3"));
+    // An 8-bit text cannot hold the euro sign: no replacement rather than a "?".
+    QCOMPARE(latin1.replacement(QStringLiteral(u"\\1 \u20ac"), *match), std::nullopt);
+    // The selection is a match only with what follows it.
+    const TextFinder ahead("foobar", TextEncoding::Utf8, optionsOf("foo(?=bar)", "r"));
+    QVERIFY(ahead.at(0));
+    QCOMPARE(ahead.at(0)->end, 3);
+    QVERIFY(!ahead.at(1));
+}
 
 void TestTextSearch::findCell_data()
 {

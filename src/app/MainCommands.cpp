@@ -424,6 +424,7 @@ QString notFoundMessage(const QString &text)
 }
 
 const QString kBadExpression = QStringLiteral("The regular expression is not valid");
+const QString kUnwritable = QStringLiteral("The replacement has characters this 8-bit document cannot hold");
 
 } // namespace
 
@@ -520,6 +521,8 @@ void TMainForm::findClick(bool forward)
     case PreviewEditor::FindResult::BadExpression:
         ShowHint(kBadExpression);
         break;
+    case PreviewEditor::FindResult::Unwritable:
+        break;
     }
 }
 
@@ -534,6 +537,8 @@ void TMainForm::replaceClick()
         ShowHint(notFoundMessage(options.text));
     else if (result == PreviewEditor::FindResult::BadExpression)
         ShowHint(kBadExpression);
+    else if (result == PreviewEditor::FindResult::Unwritable)
+        ShowHint(kUnwritable);
     else
         ShowHint(QString());
 }
@@ -545,8 +550,10 @@ void TMainForm::replaceAllClick()
         return;
     mnuPreviewClick();
     const int count = code->replaceAll(options, frmFind->replacement());
-    if (count < 0)
+    if (count == PreviewEditor::kBadExpression)
         ShowHint(kBadExpression);
+    else if (count == PreviewEditor::kUnwritable)
+        ShowHint(kUnwritable);
     else if (count == 0)
         ShowHint(notFoundMessage(options.text));
     else

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
+#include <optional>
 
 namespace vorrel {
 
@@ -288,81 +290,35 @@ void PreviewEditor::charAdded(int ch)
 
 // --- finding ---
 
-int PreviewEditor::searchFlags(const SearchOptions &options) const
-{
-    int flags = 0;
-    if (options.matchCase)
-        flags |= SCFIND_MATCHCASE;
-    if (options.regExp)
-        flags |= SCFIND_REGEXP | SCFIND_CXX11REGEX;
-    return flags;
-}
-
-bool PreviewEditor::isWordByte(long position) const
-{
-    if (position < 0 || position >= SendScintilla(SCI_GETLENGTH))
-        return false;
-    const auto c = static_cast<unsigned char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(position)));
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
-
-PreviewEditor::Match PreviewEditor::search(const QByteArray &needle, const SearchOptions &options, long from, long to)
-{
-    const bool forward = from <= to;
-    SendScintilla(SCI_SETSEARCHFLAGS, searchFlags(options));
-    while (forward ? from <= to : from > to) {
-        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
-        SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
-        const long start
-            = SendScintilla(SCI_SEARCHINTARGET, static_cast<unsigned long>(needle.size()), needle.constData());
-        if (start < 0) {
-            Match none;
-            none.error = start == -2 || SendScintilla(SCI_GETSTATUS) == SC_STATUS_WARNREGEX;
-            return none;
-        }
-        const long end = SendScintilla(SCI_GETTARGETEND);
-        // A whole word is one not joined to a letter, digit or underscore on either side, the
-        // same rule as for the table's cells.
-        if (!options.wholeWords || (!isWordByte(start - 1) && !isWordByte(end)))
-            return Match { start, end, false };
-        if (forward) {
-            from = SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(start));
-            if (from <= start)
-                break;
-        } else {
-            from = start < from ? start : SendScintilla(SCI_POSITIONBEFORE, static_cast<unsigned long>(from));
-        }
-    }
-    return {};
-}
-
 PreviewEditor::FindResult PreviewEditor::find(const SearchOptions &options, bool forward)
 {
     if (options.text.isEmpty())
         return FindResult::NotFound;
-    const QByteArray needle = textAsBytes(options.text);
+    const TextFinder finder(bytes(), m_encoding, options);
+    if (!finder.isValid())
+        return FindResult::BadExpression;
     const long length = SendScintilla(SCI_GETLENGTH);
     const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
     const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
     // An empty match where the caret already is would be found again and again.
-    const auto isCaret
-        = [&](const Match &m) { return m.found() && m.start == m.end && m.start == selStart && selStart == selEnd; };
-    Match match = forward ? search(needle, options, selEnd, length) : search(needle, options, selStart, 0);
-    if (isCaret(match))
-        match = forward ? search(needle, options, selEnd + 1, length) : search(needle, options, selStart - 1, 0);
-    if (match.error)
-        return FindResult::BadExpression;
+    const auto isCaret = [&](const std::optional<TextMatch> &m) {
+        return m && m->start == m->end && m->start == selStart && selStart == selEnd;
+    };
+    std::optional<TextMatch> match = forward ? finder.next(selEnd) : finder.previous(selStart);
+    if (isCaret(match) && forward)
+        match = selEnd < length ? finder.next(SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(selEnd)))
+                                : std::nullopt;
     bool wrapped = false;
-    if (!match.found()) {
-        match = forward ? search(needle, options, 0, length) : search(needle, options, length, 0);
+    if (!match) {
+        match = forward ? finder.next(0) : finder.previous(length + 1);
         wrapped = true;
     }
-    if (!match.found())
+    if (!match)
         return FindResult::NotFound;
     if (forward)
-        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.start), match.end);
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match->start), match->end);
     else
-        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.end), match.start);
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match->end), match->start);
     return wrapped ? FindResult::Wrapped : FindResult::Found;
 }
 
@@ -370,98 +326,53 @@ PreviewEditor::FindResult PreviewEditor::replace(const SearchOptions &options, c
 {
     if (options.text.isEmpty())
         return FindResult::NotFound;
-    const QByteArray needle = textAsBytes(options.text);
+    const TextFinder finder(bytes(), m_encoding, options);
+    if (!finder.isValid())
+        return FindResult::BadExpression;
     const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
     const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
-    const Match current = search(needle, options, selStart, selEnd);
-    if (current.error)
-        return FindResult::BadExpression;
-    if (current.start == selStart && current.end == selEnd) {
-        const QByteArray with = textAsBytes(replacement);
-        const long written = SendScintilla(options.regExp ? SCI_REPLACETARGETRE : SCI_REPLACETARGET,
-            static_cast<unsigned long>(with.size()), with.constData());
-        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(selStart + written), selStart + written);
+    // The selection is replaced only when it is a match, read in its context.
+    if (const std::optional<TextMatch> current = finder.at(selStart); current && current->end == selEnd) {
+        const std::optional<QByteArray> with = finder.replacement(replacement, *current);
+        if (!with)
+            return FindResult::Unwritable;
+        SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(selStart), selEnd);
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(with->size()), with->constData());
+        const long after = selStart + static_cast<long>(with->size());
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(after), after);
     }
     return find(options, true);
-}
-
-QByteArray PreviewEditor::substitution(const QByteArray &with, const Match &match) const
-{
-    // The engine's rules for a replacement: \0 to \9 for the match and its groups, and the
-    // usual escapes for control characters and the backslash.
-    QByteArray out;
-    for (qsizetype i = 0; i < with.size(); ++i) {
-        const char c = with[i];
-        if (c != '\\' || i + 1 >= with.size()) {
-            out += c;
-            continue;
-        }
-        const char next = with[i + 1];
-        if (next == '0') {
-            out += bytes().sliced(match.start, match.end - match.start);
-        } else if (next >= '1' && next <= '9') {
-            const auto tag = static_cast<unsigned long>(next - '0');
-            QByteArray group(SendScintilla(SCI_GETTAG, tag, static_cast<void *>(nullptr)), Qt::Uninitialized);
-            QByteArray buffer(group.size() + 1, '\0');
-            SendScintilla(SCI_GETTAG, tag, static_cast<void *>(buffer.data()));
-            out += buffer.first(group.size());
-        } else {
-            static constexpr char kEscapes[] = "a\ab\bf\fn\nr\rt\tv\v\\\\";
-            const char *escape = nullptr;
-            for (const char *e = kEscapes; *e; e += 2) {
-                if (*e == next)
-                    escape = e + 1;
-            }
-            if (!escape) {
-                out += c;
-                continue;
-            }
-            out += *escape;
-        }
-        ++i;
-    }
-    return out;
 }
 
 int PreviewEditor::replaceAll(const SearchOptions &options, const QString &replacement)
 {
     if (options.text.isEmpty())
         return 0;
-    const QByteArray needle = textAsBytes(options.text);
-    const QByteArray with = textAsBytes(replacement);
+    const QByteArrayView text = bytes();
+    const TextFinder finder(text, m_encoding, options);
+    if (!finder.isValid())
+        return kBadExpression;
+    const std::vector<TextMatch> matches = finder.all();
+    if (matches.empty())
+        return 0;
     // The new text of the stretch from the first match to the end of the last goes in as one
     // change: one step to undo, and one notice instead of one per match.
-    const long length = SendScintilla(SCI_GETLENGTH);
     QByteArray changed;
-    long spanStart = -1;
-    long copied = 0;
-    long from = 0;
-    int count = 0;
-    while (from <= length) {
-        const Match match = search(needle, options, from, length);
-        if (match.error && count == 0)
-            return -1;
-        if (!match.found())
-            break;
-        if (spanStart < 0)
-            spanStart = copied = match.start;
-        changed += bytes().sliced(copied, match.start - copied);
-        changed += options.regExp ? substitution(with, match) : with;
+    qsizetype copied = matches.front().start;
+    for (const TextMatch &match : matches) {
+        const std::optional<QByteArray> with = finder.replacement(replacement, match);
+        if (!with)
+            return kUnwritable;
+        changed += text.sliced(copied, match.start - copied);
+        changed += *with;
         copied = match.end;
-        ++count;
-        // After an empty match the next search starts one character on.
-        from = match.end > match.start ? match.end
-                                       : SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(match.end));
-        if (match.start == match.end && match.end >= length)
-            break;
     }
-    if (count == 0)
-        return 0;
+    const auto spanStart = static_cast<unsigned long>(matches.front().start);
     SendScintilla(SCI_BEGINUNDOACTION);
-    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(spanStart), copied);
+    SendScintilla(SCI_SETTARGETRANGE, spanStart, static_cast<long>(copied));
     SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(changed.size()), changed.constData());
     SendScintilla(SCI_ENDUNDOACTION);
-    return count;
+    return static_cast<int>(std::min<std::size_t>(matches.size(), std::numeric_limits<int>::max()));
 }
 
 // --- lines ---

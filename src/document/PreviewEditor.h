@@ -26,7 +26,11 @@ public:
     // it was. show() puts it in place of the old text.
     class Loader;
 
-    enum class FindResult { Found, Wrapped, NotFound, BadExpression };
+    // Unwritable: the replacement has characters an 8-bit text cannot hold.
+    enum class FindResult { Found, Wrapped, NotFound, BadExpression, Unwritable };
+    // What replaceAll() gives besides a count.
+    static constexpr int kBadExpression = -1;
+    static constexpr int kUnwritable = -2;
 
     // Texts larger than this are shown uncoloured, and replaced whole without keeping the old
     // text for Undo: both would take as much memory again as the text.
@@ -69,8 +73,8 @@ public:
     FindResult find(const SearchOptions &options, bool forward);
     // Replaces the selection when it is a match, then finds the next one.
     FindResult replace(const SearchOptions &options, const QString &replacement);
-    // Replaces every match in the text as one change to undo; the number replaced, or -1 for
-    // a regular expression that is not valid.
+    // Replaces every match in the text as one change to undo; the number replaced, or
+    // kBadExpression or kUnwritable, when nothing is replaced.
     int replaceAll(const SearchOptions &options, const QString &replacement);
 
     // Lines count from 1.
@@ -88,24 +92,10 @@ Q_SIGNALS:
     void textAboutToChange();
 
 private:
-    struct Match
-    {
-        long start = -1;
-        long end = -1;
-        bool error = false;
-        bool found() const { return start >= 0; }
-    };
-
     void useDocument(TextEncoding encoding);
     void applyStyles();
     void updateLineNumberWidth(bool force);
     void charAdded(int ch);
-    int searchFlags(const SearchOptions &options) const;
-    // The first match in [from, to), or the last in [to, from) when from > to.
-    Match search(const QByteArray &needle, const SearchOptions &options, long from, long to);
-    bool isWordByte(long position) const;
-    // The replacement for the regular expression match just found, groups filled in.
-    QByteArray substitution(const QByteArray &with, const Match &match) const;
 
     // The document the editor started with; kept referenced for its wrapper, which names it
     // until the editor is destroyed.

@@ -47,19 +47,40 @@ qsizetype tagEnd(QByteArrayView text, qsizetype lt, qsizetype limit)
     return -1;
 }
 
-// Markup is not recognised inside a comment or a CDATA section; one not yet ended runs to the
-// position. Only the last of them before the position can hold it.
-bool insideUnparsed(QByteArrayView before)
+// A comment or CDATA section, from its "<!" to just after its end; one not ended runs to the
+// end of the text looked at.
+struct Unparsed
 {
-    qsizetype at = before.size();
-    while ((at = before.first(at).lastIndexOf("<!")) >= 0) {
-        const QByteArrayView rest = before.sliced(at);
-        if (rest.startsWith("<!--"))
-            return !rest.sliced(4).contains("-->");
-        if (rest.startsWith("<![CDATA["))
-            return !rest.sliced(9).contains("]]>");
+    qsizetype start = 0;
+    qsizetype end = 0;
+    bool closed = true;
+};
+
+// The comments and CDATA sections of `text`, in order, found from its start: inside one, markup
+// is not recognised, not even the start of another.
+std::vector<Unparsed> unparsedSections(QByteArrayView text)
+{
+    std::vector<Unparsed> sections;
+    for (qsizetype i = 0; (i = text.indexOf("<!", i)) >= 0;) {
+        const QByteArrayView rest = text.sliced(i);
+        const bool comment = rest.startsWith("<!--");
+        if (!comment && !rest.startsWith("<![CDATA[")) {
+            i += 2;
+            continue;
+        }
+        const QByteArrayView closer = comment ? "-->" : "]]>";
+        const qsizetype close = text.indexOf(closer, i + (comment ? 4 : 9));
+        const qsizetype end = close < 0 ? text.size() : close + closer.size();
+        sections.push_back({ i, end, close >= 0 });
+        i = end;
     }
-    return false;
+    return sections;
+}
+
+// Whether the end of the text looked at lies inside a comment or CDATA section not yet ended.
+bool endsUnparsed(const std::vector<Unparsed> &sections)
+{
+    return !sections.empty() && !sections.back().closed;
 }
 
 // The elements open at a position, innermost first, found by walking back over the tags before
@@ -68,20 +89,26 @@ class OpenElements final
 {
 public:
     OpenElements(QByteArrayView text, qsizetype position)
-        : m_text(text.first(std::clamp<qsizetype>(position, 0, text.size()))), m_pos(m_text.size())
+        : m_text(text.first(std::clamp<qsizetype>(position, 0, text.size()))),
+          m_pos(m_text.size()),
+          m_sections(unparsedSections(m_text)),
+          m_section(m_sections.size())
     {
     }
+
+    bool atUnparsed() const { return endsUnparsed(m_sections); }
 
     // The next enclosing element; false at the top level.
     bool next(QByteArrayView *name)
     {
         while (m_pos > 0) {
             const qsizetype i = --m_pos;
-            const char c = m_text[i];
-            if (c == '>') {
-                skipUnparsedEndingAt(i);
+            // A comment or CDATA section is stepped over whole: tags inside it do not count.
+            if (m_section > 0 && i < m_sections[m_section - 1].end) {
+                m_pos = m_sections[--m_section].start;
                 continue;
             }
+            const char c = m_text[i];
             if (c != '<' || i + 1 >= m_text.size())
                 continue;
             if (m_text[i + 1] == '/') {
@@ -107,21 +134,11 @@ public:
     }
 
 private:
-    // A comment or CDATA section is stepped over whole, so that tags inside it do not count.
-    void skipUnparsedEndingAt(qsizetype gt)
-    {
-        const QByteArrayView before = m_text.first(gt + 1);
-        qsizetype start = -1;
-        if (before.endsWith("-->"))
-            start = m_text.first(gt - 2).lastIndexOf("<!--");
-        else if (before.endsWith("]]>"))
-            start = m_text.first(gt - 2).lastIndexOf("<![CDATA[");
-        if (start >= 0)
-            m_pos = start;
-    }
-
     QByteArrayView m_text;
     qsizetype m_pos;
+    std::vector<Unparsed> m_sections;
+    // Sections below this index lie before m_pos.
+    std::size_t m_section;
     std::vector<QByteArrayView> m_closed;
 };
 
@@ -142,19 +159,17 @@ QList<QByteArray> templateElements(bool withItems)
 QByteArray openElementAt(QByteArrayView text, qsizetype position)
 {
     position = std::clamp<qsizetype>(position, 0, text.size());
-    if (insideUnparsed(text.first(position)))
-        return {};
     OpenElements open(text, position);
     QByteArrayView name;
-    return open.next(&name) ? name.toByteArray() : QByteArray();
+    return !open.atUnparsed() && open.next(&name) ? name.toByteArray() : QByteArray();
 }
 
 QList<QByteArray> elementsAllowedAt(QByteArrayView text, qsizetype position)
 {
     position = std::clamp<qsizetype>(position, 0, text.size());
-    if (insideUnparsed(text.first(position)))
-        return {};
     OpenElements open(text, position);
+    if (open.atUnparsed())
+        return {};
     QByteArrayView name;
     if (!open.next(&name))
         return { "aiml" };
@@ -182,7 +197,7 @@ QByteArray startTagEndingAt(QByteArrayView text, qsizetype position)
     const qsizetype lt = text.first(gt).lastIndexOf('<');
     if (lt < 0 || !isNameStart(text[lt + 1]) || tagEnd(text, lt, position) != gt || text[gt - 1] == '/')
         return {};
-    if (insideUnparsed(text.first(lt)))
+    if (endsUnparsed(unparsedSections(text.first(lt))))
         return {};
     return nameAt(text, lt + 1).toByteArray();
 }

@@ -2,13 +2,164 @@
 
 #include "document/CategoryTable.h"
 
+#include <algorithm>
+
 namespace vorrel {
 
 namespace {
 
 constexpr int kSearchedColumns = 3;
+constexpr qsizetype kStride = 4096;
+
+// The bytes one UTF-16 unit takes in UTF-8; a pair's low half counts none.
+int utf8Bytes(QChar unit)
+{
+    const char16_t u = unit.unicode();
+    return u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isHighSurrogate(u) ? 4 : QChar::isLowSurrogate(u) ? 0 : 3;
+}
+
+QString substituted(const QString &with, const QRegularExpressionMatch &match)
+{
+    QString out;
+    for (qsizetype i = 0; i < with.size(); ++i) {
+        const QChar c = with[i];
+        if (c != u'\\' || i + 1 >= with.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = with[++i];
+        static constexpr char kEscapes[] = "a\ab\bf\fn\nr\rt\tv\v\\\\";
+        if (next >= u'0' && next <= u'9') {
+            out += match.captured(next.unicode() - u'0');
+            continue;
+        }
+        const char *escape = nullptr;
+        for (const char *e = kEscapes; *e; e += 2) {
+            if (QLatin1Char(*e) == next)
+                escape = e + 1;
+        }
+        if (escape) {
+            out += QLatin1Char(*escape);
+        } else {
+            out += c;
+            out += next;
+        }
+    }
+    return out;
+}
 
 } // namespace
+
+TextFinder::TextFinder(QByteArrayView bytes, TextEncoding encoding, const SearchOptions &options)
+    : m_expression(cellExpression(options)),
+      m_regExp(options.regExp),
+      m_encoding(encoding),
+      m_bytewise(!heldAsUtf8(encoding) || !bytes.isValidUtf8())
+{
+    m_text = m_bytewise ? QString::fromLatin1(bytes) : decodeText(bytes, TextEncoding::Utf8);
+    if (m_bytewise)
+        return;
+    m_strideBytes.reserve(size_t(m_text.size() / kStride + 1));
+    qsizetype byte = 0;
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        if (i % kStride == 0)
+            m_strideBytes.push_back(byte);
+        byte += utf8Bytes(m_text[i]);
+    }
+}
+
+qsizetype TextFinder::byteOf(qsizetype character) const
+{
+    if (m_bytewise || character <= 0)
+        return character;
+    const qsizetype stride = std::min(character / kStride, qsizetype(m_strideBytes.size()) - 1);
+    qsizetype byte = m_strideBytes[size_t(stride)];
+    for (qsizetype i = stride * kStride; i < character && i < m_text.size(); ++i)
+        byte += utf8Bytes(m_text[i]);
+    return byte;
+}
+
+qsizetype TextFinder::charOf(qsizetype byte) const
+{
+    if (m_bytewise || byte <= 0 || m_strideBytes.empty())
+        return std::max<qsizetype>(byte, 0);
+    const auto after = std::upper_bound(m_strideBytes.begin(), m_strideBytes.end(), byte);
+    const qsizetype stride = qsizetype(after - m_strideBytes.begin()) - 1;
+    qsizetype at = m_strideBytes[size_t(stride)];
+    qsizetype i = stride * kStride;
+    for (; i < m_text.size() && at + utf8Bytes(m_text[i]) <= byte; ++i)
+        at += utf8Bytes(m_text[i]);
+    return i;
+}
+
+TextMatch TextFinder::toBytes(const QRegularExpressionMatch &match) const
+{
+    return TextMatch { byteOf(match.capturedStart()), byteOf(match.capturedEnd()), match };
+}
+
+std::optional<TextMatch> TextFinder::next(qsizetype from) const
+{
+    const QRegularExpressionMatch match = m_expression.match(m_text, charOf(from));
+    return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
+}
+
+std::optional<TextMatch> TextFinder::previous(qsizetype before) const
+{
+    const qsizetype end = charOf(before);
+    // Matches may overlap: every start is tried, over a stretch before `end` that grows until
+    // it holds one.
+    for (qsizetype window = kStride;; window *= 4) {
+        const qsizetype low = std::max<qsizetype>(0, end - window);
+        QRegularExpressionMatch last;
+        for (qsizetype from = low; from < end;) {
+            const QRegularExpressionMatch match = m_expression.match(m_text, from);
+            if (!match.hasMatch() || match.capturedStart() >= end)
+                break;
+            last = match;
+            from = match.capturedStart() + 1;
+        }
+        if (last.hasMatch())
+            return toBytes(last);
+        if (low == 0)
+            return std::nullopt;
+    }
+}
+
+std::optional<TextMatch> TextFinder::at(qsizetype start) const
+{
+    const QRegularExpressionMatch match = m_expression.match(
+        m_text, charOf(start), QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
+}
+
+std::vector<TextMatch> TextFinder::all() const
+{
+    std::vector<TextMatch> matches;
+    // Mapped in order, each from the one before, so that the whole text is walked once.
+    qsizetype character = 0;
+    qsizetype byte = 0;
+    auto bytesTo = [&](qsizetype to) {
+        if (m_bytewise)
+            return to;
+        for (; character < to; ++character)
+            byte += utf8Bytes(m_text[character]);
+        return byte;
+    };
+    for (QRegularExpressionMatchIterator it = m_expression.globalMatch(m_text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const qsizetype start = bytesTo(match.capturedStart());
+        matches.push_back(TextMatch { start, bytesTo(match.capturedEnd()), match });
+    }
+    return matches;
+}
+
+std::optional<QByteArray> TextFinder::replacement(const QString &with, const TextMatch &match) const
+{
+    const QString text = m_regExp ? substituted(with, match.match) : with;
+    if (!heldAsUtf8(m_encoding) && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        return std::nullopt;
+    return encodeText(text, m_encoding);
+}
 
 QRegularExpression cellExpression(const SearchOptions &options)
 {
@@ -16,7 +167,10 @@ QRegularExpression cellExpression(const SearchOptions &options)
     // A whole word is one not joined to a letter, digit or underscore on either side.
     if (options.wholeWords)
         pattern = QStringLiteral("(?<!\\w)(?:%1)(?!\\w)").arg(pattern);
-    QRegularExpression::PatternOptions flags = QRegularExpression::UseUnicodePropertiesOption;
+    // "^" and "$" stand at every line's start and end, whichever line ends the text has.
+    pattern.prepend(QStringLiteral("(*ANYCRLF)"));
+    QRegularExpression::PatternOptions flags
+        = QRegularExpression::UseUnicodePropertiesOption | QRegularExpression::MultilineOption;
     if (!options.matchCase)
         flags |= QRegularExpression::CaseInsensitiveOption;
     return QRegularExpression(pattern, flags);

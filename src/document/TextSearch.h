@@ -1,9 +1,14 @@
 #pragma once
 
+#include "document/DocumentText.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QRegularExpression>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace vorrel {
 
@@ -21,6 +26,54 @@ struct SearchOptions
 // The expression a cell is searched with: the text itself unless it is a regular expression,
 // whole words bounded by word boundaries. Invalid when the regular expression is.
 QRegularExpression cellExpression(const SearchOptions &options);
+
+// A match in a document's bytes, from `start` up to `end`.
+struct TextMatch
+{
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QRegularExpressionMatch match;
+};
+
+// Searches a document's bytes by their characters, with the expression the cells are searched
+// with: letter case, whole words and regular expressions mean the same in the text as in the
+// table, for any letter. The expression sees the whole text wherever a search starts, so that
+// what stands before a match counts for word boundaries and look-behinds.
+class TextFinder final
+{
+public:
+    TextFinder(QByteArrayView bytes, TextEncoding encoding, const SearchOptions &options);
+
+    bool isValid() const { return m_expression.isValid(); }
+
+    // The first match that starts at `from` or after.
+    std::optional<TextMatch> next(qsizetype from) const;
+    // The last match that starts before `before`.
+    std::optional<TextMatch> previous(qsizetype before) const;
+    // The match that starts at `start`, if one does.
+    std::optional<TextMatch> at(qsizetype start) const;
+    // Every match, none overlapping another, in order.
+    std::vector<TextMatch> all() const;
+
+    // What replaces `match`: with a regular expression, \0 to \9 stand for the match and
+    // its groups and \a \b \f \n \r \t \v \\ for their characters. Nothing when the
+    // document's encoding cannot hold it.
+    std::optional<QByteArray> replacement(const QString &with, const TextMatch &match) const;
+
+private:
+    qsizetype charOf(qsizetype byte) const;
+    qsizetype byteOf(qsizetype character) const;
+    TextMatch toBytes(const QRegularExpressionMatch &match) const;
+
+    QRegularExpression m_expression;
+    bool m_regExp = false;
+    TextEncoding m_encoding;
+    // One character a byte, when the text is held so or is not valid UTF-8.
+    bool m_bytewise = true;
+    QString m_text;
+    // The byte offset of every kStride-th character.
+    std::vector<qsizetype> m_strideBytes;
+};
 
 // A cell of the category table, by grid row (1 and below) and column.
 struct CellMatch
