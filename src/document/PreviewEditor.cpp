@@ -99,6 +99,7 @@ PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
             if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
                 Q_EMIT textAboutToChange();
         });
+    connect(this, &PreviewEditor::textAboutToChange, this, [this] { m_searchText.reset(); });
 }
 
 PreviewEditor::~PreviewEditor()
@@ -290,11 +291,18 @@ void PreviewEditor::charAdded(int ch)
 
 // --- finding ---
 
+std::shared_ptr<const SearchText> PreviewEditor::searchText()
+{
+    if (!m_searchText)
+        m_searchText = std::make_shared<const SearchText>(bytes(), m_encoding);
+    return m_searchText;
+}
+
 PreviewEditor::FindResult PreviewEditor::find(const SearchOptions &options, bool forward)
 {
     if (options.text.isEmpty())
         return FindResult::NotFound;
-    const TextFinder finder(bytes(), m_encoding, options);
+    const TextFinder finder(searchText(), options);
     if (!finder.isValid())
         return FindResult::BadExpression;
     const long length = SendScintilla(SCI_GETLENGTH);
@@ -326,7 +334,7 @@ PreviewEditor::FindResult PreviewEditor::replace(const SearchOptions &options, c
 {
     if (options.text.isEmpty())
         return FindResult::NotFound;
-    const TextFinder finder(bytes(), m_encoding, options);
+    const TextFinder finder(searchText(), options);
     if (!finder.isValid())
         return FindResult::BadExpression;
     const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
@@ -349,7 +357,7 @@ int PreviewEditor::replaceAll(const SearchOptions &options, const QString &repla
     if (options.text.isEmpty())
         return 0;
     const QByteArrayView text = bytes();
-    const TextFinder finder(text, m_encoding, options);
+    const TextFinder finder(searchText(), options);
     if (!finder.isValid())
         return kBadExpression;
     const std::vector<TextMatch> matches = finder.all();

@@ -92,6 +92,8 @@ Q_SIGNALS:
     void textAboutToChange();
 
 private:
+    // The text as characters for searching, made at the first search after a change.
+    std::shared_ptr<const SearchText> searchText();
     void useDocument(TextEncoding encoding);
     void applyStyles();
     void updateLineNumberWidth(bool force);
@@ -105,6 +107,7 @@ private:
     bool m_tagCompletion = true;
     bool m_colouring = true;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    std::shared_ptr<const SearchText> m_searchText;
     int m_lineNumberDigits = 0;
 };
 

@@ -50,11 +50,8 @@ QString substituted(const QString &with, const QRegularExpressionMatch &match)
 
 } // namespace
 
-TextFinder::TextFinder(QByteArrayView bytes, TextEncoding encoding, const SearchOptions &options)
-    : m_expression(cellExpression(options)),
-      m_regExp(options.regExp),
-      m_encoding(encoding),
-      m_bytewise(!heldAsUtf8(encoding) || !bytes.isValidUtf8())
+SearchText::SearchText(QByteArrayView bytes, TextEncoding encoding)
+    : m_encoding(encoding), m_bytewise(!heldAsUtf8(encoding) || !bytes.isValidUtf8())
 {
     m_text = m_bytewise ? QString::fromLatin1(bytes) : decodeText(bytes, TextEncoding::Utf8);
     if (m_bytewise)
@@ -68,9 +65,9 @@ TextFinder::TextFinder(QByteArrayView bytes, TextEncoding encoding, const Search
     }
 }
 
-qsizetype TextFinder::byteOf(qsizetype character) const
+qsizetype SearchText::byteOf(qsizetype character) const
 {
-    if (m_bytewise || character <= 0)
+    if (m_bytewise || character <= 0 || m_strideBytes.empty())
         return character;
     const qsizetype stride = std::min(character / kStride, qsizetype(m_strideBytes.size()) - 1);
     qsizetype byte = m_strideBytes[size_t(stride)];
@@ -79,7 +76,7 @@ qsizetype TextFinder::byteOf(qsizetype character) const
     return byte;
 }
 
-qsizetype TextFinder::charOf(qsizetype byte) const
+qsizetype SearchText::charOf(qsizetype byte) const
 {
     if (m_bytewise || byte <= 0 || m_strideBytes.empty())
         return std::max<qsizetype>(byte, 0);
@@ -92,27 +89,46 @@ qsizetype TextFinder::charOf(qsizetype byte) const
     return i;
 }
 
+qsizetype SearchText::Walker::byteOf(qsizetype character)
+{
+    if (m_text.m_bytewise)
+        return character;
+    for (; m_character < character; ++m_character)
+        m_byte += utf8Bytes(m_text.m_text[m_character]);
+    return m_byte;
+}
+
+TextFinder::TextFinder(std::shared_ptr<const SearchText> text, const SearchOptions &options)
+    : m_text(std::move(text)), m_expression(cellExpression(options)), m_regExp(options.regExp)
+{
+}
+
+TextFinder::TextFinder(QByteArrayView bytes, TextEncoding encoding, const SearchOptions &options)
+    : TextFinder(std::make_shared<const SearchText>(bytes, encoding), options)
+{
+}
+
 TextMatch TextFinder::toBytes(const QRegularExpressionMatch &match) const
 {
-    return TextMatch { byteOf(match.capturedStart()), byteOf(match.capturedEnd()), match };
+    return TextMatch { m_text->byteOf(match.capturedStart()), m_text->byteOf(match.capturedEnd()), match };
 }
 
 std::optional<TextMatch> TextFinder::next(qsizetype from) const
 {
-    const QRegularExpressionMatch match = m_expression.match(m_text, charOf(from));
+    const QRegularExpressionMatch match = m_expression.match(m_text->text(), m_text->charOf(from));
     return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
 }
 
 std::optional<TextMatch> TextFinder::previous(qsizetype before) const
 {
-    const qsizetype end = charOf(before);
+    const qsizetype end = m_text->charOf(before);
     // Matches may overlap: every start is tried, over a stretch before `end` that grows until
     // it holds one.
     for (qsizetype window = kStride;; window *= 4) {
         const qsizetype low = std::max<qsizetype>(0, end - window);
         QRegularExpressionMatch last;
         for (qsizetype from = low; from < end;) {
-            const QRegularExpressionMatch match = m_expression.match(m_text, from);
+            const QRegularExpressionMatch match = m_expression.match(m_text->text(), from);
             if (!match.hasMatch() || match.capturedStart() >= end)
                 break;
             last = match;
@@ -127,28 +143,20 @@ std::optional<TextMatch> TextFinder::previous(qsizetype before) const
 
 std::optional<TextMatch> TextFinder::at(qsizetype start) const
 {
-    const QRegularExpressionMatch match = m_expression.match(
-        m_text, charOf(start), QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    const QRegularExpressionMatch match = m_expression.match(m_text->text(), m_text->charOf(start),
+        QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
     return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
 }
 
 std::vector<TextMatch> TextFinder::all() const
 {
     std::vector<TextMatch> matches;
-    // Mapped in order, each from the one before, so that the whole text is walked once.
-    qsizetype character = 0;
-    qsizetype byte = 0;
-    auto bytesTo = [&](qsizetype to) {
-        if (m_bytewise)
-            return to;
-        for (; character < to; ++character)
-            byte += utf8Bytes(m_text[character]);
-        return byte;
-    };
-    for (QRegularExpressionMatchIterator it = m_expression.globalMatch(m_text); it.hasNext();) {
+    // Mapped in order, so that the whole text is walked once.
+    SearchText::Walker walker(*m_text);
+    for (QRegularExpressionMatchIterator it = m_expression.globalMatch(m_text->text()); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        const qsizetype start = bytesTo(match.capturedStart());
-        matches.push_back(TextMatch { start, bytesTo(match.capturedEnd()), match });
+        const qsizetype start = walker.byteOf(match.capturedStart());
+        matches.push_back(TextMatch { start, walker.byteOf(match.capturedEnd()), match });
     }
     return matches;
 }
@@ -156,9 +164,10 @@ std::vector<TextMatch> TextFinder::all() const
 std::optional<QByteArray> TextFinder::replacement(const QString &with, const TextMatch &match) const
 {
     const QString text = m_regExp ? substituted(with, match.match) : with;
-    if (!heldAsUtf8(m_encoding) && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+    const TextEncoding encoding = m_text->encoding();
+    if (!heldAsUtf8(encoding) && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
         return std::nullopt;
-    return encodeText(text, m_encoding);
+    return encodeText(text, encoding);
 }
 
 QRegularExpression cellExpression(const SearchOptions &options)

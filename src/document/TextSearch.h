@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,39 @@ struct TextMatch
     QRegularExpressionMatch match;
 };
 
+// A document's bytes as characters, with the way back from a character to its bytes; made
+// once for as many searches as the text stays the same.
+class SearchText final
+{
+public:
+    SearchText(QByteArrayView bytes, TextEncoding encoding);
+
+    const QString &text() const { return m_text; }
+    TextEncoding encoding() const { return m_encoding; }
+    qsizetype charOf(qsizetype byte) const;
+    qsizetype byteOf(qsizetype character) const;
+    // Byte offsets of characters asked for in order, each from the one before.
+    class Walker
+    {
+    public:
+        explicit Walker(const SearchText &text) : m_text(text) { }
+        qsizetype byteOf(qsizetype character);
+
+    private:
+        const SearchText &m_text;
+        qsizetype m_character = 0;
+        qsizetype m_byte = 0;
+    };
+
+private:
+    TextEncoding m_encoding;
+    // One character a byte, when the text is held so or is not valid UTF-8.
+    bool m_bytewise = true;
+    QString m_text;
+    // The byte offset of every kStride-th character.
+    std::vector<qsizetype> m_strideBytes;
+};
+
 // Searches a document's bytes by their characters, with the expression the cells are searched
 // with: letter case, whole words and regular expressions mean the same in the text as in the
 // table, for any letter. The expression sees the whole text wherever a search starts, so that
@@ -42,6 +76,7 @@ struct TextMatch
 class TextFinder final
 {
 public:
+    TextFinder(std::shared_ptr<const SearchText> text, const SearchOptions &options);
     TextFinder(QByteArrayView bytes, TextEncoding encoding, const SearchOptions &options);
 
     bool isValid() const { return m_expression.isValid(); }
@@ -55,24 +90,17 @@ public:
     // Every match, none overlapping another, in order.
     std::vector<TextMatch> all() const;
 
-    // What replaces `match`: with a regular expression, \0 to \9 stand for the match and
-    // its groups and \a \b \f \n \r \t \v \\ for their characters. Nothing when the
+    // What replaces `match`: with a regular expression, \0 to \9 stand for the match and its
+    // groups, and \a \b \f \n \r \t \v \\ for their characters. Nothing when the
     // document's encoding cannot hold it.
     std::optional<QByteArray> replacement(const QString &with, const TextMatch &match) const;
 
 private:
-    qsizetype charOf(qsizetype byte) const;
-    qsizetype byteOf(qsizetype character) const;
     TextMatch toBytes(const QRegularExpressionMatch &match) const;
 
+    std::shared_ptr<const SearchText> m_text;
     QRegularExpression m_expression;
     bool m_regExp = false;
-    TextEncoding m_encoding;
-    // One character a byte, when the text is held so or is not valid UTF-8.
-    bool m_bytewise = true;
-    QString m_text;
-    // The byte offset of every kStride-th character.
-    std::vector<qsizetype> m_strideBytes;
 };
 
 // A cell of the category table, by grid row (1 and below) and column.
