@@ -76,6 +76,7 @@ private slots:
     void yesWithoutSavingStops_data();
     void yesWithoutSavingStops();
     void droppedDocumentOpens();
+    void droppedBeforeStartUp();
     void exitAsks_data();
     void exitAsks();
     void closeRecordsTheTitle();
@@ -603,6 +604,25 @@ void TestDocumentCommands::droppedDocumentOpens()
     QDragEnterEvent other(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_form.get(), &other);
     QVERIFY(!other.isAccepted());
+}
+
+void TestDocumentCommands::droppedBeforeStartUp()
+{
+    QVERIFY(writeFile(work("early.aiml"), kTwoCategories));
+    // A window whose start-up routine has not run yet.
+    TMainForm form;
+    QVERIFY(form.Timer1->isActive());
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(work("early.aiml")) });
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.code->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.code->viewport(), &drop);
+    form.Timer1Timer();
+    QCOMPARE(form.path->text(), work("early.aiml"));
+    QVERIFY(form.mnuReport->isEnabled());
+    QCOMPARE(previewBytes(form), kTwoCategories);
 }
 
 void TestDocumentCommands::exitAsks_data()

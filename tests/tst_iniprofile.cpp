@@ -84,6 +84,7 @@ void TestIniProfile::readInteger_data()
     QTest::newRow("CR only") << QByteArray("[Font]\rSize=14\r") << 14;
     QTest::newRow("no final line end") << QByteArray("[Font]\r\nSize=15") << 15;
     QTest::newRow("first of two") << QByteArray("[Font]\r\nSize=16\r\nSize=17\r\n") << 16;
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[Font]\r\nSize=19\r\n") << 19;
     QTest::newRow("section given twice") << QByteArray("[Font]\r\nName=x\r\n[Other]\r\n[font]\r\nSize=18\r\n") << 18;
     // Everything below is no number, or no key, and gives the default.
     QTest::newRow("trailing letters") << QByteArray("[Font]\r\nSize=12pt\r\n") << 99;
@@ -242,6 +243,9 @@ void TestIniProfile::writer_data()
                                                 "Comments=1\r\nInitDir=C:\\\r\nDlg=1\r\nUCase=1\r\n");
     QTest::newRow("empty file") << QByteArray("") << QStringList { QStringLiteral("Preferences|Dlg|0") }
                                 << QByteArray("[Preferences]\r\nDlg=0\r\n");
+    QTest::newRow("byte order mark kept, section found")
+        << QByteArray("\xef\xbb\xbf[Font]\r\nSize=14\r\n") << QStringList { QStringLiteral("Font|Size|9") }
+        << QByteArray("\xef\xbb\xbf[Font]\r\nSize=9\r\n");
 
     QTest::newRow("in place, other lines kept")
         << QByteArray("; my settings\r\n[Font]\r\nName=Arial\r\nColor=red\r\nSize=8\r\n\r\n[Other]\r\nx=1\r\n"

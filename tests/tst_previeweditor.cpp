@@ -178,6 +178,9 @@ void TestPreviewEditor::documentsAreColoured()
         QCOMPARE(styleFace(m_code, style), QStringLiteral("DejaVu Sans Mono"));
         QCOMPARE(sci(m_code, QsciScintillaBase::SCI_STYLEGETSIZE, static_cast<unsigned long>(style)), 13L);
     }
+    // A size no screen can show, from a hand-edited settings file, stays a positive size.
+    m_code->applyFont(QStringLiteral("DejaVu Sans Mono"), 30000000);
+    QVERIFY(sci(m_code, QsciScintillaBase::SCI_STYLEGETSIZE, static_cast<unsigned long>(QsciLexerXML::Tag)) > 0);
 }
 
 void TestPreviewEditor::missingFaceMeasuresAsDrawn()

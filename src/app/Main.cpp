@@ -557,8 +557,14 @@ void TMainForm::dropEvent(QDropEvent *e)
     if (files.size() != 1)
         return;
     e->acceptProposedAction();
-    // Like Open: the save question first, then the file.
     const QString fileName = files.constFirst();
+    // Dropped before the start-up routine ran, it would be shut again by it: the routine opens
+    // it instead, as a file named on the command line.
+    if (Timer1->isActive()) {
+        openAtStart(fileName);
+        return;
+    }
+    // Like Open: the save question first, then the file.
     runCommand(this, [this, fileName] {
         if (maybeSave())
             openDocument(fileName);

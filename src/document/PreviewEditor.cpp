@@ -201,7 +201,10 @@ void PreviewEditor::applyFont(const QString &face, int pointSize)
 {
     QFont font(face);
     font.setStyleHint(QFont::Monospace);
-    font.setPointSize(pointSize > 0 ? pointSize : 10);
+    // The engine keeps a size in hundredths of a point in an int; a size from a hand-edited
+    // settings file must not wrap round to a negative one.
+    constexpr int kLargestPointSize = 1000;
+    font.setPointSize(pointSize > 0 ? std::min(pointSize, kLargestPointSize) : 10);
     setTextFont(font);
     selectAll(true);
 }

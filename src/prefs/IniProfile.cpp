@@ -12,8 +12,11 @@ namespace {
 constexpr qint64 kMaxProfileSize = 1 << 20;
 
 // The name between the brackets, ASCII blanks trimmed, or nothing when the line is no header.
+// A file saved with a UTF-8 byte order mark has it before its first header.
 std::optional<QByteArrayView> sectionName(QByteArrayView line)
 {
+    if (line.startsWith("\xef\xbb\xbf"))
+        line = line.sliced(3);
     const QByteArrayView t = line.trimmed();
     if (!t.startsWith('['))
         return std::nullopt;
