@@ -78,6 +78,11 @@ void TestTextSearch::findInText_data()
     QTest::newRow("overlapping whole words, backwards") << QByteArray("a-a-ab") << true << "a-a"
                                                         << "w"
                                                         << "0-3 | 0-3";
+    QTest::newRow("characters beyond U+FFFF") << QByteArray("\xf0\x9f\x98\x80"
+                                                            "a")
+                                              << true << "."
+                                              << "r"
+                                              << "0-4 4-5 | 4-5";
     QTest::newRow("line starts") << QByteArray("a\r\nb\nc") << true << "^"
                                  << "r"
                                  << "0-0 3-3 5-5 | 5-5";

@@ -121,18 +121,26 @@ std::optional<TextMatch> TextFinder::next(qsizetype from) const
 
 std::optional<TextMatch> TextFinder::previous(qsizetype before) const
 {
+    const QString &text = m_text->text();
     const qsizetype end = m_text->charOf(before);
+    // Searches start on whole characters, never between the halves of a pair.
+    auto characterStart = [&text](qsizetype at) {
+        return at > 0 && at < text.size() && text[at].isLowSurrogate() && text[at - 1].isHighSurrogate() ? at - 1 : at;
+    };
     // Matches may overlap: every start is tried, over a stretch before `end` that grows until
     // it holds one.
     for (qsizetype window = kStride;; window *= 4) {
-        const qsizetype low = std::max<qsizetype>(0, end - window);
+        const qsizetype low = characterStart(std::max<qsizetype>(0, end - window));
         QRegularExpressionMatch last;
         for (qsizetype from = low; from < end;) {
-            const QRegularExpressionMatch match = m_expression.match(m_text->text(), from);
+            const QRegularExpressionMatch match = m_expression.match(text, from);
             if (!match.hasMatch() || match.capturedStart() >= end)
                 break;
             last = match;
-            from = match.capturedStart() + 1;
+            const qsizetype start = match.capturedStart();
+            const bool pair
+                = text[start].isHighSurrogate() && start + 1 < text.size() && text[start + 1].isLowSurrogate();
+            from = start + (pair ? 2 : 1);
         }
         if (last.hasMatch())
             return toBytes(last);
