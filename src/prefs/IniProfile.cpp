@@ -189,7 +189,10 @@ bool IniProfile::writeString(const QString &section, const QString &key, const Q
     // the other characters would make the name read back as another one.
     const auto breaks
         = [](const QString &text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); };
-    if (breaks(value) || breaks(key) || breaks(section) || key.contains(QLatin1Char('='))
+    // Reading trims ASCII blanks around a value, so a value that has them would come back without.
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; };
+    const bool edgeBlanks = !value.isEmpty() && (blank(value.front()) || blank(value.back()));
+    if (breaks(value) || breaks(key) || breaks(section) || edgeBlanks || key.contains(QLatin1Char('='))
         || section.contains(QLatin1Char(']')))
         return false;
     const QByteArray encoded = value.toUtf8();
@@ -250,7 +253,9 @@ bool writeProfileString(
     if (!profile->writeString(section, key, value)) {
         if (reason) {
             const bool lineBreak = value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+            const bool edgeBlanks = value != value.trimmed();
             *reason = lineBreak ? QStringLiteral("The value holds a line break")
+                : edgeBlanks    ? QStringLiteral("The value starts or ends with a blank")
                                 : QStringLiteral("The section or key name is not valid");
         }
         return false;

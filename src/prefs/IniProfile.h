@@ -34,8 +34,8 @@ public:
     bool readBool(const QString &section, const QString &key, bool fallback) const;
 
     // Replaces the key's value in place, or adds the key at the end of its section, or adds the
-    // section at the end. False, and nothing changed, when a line break (or a "=" in the key, a
-    // "]" in the section) would make the line read back as something else.
+    // section at the end. False, and nothing changed, when a line break, blanks at the value's
+    // ends (or a "=" in the key, a "]" in the section) would make it read back as something else.
     bool writeString(const QString &section, const QString &key, const QString &value);
 
     // The file's bytes: lines not written come back as they were read, line ends included. A

@@ -286,7 +286,7 @@ void TfrmOptions::cmdOKClick()
     QString reason;
     std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
     if (profile && !writeSettings(*profile, s)) {
-        reason = QStringLiteral("A value holds a line break");
+        reason = QStringLiteral("A value holds a line break or starts or ends with a blank");
         profile.reset();
     }
     if (!profile || !profile->save(file, &reason))
