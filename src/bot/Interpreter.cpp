@@ -1,6 +1,7 @@
 #include "bot/Interpreter.h"
 
 #include "bot/Substitutions.h"
+#include "document/DocumentText.h"
 
 #include <QLocale>
 
@@ -336,9 +337,7 @@ template<typename Each> void forEachCharacter(QStringView text, Each &&each)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype at = i;
-        char32_t c = text[i++].unicode();
-        if (QChar::isHighSurrogate(c) && i < text.size() && text[i].isLowSurrogate())
-            c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[i++].unicode());
+        const char32_t c = codePointAt(text, i);
         each(text.sliced(at, i - at), c);
     }
 }

@@ -1,5 +1,7 @@
 #include "bot/PatternGraph.h"
 
+#include "document/DocumentText.h"
+
 #include <QRegularExpression>
 
 #include <QVarLengthArray>
@@ -19,19 +21,6 @@ constexpr qint32 kStar = 2;
 constexpr qint32 kUnderscore = 3;
 constexpr qint32 kFirstWord = 4;
 
-bool isWordChar(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
-}
-
-char32_t codePointAt(QStringView text, qsizetype &i)
-{
-    const char16_t unit = text[i++].unicode();
-    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(unit, text[i++].unicode());
-    return unit;
-}
-
 void appendCodePoint(QString &to, char32_t c)
 {
     if (QChar::requiresSurrogates(c)) {
@@ -44,7 +33,7 @@ void appendCodePoint(QString &to, char32_t c)
 
 bool isWordAt(QStringView text, qsizetype i)
 {
-    return i < text.size() && isWordChar(codePointAt(text, i));
+    return i < text.size() && isWordCharacter(codePointAt(text, i));
 }
 
 // Calls `onWord` with each normalised word, as a view of a buffer that the next word reuses.
@@ -85,7 +74,7 @@ template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool 
             continue;
         }
         const char32_t c = codePointAt(text, i);
-        if (isWordChar(c)) {
+        if (isWordCharacter(c)) {
             const char32_t upper = QChar::toUpper(c);
             if (QChar::requiresSurrogates(upper)) {
                 word.append(QChar::highSurrogate(upper));

@@ -138,20 +138,6 @@ int unitBytes(std::optional<QStringConverter::Encoding> encoding)
     }
 }
 
-bool isWordChar(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
-}
-
-// The character at `i`, a surrogate pair taken whole; `i` moves past it.
-char32_t codePointAt(QStringView text, qsizetype &i)
-{
-    const char16_t unit = text[i++].unicode();
-    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(unit, text[i++].unicode());
-    return unit;
-}
-
 QString codePointText(char32_t c)
 {
     return QString::fromUcs4(&c, 1);
@@ -212,7 +198,7 @@ QStringList inputWords(QStringView text)
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype at = i;
         const char32_t c = codePointAt(text, i);
-        if (isWordChar(c)) {
+        if (isWordCharacter(c)) {
             if (c > 0xFFFF)
                 word += text.sliced(at, i - at);
             else
@@ -222,7 +208,7 @@ QStringList inputWords(QStringView text)
                 words.append(std::exchange(word, QString()));
         } else if (c == '\'' && !word.isEmpty() && i < text.size()) {
             qsizetype next = i;
-            if (isWordChar(codePointAt(text, next)))
+            if (isWordCharacter(codePointAt(text, next)))
                 word += QLatin1Char('\'');
         }
     }
@@ -924,7 +910,7 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
             continue;
         for (qsizetype k = 0; k < word.size();) {
             const char32_t c = codePointAt(word, k);
-            if (isWordChar(c)) {
+            if (isWordCharacter(c)) {
                 // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
                 if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
                     lower = QChar(c);

@@ -349,4 +349,17 @@ QString fieldTextFromCell(QString cell)
     return cell.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+bool isWordCharacter(char32_t c)
+{
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
+}
+
+char32_t codePointAt(QStringView text, qsizetype &i)
+{
+    const char16_t unit = text[i++].unicode();
+    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
+        return QChar::surrogateToUcs4(unit, text[i++].unicode());
+    return unit;
+}
+
 } // namespace vorrel

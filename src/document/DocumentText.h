@@ -98,4 +98,9 @@ QString fieldTextFromCell(QString cell);
 void upcaseAscii(QByteArray &bytes);
 bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
 
+// What a word of a sentence or pattern is made of: letters, digits and combining marks.
+bool isWordCharacter(char32_t c);
+// The character at `i`, a surrogate pair taken whole; `i` moves past it.
+char32_t codePointAt(QStringView text, qsizetype &i);
+
 } // namespace vorrel
