@@ -525,7 +525,6 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
     // Many documents lost the blanks between text and markup when they were reformatted
     // ("<srai>XBINARY<star/></srai>", "today is<date/>"); where text meets an element's
     // output letter to letter, a blank goes between them.
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c.isMark(); };
     std::optional<bool> lastFromText;
     for (const TemplateNode &child : node.children) {
         // Past the cut nothing more is needed, so nothing more is computed.
@@ -541,7 +540,8 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
         if (out.size() == before)
             continue;
         const bool fromText = child.element == TemplateElement::Text;
-        if (lastFromText && *lastFromText != fromText && isWordChar(out[before - 1]) && isWordChar(out[before]))
+        if (lastFromText && *lastFromText != fromText && isWordCharacter(out[before - 1].unicode())
+            && isWordCharacter(out[before].unicode()))
             out.insert(before, QLatin1Char(' '));
         lastFromText = fromText;
     }

@@ -51,7 +51,7 @@ QString substituted(const QString &with, const QRegularExpressionMatch &match)
 } // namespace
 
 SearchText::SearchText(QByteArrayView bytes, TextEncoding encoding)
-    : m_encoding(encoding), m_bytewise(!heldAsUtf8(encoding) || !bytes.isValidUtf8())
+    : m_encoding(encoding), m_bytewise(!heldAsUtf8(encoding) || !isValidUtf8(bytes))
 {
     m_text = m_bytewise ? QString::fromLatin1(bytes) : decodeText(bytes, TextEncoding::Utf8);
     if (m_bytewise)
