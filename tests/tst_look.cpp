@@ -46,6 +46,16 @@ bool metricsAsDesigned()
     return face == kLiberation || face == QStringLiteral("Arial") || face == formFamily();
 }
 
+// The main window on screen with its menus on and the Categories page shown.
+std::unique_ptr<TMainForm> shownOnCategories()
+{
+    auto form = startedMainForm();
+    form->iButMenu(true);
+    form->tabs->setCurrentIndex(0);
+    form->show();
+    return form;
+}
+
 std::unique_ptr<QWidget> makeWindow(const QByteArray &name)
 {
     if (name == "main")
@@ -136,10 +146,7 @@ void TestLook::everyWindowDrawsInOneFace()
 
 void TestLook::mainWindowAsDesigned()
 {
-    auto form = startedMainForm();
-    form->iButMenu(true);
-    form->tabs->setCurrentIndex(0);
-    form->show();
+    auto form = shownOnCategories();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
     QTableView *grid = form->sg1;
@@ -160,10 +167,7 @@ void TestLook::mainWindowAsDesigned()
 
 void TestLook::gridLinesAndCaption()
 {
-    auto form = startedMainForm();
-    form->iButMenu(true);
-    form->tabs->setCurrentIndex(0);
-    form->show();
+    auto form = shownOnCategories();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QTableView *grid = form->sg1;
     const QRgb line = grid->palette().color(QPalette::Mid).rgb();
