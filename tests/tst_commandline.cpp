@@ -15,8 +15,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace vorrel;
 using namespace vorrel::test;
@@ -38,15 +41,21 @@ struct Run
 };
 
 // The program with no display: a window would fail to start, so only a console mode can pass.
-Run run(const QStringList &arguments, const QByteArray &input = QByteArray())
+// `home` stands in for the user's home folder.
+Run run(const QStringList &arguments, const QByteArray &input = QByteArray(),
+    const QString &program = QStringLiteral(VORREL_PROGRAM), const QString &home = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (!home.isEmpty()) {
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    }
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VORREL_PROGRAM), arguments);
+    process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     Run result;
@@ -75,6 +84,7 @@ private slots:
     void programFilesFound();
     void settingsFolderChosen_data();
     void settingsFolderChosen();
+    void installedKeepsSettingsInConfigFolder();
     void fileAtStart();
     void unreadableFileAtStart();
 
@@ -224,23 +234,67 @@ void TestCommandLine::programFilesFound()
 
 void TestCommandLine::settingsFolderChosen_data()
 {
+    QTest::addColumn<bool>("programFiles"); // template.dat and the rest beside the program
     QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("config");
+    QTest::addColumn<bool>("configKnown");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("portable") << true << "/home/me/.config/aimlvorrel"
-                              << "/opt/vorrel/";
-    QTest::newRow("installed") << false << "/home/me/.config/aimlvorrel"
-                               << "/home/me/.config/aimlvorrel/";
-    QTest::newRow("no configuration folder") << false << ""
-                                             << "/opt/vorrel/";
+    QTest::newRow("build folder or unpacked copy") << true << true << true << "bin";
+    QTest::newRow("installed under a writable prefix") << false << true << true << "config";
+    QTest::newRow("unpacked on a read-only medium") << true << false << true << "config";
+    QTest::newRow("no configuration folder") << false << true << false << "bin";
 }
 
 void TestCommandLine::settingsFolderChosen()
 {
+    QFETCH(bool, programFiles);
     QFETCH(bool, writable);
-    QFETCH(QString, config);
+    QFETCH(bool, configKnown);
     QFETCH(QString, chosen);
-    QCOMPARE(settingsFolder(QStringLiteral("/opt/vorrel"), writable, config), chosen);
+    if (!writable && ::geteuid() == 0)
+        QSKIP("root may write into any folder");
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    if (programFiles)
+        QVERIFY(writeFile(bin + QStringLiteral("/template.dat"), "x"));
+    const QFileDevice::Permissions open = QFile::permissions(bin);
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, open); });
+    if (!writable)
+        QVERIFY(QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString config = configKnown ? prefix.filePath(QStringLiteral("config")) : QString();
+    QCOMPARE(settingsFolder(bin, config), prefix.filePath(chosen) + QLatin1Char('/'));
+}
+
+// The installed program, run as the user runs it: its settings folder is ~/.config/aimlvorrel,
+// made the user's alone whatever the umask, and nothing is made beside the program.
+void TestCommandLine::installedKeepsSettingsInConfigFolder()
+{
+    // Beside the program, so that a hard link can stand for an installed copy of it.
+    QTemporaryDir prefix(
+        QFileInfo(QStringLiteral(VORREL_PROGRAM)).absolutePath() + QStringLiteral("/installed-XXXXXX"));
+    QVERIFY(prefix.isValid());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    const QString home = prefix.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(home));
+    const QString program = bin + QStringLiteral("/aimlvorrel");
+    if (::link(VORREL_PROGRAM, QFile::encodeName(program).constData()) != 0)
+        QVERIFY(QFile::copy(QStringLiteral(VORREL_PROGRAM), program));
+    const QString config = home + QStringLiteral("/.config");
+
+    {
+        const ScopedUmask open(0);
+        QCOMPARE(run({ QStringLiteral("--check"), m_bot }, {}, program, home).code, 0);
+    }
+    QCOMPARE(modeOf(config), 0700);
+    QCOMPARE(modeOf(config + QStringLiteral("/aimlvorrel")), 0700);
+    QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("aimlvorrel") });
+
+    // With its program files beside it, a copy keeps its settings there too.
+    QVERIFY(QDir(config).removeRecursively());
+    QVERIFY(writeFile(bin + QStringLiteral("/template.dat"), "x"));
+    QCOMPARE(run({ QStringLiteral("--check"), m_bot }, {}, program, home).code, 0);
+    QVERIFY(!QFileInfo::exists(config));
 }
 
 void TestCommandLine::fileAtStart()

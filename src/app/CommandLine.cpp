@@ -179,7 +179,7 @@ int runWindowMode(int &argc, char **argv, const CommandLine &commandLine)
 {
     keepFreedMemoryForReuse();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(kProgramName);
+    nameApplication();
     // No display name: the window system would add it to every window's own caption.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.cendaro.AimlVorrel"));
     QIcon icon;

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace vorrel::test {
 
 QByteArray readFile(const QString &fileName)
@@ -16,6 +18,21 @@ bool writeFile(const QString &fileName, const QByteArray &bytes)
 {
     QFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+int modeOf(const QString &fileName)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(fileName).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+ScopedUmask::ScopedUmask(int mask) : m_previous(int(::umask(mode_t(mask))))
+{
+}
+
+ScopedUmask::~ScopedUmask()
+{
+    ::umask(mode_t(m_previous));
 }
 
 ProgramDir::ProgramDir(const QByteArray &opts)

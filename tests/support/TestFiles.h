@@ -12,6 +12,22 @@ QByteArray readFile(const QString &fileName);
 // Replaces the file with `bytes`; false unless every byte was written.
 bool writeFile(const QString &fileName, const QByteArray &bytes);
 
+// The permission bits of the file or folder (not of a link's target), or -1 when it is missing.
+int modeOf(const QString &fileName);
+
+// The process's umask, and that of the programs it starts, for as long as it lives.
+class ScopedUmask final
+{
+public:
+    explicit ScopedUmask(int mask);
+    ~ScopedUmask();
+    ScopedUmask(const ScopedUmask &) = delete;
+    ScopedUmask &operator=(const ScopedUmask &) = delete;
+
+private:
+    int m_previous;
+};
+
 // A document of two categories, the second with a that, both templates of more than one line.
 inline const QByteArray kTwoCategories
     = "<?xml version=\"1.0\"?>\r\n"
