@@ -139,7 +139,8 @@ void TestCommandLine::versionAndHelp()
 {
     const Run version = run({ QStringLiteral("--version") });
     QCOMPARE(version.code, 0);
-    QVERIFY2(version.out.startsWith("AIML Vorrel 3.1 (version "), version.out.constData());
+    // The program's name and version on the first line, as scripts and packagers expect.
+    QVERIFY2(version.out.startsWith("aimlvorrel " VORREL_VERSION "\n"), version.out.constData());
     const Run help = run({ QStringLiteral("--help") });
     QCOMPARE(help.code, 0);
     for (const char *option : { "--check", "--chat", "--seed", "--trace", "--quiet", "--version", "FILE" })
