@@ -277,7 +277,8 @@ WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, F
         return failure(WriteResult::Create, kNotRegularFile);
 
     // A replacement starts private and takes the old file's bits once written; a new file is
-    // created as any other, through the umask or the folder's default ACL.
+    // created as any other, through the umask or the folder's default ACL. An owner-only file
+    // stays private.
     const bool ownerOnly = access == FileAccess::OwnerOnly;
     TempFile temp(folder.get());
     if (const int error = temp.create(name, exists || ownerOnly ? 0600 : 0666))
