@@ -19,7 +19,7 @@ using namespace vorrel;
 
 namespace {
 
-// A dark desktop as the complaint found it: light text on a #3D3D3D base.
+// A dark desktop: light text on a #3D3D3D base.
 QPalette darkPalette()
 {
     QPalette p(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
@@ -64,9 +64,8 @@ void TestThemeColors::contrast()
 {
     // The two ends of the scale, and the old tag colour on the dark base it was unreadable on.
     QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
-    QCOMPARE(contrastRatio(QColor(0x3D, 0x3D, 0x3D), QColor(0x3D, 0x3D, 0x3D)), 1.0);
+    QCOMPARE(contrastRatio(Qt::gray, Qt::gray), 1.0);
     QVERIFY(contrastRatio(QColor(0x00, 0x00, 0x80), QColor(0x3D, 0x3D, 0x3D)) < 1.6);
-    QCOMPARE(contrastRatio(Qt::red, Qt::blue), contrastRatio(Qt::blue, Qt::red));
 }
 
 void TestThemeColors::followsPalette_data()
@@ -111,7 +110,6 @@ void TestThemeColors::followsPalette()
         { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3, m_dialog->Label4, m_dialog->Label5, m_dialog->Label6 })
         QVERIFY2(contrastRatio(label->palette().color(QPalette::WindowText), window) >= kLeastContrast,
             qPrintable(label->objectName()));
-    QCOMPARE(m_dialog->Label1->palette().color(QPalette::WindowText), tagColor(TagColor::Blue, theme));
     const QColor autoText = m_dialog->cmdAutotext->palette().color(QPalette::ButtonText);
     QVERIFY(contrastRatio(autoText, m_dialog->palette().color(QPalette::Button)) >= kLeastContrast);
 }

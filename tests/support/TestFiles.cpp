@@ -4,8 +4,6 @@
 
 #include <QFile>
 
-#include <sys/stat.h>
-
 namespace vorrel::test {
 
 QByteArray readFile(const QString &fileName)
@@ -24,15 +22,6 @@ int modeOf(const QString &fileName)
 {
     struct stat st;
     return ::lstat(QFile::encodeName(fileName).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-ScopedUmask::ScopedUmask(int mask) : m_previous(int(::umask(mode_t(mask))))
-{
-}
-
-ScopedUmask::~ScopedUmask()
-{
-    ::umask(mode_t(m_previous));
 }
 
 ProgramDir::ProgramDir(const QByteArray &opts)

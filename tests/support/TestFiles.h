@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace vorrel::test {
 
 // The whole file, or nothing when it cannot be read.
@@ -19,13 +21,11 @@ int modeOf(const QString &fileName);
 class ScopedUmask final
 {
 public:
-    explicit ScopedUmask(int mask);
-    ~ScopedUmask();
-    ScopedUmask(const ScopedUmask &) = delete;
-    ScopedUmask &operator=(const ScopedUmask &) = delete;
+    explicit ScopedUmask(mode_t mask) : m_previous(::umask(mask)) { }
+    ~ScopedUmask() { ::umask(m_previous); }
 
 private:
-    int m_previous;
+    mode_t m_previous;
 };
 
 // A document of two categories, the second with a that, both templates of more than one line.
