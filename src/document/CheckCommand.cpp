@@ -4,51 +4,252 @@
 #include "document/Checker.h"
 #include "document/Document.h"
 
+#include <QDir>
+#include <QIODevice>
 #include <QTextStream>
+#include <QUrl>
 
 namespace vorrel {
 
 namespace {
 
-// The document's own bytes: positions count in the file as it stands.
-bool readDocumentBytes(const QString &fileName, QByteArray &bytes, QString &error)
+const QString kTooLarge = QStringLiteral("The file is too large");
+
+// What each code finds, for the rules of a SARIF log, in the order of problemCodes().
+const char *const kCodeDescriptions[] = {
+    "The document is not well-formed XML 1.0 with namespaces: no XML parser reads it.",
+    "The bytes are not valid in the document's encoding, or the declared encoding does not exist.",
+    "An AIML element is missing or stands where AIML does not allow it.",
+    "An element that AIML 1.0.1 does not have.",
+    "A pattern or that that an interpreter would not match as it is written.",
+    "A category with the same pattern, that and topic as an earlier one, which it hides.",
+    "A srai whose text no category matches, or that has none.",
+    "A template with nothing in it.",
+};
+
+// The document's own bytes, read into the checker's memory once: positions count in the file
+// as it stands.
+std::optional<std::vector<Problem>> checkFile(const QString &fileName, const CheckOptions &options, QString &error)
 {
-    ReadResult read = readRegularFile(fileName, Document::kLargestDocument);
-    if (read.status == ReadResult::TooLarge)
-        error = QStringLiteral("The file is too large");
-    else
-        error = read.reason;
-    bytes = std::move(read.bytes);
-    return read.status == ReadResult::Ok;
+    RegularFile file;
+    if (!file.open(fileName)) {
+        error = file.reason();
+        return std::nullopt;
+    }
+    if (file.size() > Document::kLargestDocument) {
+        error = kTooLarge;
+        return std::nullopt;
+    }
+    auto problems = checkDocument(
+        file.size(), [&file](char *data, qint64 size) { return file.read(data, size); }, options);
+    if (!problems)
+        error = file.reason();
+    return problems;
+}
+
+std::optional<std::vector<Problem>> checkInput(QIODevice &input, const CheckOptions &options, QString &error)
+{
+    if (!input.isOpen() && !input.open(QIODevice::ReadOnly)) {
+        error = input.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    // Standard input blocks until there is more or it ends.
+    for (QByteArray piece = input.read(1 << 20); !piece.isEmpty(); piece = input.read(1 << 20)) {
+        bytes += piece;
+        if (bytes.size() > Document::kLargestDocument) {
+            error = kTooLarge;
+            return std::nullopt;
+        }
+    }
+    return checkDocument(bytes, options);
+}
+
+QString jsonString(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString severityName(Severity severity)
+{
+    return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+// A file's name as a URI reference: relative names stay relative to where the check ran.
+QString fileUri(const QString &fileName)
+{
+    if (QDir::isAbsolutePath(fileName))
+        return QUrl::fromLocalFile(fileName).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(fileName, "/"));
+}
+
+// Prints the problems as they come, in one of the formats.
+class ProblemPrinter final
+{
+public:
+    ProblemPrinter(const CheckRequest &request, QTextStream &out) : m_request(request), m_out(out) { }
+
+    void begin();
+    void print(const QString &fileName, const Problem &problem);
+    void end(bool allRead);
+
+private:
+    const CheckRequest &m_request;
+    QTextStream &m_out;
+    bool m_first = true;
+};
+
+void ProblemPrinter::begin()
+{
+    switch (m_request.format) {
+    case CheckFormat::Gcc:
+        break;
+    case CheckFormat::Json:
+        m_out << '[';
+        break;
+    case CheckFormat::Sarif: {
+        m_out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
+                 "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n"
+                 "          \"name\": \"aimlvorrel\",\n          \"version\": "
+              << jsonString(m_request.toolVersion) << ",\n          \"rules\": [";
+        const QStringList &codes = problemCodes();
+        for (qsizetype i = 0; i < codes.size(); ++i)
+            m_out << (i == 0 ? "\n" : ",\n") << "            { \"id\": " << jsonString(codes[i])
+                  << ", \"shortDescription\": { \"text\": " << jsonString(QString::fromLatin1(kCodeDescriptions[i]))
+                  << " } }";
+        // Columns count characters, not the UTF-16 units SARIF assumes by default.
+        m_out << "\n          ]\n        }\n      },\n      \"columnKind\": \"unicodeCodePoints\",\n"
+                 "      \"results\": [";
+        break;
+    }
+    }
+}
+
+void ProblemPrinter::print(const QString &fileName, const Problem &problem)
+{
+    const char *separator = m_first ? "\n" : ",\n";
+    m_first = false;
+    switch (m_request.format) {
+    case CheckFormat::Gcc:
+        // Piece by piece, as formatProblem() joins them: no text is made for each line.
+        m_out << fileName << ':' << problem.line << ':' << problem.column
+              << (problem.severity == Severity::Error ? ": error: " : ": warning: ") << problem.message << " ["
+              << problem.code << "]\n";
+        break;
+    case CheckFormat::Json:
+        m_out << separator << "  {\"file\": " << jsonString(fileName) << ", \"line\": " << problem.line
+              << ", \"column\": " << problem.column << ", \"severity\": " << jsonString(severityName(problem.severity))
+              << ", \"code\": " << jsonString(problem.code) << ", \"message\": " << jsonString(problem.message) << '}';
+        break;
+    case CheckFormat::Sarif:
+        m_out << separator << "        { \"ruleId\": " << jsonString(problem.code)
+              << ", \"ruleIndex\": " << problemCodes().indexOf(problem.code)
+              << ", \"level\": " << jsonString(severityName(problem.severity))
+              << ", \"message\": { \"text\": " << jsonString(problem.message)
+              << " }, \"locations\": [ { \"physicalLocation\": { \"artifactLocation\": { \"uri\": "
+              << jsonString(fileUri(fileName)) << " }, \"region\": { \"startLine\": " << problem.line
+              << ", \"startColumn\": " << problem.column << " } } } ] }";
+        break;
+    }
+}
+
+void ProblemPrinter::end(bool allRead)
+{
+    switch (m_request.format) {
+    case CheckFormat::Gcc:
+        break;
+    case CheckFormat::Json:
+        m_out << (m_first ? "]\n" : "\n]\n");
+        break;
+    case CheckFormat::Sarif:
+        m_out << (m_first ? "]" : "\n      ]")
+              << ",\n      \"invocations\": [ { \"executionSuccessful\": " << (allRead ? "true" : "false")
+              << " } ]\n    }\n  ]\n}\n";
+        break;
+    }
+}
+
+QString counted(qsizetype count, const char *one, const char *many)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
 }
 
 } // namespace
 
-int runCheckCommand(const QStringList &files, bool errorsOnly, bool upcasePatterns, QTextStream &out, QTextStream &err)
+std::optional<CheckFormat> checkFormatNamed(const QString &name)
+{
+    if (name == u"gcc")
+        return CheckFormat::Gcc;
+    if (name == u"json")
+        return CheckFormat::Json;
+    if (name == u"sarif")
+        return CheckFormat::Sarif;
+    return std::nullopt;
+}
+
+std::optional<QString> disableRefusal(const QStringList &codes)
+{
+    for (const QString &code : codes) {
+        if (!problemCodes().contains(code))
+            return QStringLiteral("--disable: no problem has the code \"%1\"; the codes are %2.")
+                .arg(code, problemCodes().join(QStringLiteral(", ")));
+        if (code == problemCodes().at(0) || code == problemCodes().at(1))
+            return QStringLiteral("--disable: %1 cannot be silenced: no XML parser reads such a document.").arg(code);
+    }
+    return std::nullopt;
+}
+
+int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &out, QTextStream &err)
 {
     CheckOptions options;
-    options.upcasePatterns = upcasePatterns;
+    options.upcasePatterns = request.upcasePatterns;
+    ProblemPrinter printer(request, out);
+    printer.begin();
     bool unreadable = false;
-    bool errors = false;
-    for (const QString &fileName : files) {
-        QByteArray bytes;
+    qsizetype checked = 0;
+    qsizetype errors = 0;
+    qsizetype warnings = 0;
+    for (const QString &fileName : request.files) {
         QString error;
-        if (!readDocumentBytes(fileName, bytes, error)) {
+        const auto problems
+            = fileName == u"-" ? checkInput(input, options, error) : checkFile(fileName, options, error);
+        if (!problems) {
+            out.flush();
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
             unreadable = true;
             continue;
         }
-        for (const Problem &problem : checkDocument(bytes, options)) {
-            errors = errors || problem.severity == Severity::Error;
-            if (!errorsOnly || problem.severity == Severity::Error)
-                out << formatProblem(fileName, problem) << '\n';
+        ++checked;
+        for (const Problem &problem : *problems) {
+            if (request.disabled.contains(problem.code))
+                continue;
+            const bool isError = problem.severity == Severity::Error;
+            ++(isError ? errors : warnings);
+            if (isError || !request.errorsOnly)
+                printer.print(fileName, problem);
         }
         out.flush();
     }
+    printer.end(!unreadable);
+    out.flush();
+    if (!request.errorsOnly)
+        err << counted(checked, "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
     if (unreadable)
         return kCheckUnreadable;
-    return errors ? kCheckFoundErrors : kCheckPassed;
+    return errors > 0 ? kCheckFoundErrors : kCheckPassed;
 }
 
 } // namespace vorrel
