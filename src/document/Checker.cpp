@@ -596,6 +596,8 @@ void PartCheck::failed(XML_Parser parser)
     } else {
         add(at, Severity::Error, kNotWellFormed, QString::fromUtf8(XML_ErrorString(error)));
     }
+    // This part reads on to the end of the document.
+    m_splitAt = std::numeric_limits<qsizetype>::max();
     searchLiterally(
         m_inCategory ? m_category.start : m_lastCategoryEnd, m_topics.empty() ? QByteArray() : m_topics.back());
 }
