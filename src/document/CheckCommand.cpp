@@ -5,9 +5,13 @@
 #include "document/Document.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QTextStream>
 #include <QUrl>
+
+#include <charconv>
+#include <iterator>
 
 namespace vorrel {
 
@@ -65,26 +69,76 @@ std::optional<std::vector<Problem>> checkInput(QIODevice &input, const CheckOpti
     return checkDocument(bytes, options);
 }
 
-QString jsonString(const QString &text)
+// The output as UTF-8, gathered and handed on in large pieces: straight to the stream's device
+// when it has one, as standard output does, else as text.
+class Utf8Output final
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
+public:
+    explicit Utf8Output(QTextStream &out) : m_out(out) { }
+    ~Utf8Output() { flush(); }
+    Utf8Output(const Utf8Output &) = delete;
+    Utf8Output &operator=(const Utf8Output &) = delete;
+
+    Utf8Output &operator<<(QByteArrayView bytes)
+    {
+        m_buffer += bytes;
+        if (m_buffer.size() >= (1 << 16))
+            flush();
+        return *this;
     }
-    out += QLatin1Char('"');
-    return out;
+    Utf8Output &operator<<(const QByteArray &bytes) { return *this << QByteArrayView(bytes); }
+    Utf8Output &operator<<(const char *text) { return *this << QByteArrayView(text); }
+    Utf8Output &operator<<(const QString &text) { return *this << QByteArrayView(text.toUtf8()); }
+    Utf8Output &operator<<(qsizetype number)
+    {
+        char digits[24];
+        const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+        return *this << QByteArrayView(digits, end - digits);
+    }
+    void flush()
+    {
+        QIODevice *device = m_out.device();
+        if (!device) {
+            m_out << QString::fromUtf8(m_buffer);
+        } else if (!m_buffer.isEmpty()) {
+            m_out.flush();
+            auto *file = qobject_cast<QFileDevice *>(device);
+            if (device->write(m_buffer) != m_buffer.size() || (file && !file->flush()))
+                m_out.setStatus(QTextStream::WriteFailed);
+        }
+        m_buffer.clear();
+    }
+
+private:
+    QTextStream &m_out;
+    QByteArray m_buffer;
+};
+
+struct JsonString
+{
+    const QString &text;
+};
+
+Utf8Output &operator<<(Utf8Output &out, JsonString json)
+{
+    QString escaped;
+    escaped.reserve(json.text.size() + 2);
+    escaped += QLatin1Char('"');
+    for (const QChar c : json.text) {
+        if (c == u'"' || c == u'\\')
+            escaped += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    escaped += QLatin1Char('"');
+    return out << escaped;
 }
 
-QString severityName(Severity severity)
+const char *severityName(Severity severity)
 {
-    return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+    return severity == Severity::Error ? "error" : "warning";
 }
 
 // A file's name as a URI reference: relative names stay relative to where the check ran.
@@ -104,11 +158,15 @@ public:
     void begin();
     void print(const QString &fileName, const Problem &problem);
     void end(bool allRead);
+    void flush() { m_out.flush(); }
 
 private:
     const CheckRequest &m_request;
-    QTextStream &m_out;
+    Utf8Output m_out;
     bool m_first = true;
+    // The last file's name as printed.
+    QString m_fileName;
+    QByteArray m_printedName;
 };
 
 void ProblemPrinter::begin()
@@ -117,17 +175,17 @@ void ProblemPrinter::begin()
     case CheckFormat::Gcc:
         break;
     case CheckFormat::Json:
-        m_out << '[';
+        m_out << "[";
         break;
     case CheckFormat::Sarif: {
         m_out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
                  "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n"
                  "          \"name\": \"aimlvorrel\",\n          \"version\": "
-              << jsonString(m_request.toolVersion) << ",\n          \"rules\": [";
+              << JsonString { m_request.toolVersion } << ",\n          \"rules\": [";
         const QStringList &codes = problemCodes();
         for (qsizetype i = 0; i < codes.size(); ++i)
-            m_out << (i == 0 ? "\n" : ",\n") << "            { \"id\": " << jsonString(codes[i])
-                  << ", \"shortDescription\": { \"text\": " << jsonString(QString::fromLatin1(kCodeDescriptions[i]))
+            m_out << (i == 0 ? "\n" : ",\n") << "            { \"id\": " << JsonString { codes[i] }
+                  << ", \"shortDescription\": { \"text\": " << JsonString { QString::fromLatin1(kCodeDescriptions[i]) }
                   << " } }";
         // Columns count characters, not the UTF-16 units SARIF assumes by default.
         m_out << "\n          ]\n        }\n      },\n      \"columnKind\": \"unicodeCodePoints\",\n"
@@ -139,28 +197,32 @@ void ProblemPrinter::begin()
 
 void ProblemPrinter::print(const QString &fileName, const Problem &problem)
 {
+    if (fileName != m_fileName || m_first) {
+        m_fileName = fileName;
+        m_printedName = m_request.format == CheckFormat::Gcc ? fileName.toUtf8() : QByteArray();
+    }
     const char *separator = m_first ? "\n" : ",\n";
     m_first = false;
     switch (m_request.format) {
     case CheckFormat::Gcc:
-        // Piece by piece, as formatProblem() joins them: no text is made for each line.
-        m_out << fileName << ':' << problem.line << ':' << problem.column
+        // As formatProblem() writes it.
+        m_out << m_printedName << ":" << qsizetype(problem.line) << ":" << qsizetype(problem.column)
               << (problem.severity == Severity::Error ? ": error: " : ": warning: ") << problem.message << " ["
               << problem.code << "]\n";
         break;
     case CheckFormat::Json:
-        m_out << separator << "  {\"file\": " << jsonString(fileName) << ", \"line\": " << problem.line
-              << ", \"column\": " << problem.column << ", \"severity\": " << jsonString(severityName(problem.severity))
-              << ", \"code\": " << jsonString(problem.code) << ", \"message\": " << jsonString(problem.message) << '}';
+        m_out << separator << "  {\"file\": " << JsonString { fileName } << ", \"line\": " << qsizetype(problem.line)
+              << ", \"column\": " << qsizetype(problem.column) << ", \"severity\": \"" << severityName(problem.severity)
+              << "\", \"code\": " << JsonString { problem.code } << ", \"message\": " << JsonString { problem.message }
+              << "}";
         break;
     case CheckFormat::Sarif:
-        m_out << separator << "        { \"ruleId\": " << jsonString(problem.code)
-              << ", \"ruleIndex\": " << problemCodes().indexOf(problem.code)
-              << ", \"level\": " << jsonString(severityName(problem.severity))
-              << ", \"message\": { \"text\": " << jsonString(problem.message)
+        m_out << separator << "        { \"ruleId\": " << JsonString { problem.code }
+              << ", \"ruleIndex\": " << problemCodes().indexOf(problem.code) << ", \"level\": \""
+              << severityName(problem.severity) << "\", \"message\": { \"text\": " << JsonString { problem.message }
               << " }, \"locations\": [ { \"physicalLocation\": { \"artifactLocation\": { \"uri\": "
-              << jsonString(fileUri(fileName)) << " }, \"region\": { \"startLine\": " << problem.line
-              << ", \"startColumn\": " << problem.column << " } } } ] }";
+              << JsonString { fileUri(fileName) } << " }, \"region\": { \"startLine\": " << qsizetype(problem.line)
+              << ", \"startColumn\": " << qsizetype(problem.column) << " } } } ] }";
         break;
     }
 }
@@ -179,6 +241,7 @@ void ProblemPrinter::end(bool allRead)
               << " } ]\n    }\n  ]\n}\n";
         break;
     }
+    m_out.flush();
 }
 
 QString counted(qsizetype count, const char *one, const char *many)
@@ -226,7 +289,7 @@ int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &
         const auto problems
             = fileName == u"-" ? checkInput(input, options, error) : checkFile(fileName, options, error);
         if (!problems) {
-            out.flush();
+            printer.flush();
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
             unreadable = true;
@@ -241,10 +304,8 @@ int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &
             if (isError || !request.errorsOnly)
                 printer.print(fileName, problem);
         }
-        out.flush();
     }
     printer.end(!unreadable);
-    out.flush();
     if (!request.errorsOnly)
         err << counted(checked, "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
     if (unreadable)

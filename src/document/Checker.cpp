@@ -995,10 +995,9 @@ qsizetype splitPoint(QByteArrayView bytes, qsizetype from)
         return kNone;
     const qsizetype middle = bytes.size() / 2;
     const qsizetype category = findTag(bytes, "<category", middle);
-    const qsizetype topic = findTag(bytes, "<topic", middle);
-    if (category == kNone || topic == kNone)
-        return std::max(category, topic);
-    return std::min(category, topic);
+    // A topic counts only before that category.
+    const qsizetype topic = findTag(category == kNone ? bytes : bytes.first(category), "<topic", middle);
+    return topic != kNone ? topic : category;
 }
 
 class DocumentCheck final
@@ -1222,18 +1221,17 @@ std::vector<Problem> DocumentCheck::problems()
         m_findings.begin(), m_findings.end(), [](const Finding &a, const Finding &b) { return a.at < b.at; });
     // A region read again after an XML error finds the same things again: each is kept once,
     // in the order first found.
-    std::vector<Finding> kept;
-    kept.reserve(m_findings.size());
+    size_t kept = 0;
     size_t sameAt = 0;
     for (Finding &f : m_findings) {
-        if (!kept.empty() && kept.back().at != f.at)
-            sameAt = kept.size();
-        const bool seen = std::any_of(kept.begin() + qsizetype(sameAt), kept.end(),
+        if (kept > 0 && m_findings[kept - 1].at != f.at)
+            sameAt = kept;
+        const bool seen = std::any_of(m_findings.begin() + qsizetype(sameAt), m_findings.begin() + qsizetype(kept),
             [&f](const Finding &k) { return std::strcmp(k.code, f.code) == 0 && k.message == f.message; });
-        if (!seen)
-            kept.push_back(std::move(f));
+        if (!seen && &m_findings[kept++] != &f)
+            m_findings[kept - 1] = std::move(f);
     }
-    m_findings = std::move(kept);
+    m_findings.resize(kept);
 
     std::vector<qsizetype> offsets;
     offsets.reserve(m_findings.size());
@@ -1259,7 +1257,8 @@ std::vector<Problem> DocumentCheck::problems()
         Problem p;
         p.severity = f.severity;
         std::tie(p.line, p.column) = positionOf(f.at);
-        p.code = QLatin1String(f.code);
+        // The codes' texts are shared, not made again for each problem.
+        p.code = problemCodes().at(problemCodes().indexOf(QLatin1String(f.code)));
         p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
         out.push_back(std::move(p));
     }
