@@ -407,13 +407,15 @@ private:
 
 } // namespace
 
-struct CheckIndex::Data
+// What one index, or one of the indexes appended to it, recorded: appending keeps them apart
+// rather than copying them together.
+struct IndexPart
 {
     // A category's normalised pattern, that and topic stand in `keys`, NUL after each of the
     // first two.
     struct Category
     {
-        size_t hash;
+        quint32 hash;
         quint32 key;
         quint32 keySize;
         quint32 patternSize;
@@ -426,11 +428,18 @@ struct CheckIndex::Data
         CheckPlace place;
     };
     QByteArrayView key(const Category &c) const { return QByteArrayView(keys).sliced(c.key, c.keySize); }
+    QByteArrayView pattern(const Category &c) const { return key(c).first(c.patternSize); }
+    QByteArrayView words(const Srai &s) const { return QByteArrayView(sraiWords).sliced(s.words, s.size); }
 
     QByteArray keys;
     std::vector<Category> categories;
     QByteArray sraiWords;
     std::vector<Srai> srais;
+};
+
+struct CheckIndex::Data
+{
+    std::vector<IndexPart> parts = std::vector<IndexPart>(1);
 };
 
 CheckIndex::CheckIndex() : d(std::make_unique<Data>())
@@ -441,7 +450,8 @@ CheckIndex::~CheckIndex() = default;
 
 void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, CheckPlace place)
 {
-    QByteArray &keys = d->keys;
+    IndexPart &part = d->parts.back();
+    QByteArray &keys = part.keys;
     const qsizetype start = keys.size();
     appendNormalised(keys, pattern, false);
     const qsizetype patternSize = keys.size() - start;
@@ -450,38 +460,43 @@ void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteA
     keys += '\0';
     appendNormalised(keys, topic, true);
     const QByteArrayView key = QByteArrayView(keys).sliced(start);
-    d->categories.push_back({ hashBytes(key), quint32(start), quint32(key.size()), quint32(patternSize), place });
+    part.categories.push_back(
+        { quint32(hashBytes(key)), quint32(start), quint32(key.size()), quint32(patternSize), place });
+}
+
+void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
+{
+    IndexPart &part = d->parts.back();
+    const qsizetype start = part.sraiWords.size();
+    part.sraiWords += sraiWords(text);
+    part.srais.push_back({ quint32(start), quint32(part.sraiWords.size() - start), place });
 }
 
 void CheckIndex::append(CheckIndex &&later)
 {
-    const Data &other = *later.d;
-    const auto keyShift = quint32(d->keys.size());
-    d->keys += other.keys;
-    d->categories.reserve(d->categories.size() + other.categories.size());
-    for (Data::Category category : other.categories) {
-        category.key += keyShift;
-        d->categories.push_back(category);
-    }
-    const auto wordShift = quint32(d->sraiWords.size());
-    d->sraiWords += other.sraiWords;
-    d->srais.reserve(d->srais.size() + other.srais.size());
-    for (Data::Srai srai : other.srais) {
-        srai.words += wordShift;
-        d->srais.push_back(srai);
-    }
+    for (IndexPart &part : later.d->parts)
+        d->parts.push_back(std::move(part));
     later.d = std::make_unique<Data>();
 }
 
 std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
 {
     // Sorted by hash, not probed in a table: a table as large as the categories is one cache
-    // miss a category, sorting reads them in order.
-    std::vector<std::pair<size_t, quint32>> order;
-    order.reserve(d->categories.size());
-    for (size_t i = 0; i < d->categories.size(); ++i)
-        order.emplace_back(d->categories[i].hash, quint32(i));
+    // miss a category, sorting reads them in order. The part's number stands in the top bits.
+    std::vector<std::pair<quint32, quint64>> order;
+    size_t count = 0;
+    for (const IndexPart &part : d->parts)
+        count += part.categories.size();
+    order.reserve(count);
+    for (size_t p = 0; p < d->parts.size(); ++p) {
+        for (size_t i = 0; i < d->parts[p].categories.size(); ++i)
+            order.emplace_back(d->parts[p].categories[i].hash, (quint64(p) << 32) | i);
+    }
     std::sort(order.begin(), order.end());
+    auto category = [this](quint64 at) -> std::pair<const IndexPart &, const IndexPart::Category &> {
+        const IndexPart &part = d->parts[at >> 32];
+        return { part, part.categories[at & 0xFFFFFFFFU] };
+    };
     std::vector<Duplicate> found;
     for (size_t run = 0; run < order.size();) {
         size_t end = run + 1;
@@ -489,11 +504,11 @@ std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
             ++end;
         // Within a run of one hash, each category against those before it.
         for (size_t i = run + 1; i < end; ++i) {
-            const Data::Category &category = d->categories[order[i].second];
+            const auto [part, later] = category(order[i].second);
             for (size_t j = run; j < i; ++j) {
-                const Data::Category &earlier = d->categories[order[j].second];
-                if (d->key(earlier) == d->key(category)) {
-                    found.push_back({ category.place, earlier.place });
+                const auto [earlierPart, earlier] = category(order[j].second);
+                if (earlierPart.key(earlier) == part.key(later)) {
+                    found.push_back({ later.place, earlier.place });
                     break;
                 }
             }
@@ -506,28 +521,21 @@ std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
     return found;
 }
 
-void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
-{
-    const qsizetype start = d->sraiWords.size();
-    d->sraiWords += sraiWords(text);
-    d->srais.push_back({ quint32(start), quint32(d->sraiWords.size() - start), place });
-}
-
 std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
 {
     std::vector<UnmatchedSrai> unmatched;
-    if (d->srais.empty())
-        return unmatched;
     // The srais' words as numbers.
     Vocabulary vocabulary;
     std::vector<int> sraiNumbers;
     std::vector<qsizetype> sraiStarts;
-    sraiStarts.reserve(d->srais.size() + 1);
-    for (const Data::Srai &srai : d->srais) {
-        sraiStarts.push_back(qsizetype(sraiNumbers.size()));
-        const QByteArrayView words = QByteArrayView(d->sraiWords).sliced(srai.words, srai.size);
-        forEachWord(words, [&](QByteArrayView word) { sraiNumbers.push_back(vocabulary.add(word)); });
+    for (const IndexPart &part : d->parts) {
+        for (const IndexPart::Srai &srai : part.srais) {
+            sraiStarts.push_back(qsizetype(sraiNumbers.size()));
+            forEachWord(part.words(srai), [&](QByteArrayView word) { sraiNumbers.push_back(vocabulary.add(word)); });
+        }
     }
+    if (sraiStarts.empty())
+        return unmatched;
     sraiStarts.push_back(qsizetype(sraiNumbers.size()));
 
     // A pattern with a word that no srai holds matches none of them: only the others are
@@ -536,25 +544,32 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
     PatternIndex index;
     std::vector<QByteArrayView> words;
     std::vector<int> pattern;
-    for (const Data::Category &category : d->categories) {
-        words.clear();
-        forEachWord(d->key(category).first(category.patternSize), [&](QByteArrayView w) { words.push_back(w); });
-        pattern.assign(words.size(), kNoWord);
-        bool possible = true;
-        // From the last word: the last words of a pattern tend to be its rarest.
-        for (size_t i = words.size(); possible && i-- > 0;) {
-            const QByteArrayView w = words[i];
-            pattern[i] = w == "*" ? kStar : w == "_" ? kUnder : w.startsWith(kBotMark) ? kAnyWord : vocabulary.find(w);
-            possible = pattern[i] != kNoWord;
+    for (const IndexPart &part : d->parts) {
+        for (const IndexPart::Category &category : part.categories) {
+            words.clear();
+            forEachWord(part.pattern(category), [&](QByteArrayView w) { words.push_back(w); });
+            pattern.assign(words.size(), kNoWord);
+            bool possible = true;
+            // From the last word: the last words of a pattern tend to be its rarest.
+            for (size_t i = words.size(); possible && i-- > 0;) {
+                const QByteArrayView w = words[i];
+                pattern[i] = w == "*"        ? kStar
+                    : w == "_"               ? kUnder
+                    : w.startsWith(kBotMark) ? kAnyWord
+                                             : vocabulary.find(w);
+                possible = pattern[i] != kNoWord;
+            }
+            if (possible)
+                index.add(pattern);
         }
-        if (possible)
-            index.add(pattern);
     }
-    for (size_t i = 0; i < d->srais.size(); ++i) {
-        const qsizetype count = sraiStarts[i + 1] - sraiStarts[i];
-        if (count == 0 || !index.matches(sraiNumbers.data() + sraiStarts[i], count)) {
-            const Data::Srai &srai = d->srais[i];
-            unmatched.push_back({ srai.place, d->sraiWords.sliced(srai.words, srai.size) });
+    size_t i = 0;
+    for (const IndexPart &part : d->parts) {
+        for (const IndexPart::Srai &srai : part.srais) {
+            const qsizetype count = sraiStarts[i + 1] - sraiStarts[i];
+            if (count == 0 || !index.matches(sraiNumbers.data() + sraiStarts[i], count))
+                unmatched.push_back({ srai.place, part.words(srai).toByteArray() });
+            ++i;
         }
     }
     return unmatched;

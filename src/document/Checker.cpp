@@ -21,6 +21,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(Q_OS_LINUX)
+#include <sys/mman.h>
+#endif
 
 namespace vorrel {
 
@@ -567,7 +570,7 @@ void PartCheck::readFrom(qsizetype rootEnd, qsizetype from)
     m_gapAt = rootEnd;
     m_gapLength = from - rootEnd;
     // In pieces, so that the parser does not copy the whole rest.
-    constexpr qsizetype kPiece = 1 << 20;
+    constexpr qsizetype kPiece = 1 << 18;
     const QByteArrayView bytes = m_text.bytes;
     bool ok = XML_Parse(parser.get(), bytes.data(), int(rootEnd), 0) == XML_STATUS_OK;
     for (qsizetype at = from; ok && at < bytes.size(); at += kPiece) {
@@ -1016,7 +1019,12 @@ private:
     void decide(char *data);
     void decideWide(QStringConverter::Encoding encoding);
     void decideDecoded(const QByteArray &name);
-    void checkIndexed(const CheckIndex &index);
+    struct IndexFindings
+    {
+        std::vector<CheckIndex::Duplicate> duplicates;
+        std::vector<CheckIndex::UnmatchedSrai> unmatched;
+    };
+    void addIndexed(const IndexFindings &indexed);
     std::vector<Problem> problems();
 
     const CheckOptions &m_options;
@@ -1035,6 +1043,14 @@ char *DocumentCheck::documentBuffer(qint64 size)
     void *buffer = size <= INT_MAX ? XML_GetBuffer(m_parser.get(), int(size)) : nullptr;
     if (!buffer)
         throw std::bad_alloc();
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    // Each fresh page costs the system more than the bytes read into it: fewer, larger pages.
+    constexpr quintptr kLargePage = quintptr(2) << 20;
+    const quintptr begin = (reinterpret_cast<quintptr>(buffer) + kLargePage - 1) & ~(kLargePage - 1);
+    const quintptr end = (reinterpret_cast<quintptr>(buffer) + quintptr(size)) & ~(kLargePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#endif
     return static_cast<char *>(buffer);
 }
 
@@ -1164,48 +1180,56 @@ std::optional<std::vector<Problem>> DocumentCheck::run(qint64 size, const Docume
     m_text = { QByteArrayView(buffer, got), true };
     decide(buffer);
 
-    PartCheck first(m_options, m_text, 0);
-    qsizetype split = splitPoint(m_text.bytes, m_options.parallelFrom);
-    std::future<std::unique_ptr<PartCheck>> second;
-    if (split != kNone) {
-        const qsizetype rootEnd = rootTagEnd(m_text);
-        if (rootEnd != kNone && rootEnd <= split) {
-            second = std::async(std::launch::async, [this, rootEnd, split] {
-                auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
-                part->readFrom(rootEnd, split);
-                return part;
-            });
-        } else {
-            split = kNone;
-        }
-    }
-    const bool stoppedAtSplit = first.readHolding(m_parser.get(), split);
-    if (second.valid()) {
-        std::unique_ptr<PartCheck> rest = second.get();
-        if (stoppedAtSplit) {
-            // What the second part found in the start tag it was given, the first found already.
-            for (Finding &f : rest->findings) {
-                if (f.at >= split)
-                    first.findings.push_back(std::move(f));
+    IndexFindings indexed;
+    {
+        PartCheck first(m_options, m_text, 0);
+        qsizetype split = splitPoint(m_text.bytes, m_options.parallelFrom);
+        std::future<std::unique_ptr<PartCheck>> second;
+        if (split != kNone) {
+            const qsizetype rootEnd = rootTagEnd(m_text);
+            if (rootEnd != kNone && rootEnd <= split) {
+                second = std::async(std::launch::async, [this, rootEnd, split] {
+                    auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
+                    part->readFrom(rootEnd, split);
+                    return part;
+                });
+            } else {
+                split = kNone;
             }
-            first.index.append(std::move(rest->index));
         }
+        const bool stoppedAtSplit = first.readHolding(m_parser.get(), split);
+        if (second.valid()) {
+            std::unique_ptr<PartCheck> rest = second.get();
+            if (stoppedAtSplit) {
+                // What the second part found in the start tag it was given, the first found already.
+                for (Finding &f : rest->findings) {
+                    if (f.at >= split)
+                        first.findings.push_back(std::move(f));
+                }
+                first.index.append(std::move(rest->index));
+            }
+        }
+        m_findings.insert(m_findings.end(), std::make_move_iterator(first.findings.begin()),
+            std::make_move_iterator(first.findings.end()));
+        // Two questions over all categories, asked at once; the parts and their index go before
+        // the answers become problems.
+        auto unmatched = std::async(std::launch::async, [&first] { return first.index.unmatchedSrais(); });
+        indexed.duplicates = first.index.duplicates();
+        indexed.unmatched = unmatched.get();
     }
-    m_findings.insert(m_findings.end(), std::make_move_iterator(first.findings.begin()),
-        std::make_move_iterator(first.findings.end()));
-    checkIndexed(first.index);
+    addIndexed(indexed);
+    indexed = {};
     return problems();
 }
 
-void DocumentCheck::checkIndexed(const CheckIndex &index)
+void DocumentCheck::addIndexed(const IndexFindings &indexed)
 {
-    // Two questions over all categories: asked at once.
-    auto unmatched = std::async(std::launch::async, [&index] { return index.unmatchedSrais(); });
-    for (const CheckIndex::Duplicate &duplicate : index.duplicates())
+    m_findings.reserve(m_findings.size() + indexed.duplicates.size() + indexed.unmatched.size());
+    for (const CheckIndex::Duplicate &duplicate : indexed.duplicates)
         addFinding(m_findings, duplicate.place.offset, Severity::Warning, kDuplicate,
             QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1"),
             duplicate.earlier.offset);
-    for (const CheckIndex::UnmatchedSrai &srai : unmatched.get()) {
+    for (const CheckIndex::UnmatchedSrai &srai : indexed.unmatched) {
         if (srai.words.isEmpty())
             add(srai.place.offset, Severity::Warning, kSraiTarget, QStringLiteral("empty srai"));
         else
