@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <charconv>
+#include <cstring>
 #include <iterator>
 
 namespace vorrel {
@@ -33,29 +34,29 @@ const char *const kCodeDescriptions[] = {
 
 // The document's own bytes, read into the checker's memory once: positions count in the file
 // as it stands.
-std::optional<std::vector<Problem>> checkFile(const QString &fileName, const CheckOptions &options, QString &error)
+bool checkFile(const QString &fileName, const CheckOptions &options, const ProblemSink &sink, QString &error)
 {
     RegularFile file;
     if (!file.open(fileName)) {
         error = file.reason();
-        return std::nullopt;
+        return false;
     }
     if (file.size() > Document::kLargestDocument) {
         error = kTooLarge;
-        return std::nullopt;
+        return false;
     }
-    auto problems = checkDocument(
-        file.size(), [&file](char *data, qint64 size) { return file.read(data, size); }, options);
-    if (!problems)
-        error = file.reason();
-    return problems;
+    const auto read = [&file](char *data, qint64 size) { return file.read(data, size); };
+    if (checkDocument(file.size(), read, options, sink))
+        return true;
+    error = file.reason();
+    return false;
 }
 
-std::optional<std::vector<Problem>> checkInput(QIODevice &input, const CheckOptions &options, QString &error)
+bool checkInput(QIODevice &input, const CheckOptions &options, const ProblemSink &sink, QString &error)
 {
     if (!input.isOpen() && !input.open(QIODevice::ReadOnly)) {
         error = input.errorString();
-        return std::nullopt;
+        return false;
     }
     QByteArray bytes;
     // Standard input blocks until there is more or it ends.
@@ -63,10 +64,14 @@ std::optional<std::vector<Problem>> checkInput(QIODevice &input, const CheckOpti
         bytes += piece;
         if (bytes.size() > Document::kLargestDocument) {
             error = kTooLarge;
-            return std::nullopt;
+            return false;
         }
     }
-    return checkDocument(bytes, options);
+    const auto read = [&bytes](char *data, qint64 size) {
+        std::memcpy(data, bytes.constData(), size_t(size));
+        return size;
+    };
+    return checkDocument(bytes.size(), read, options, sink);
 }
 
 // The output as UTF-8, gathered and handed on in large pieces: straight to the stream's device
@@ -285,10 +290,18 @@ int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &
     qsizetype errors = 0;
     qsizetype warnings = 0;
     for (const QString &fileName : request.files) {
+        const auto print = [&](const Problem &problem) {
+            if (request.disabled.contains(problem.code))
+                return;
+            const bool isError = problem.severity == Severity::Error;
+            ++(isError ? errors : warnings);
+            if (isError || !request.errorsOnly)
+                printer.print(fileName, problem);
+        };
         QString error;
-        const auto problems
-            = fileName == u"-" ? checkInput(input, options, error) : checkFile(fileName, options, error);
-        if (!problems) {
+        const bool read
+            = fileName == u"-" ? checkInput(input, options, print, error) : checkFile(fileName, options, print, error);
+        if (!read) {
             printer.flush();
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
@@ -296,14 +309,6 @@ int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &
             continue;
         }
         ++checked;
-        for (const Problem &problem : *problems) {
-            if (request.disabled.contains(problem.code))
-                continue;
-            const bool isError = problem.severity == Severity::Error;
-            ++(isError ? errors : warnings);
-            if (isError || !request.errorsOnly)
-                printer.print(fileName, problem);
-        }
     }
     printer.end(!unreadable);
     if (!request.errorsOnly)

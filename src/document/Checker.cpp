@@ -384,6 +384,8 @@ struct Finding
     QString message;
     // The line of this earlier place fills the message's "%1".
     qsizetype earlier = kNone;
+    // A srai target's words: its message is made only when the problem is handed on.
+    QByteArray target;
 };
 
 using Findings = std::vector<Finding>;
@@ -391,7 +393,7 @@ using Findings = std::vector<Finding>;
 void addFinding(Findings &findings, qsizetype at, Severity severity, const char *code, const QString &message,
     qsizetype earlier = kNone)
 {
-    findings.push_back({ at, severity, code, withoutControls(message), earlier });
+    findings.push_back({ at, severity, code, withoutControls(message), earlier, {} });
 }
 
 enum class Kind : unsigned char {
@@ -1007,7 +1009,7 @@ class DocumentCheck final
 {
 public:
     explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
-    std::optional<std::vector<Problem>> run(qint64 size, const DocumentReader &read);
+    bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
 
 private:
     void add(qsizetype at, Severity severity, const char *code, const QString &message)
@@ -1024,8 +1026,8 @@ private:
         std::vector<CheckIndex::Duplicate> duplicates;
         std::vector<CheckIndex::UnmatchedSrai> unmatched;
     };
-    void addIndexed(const IndexFindings &indexed);
-    std::vector<Problem> problems();
+    void addIndexed(IndexFindings &&indexed);
+    void handProblems(const ProblemSink &sink);
 
     const CheckOptions &m_options;
     // Holds the document's bytes, or what they are as UTF-8 when another encoding is declared.
@@ -1171,12 +1173,12 @@ void DocumentCheck::decideDecoded(const QByteArray &name)
             QStringLiteral("the bytes are not valid \"%1\"").arg(QString::fromLatin1(name)));
 }
 
-std::optional<std::vector<Problem>> DocumentCheck::run(qint64 size, const DocumentReader &read)
+bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSink &sink)
 {
     char *buffer = documentBuffer(size);
     const qint64 got = size == 0 ? 0 : read(buffer, size);
     if (got < 0)
-        return std::nullopt;
+        return false;
     m_text = { QByteArrayView(buffer, got), true };
     decide(buffer);
 
@@ -1217,29 +1219,29 @@ std::optional<std::vector<Problem>> DocumentCheck::run(qint64 size, const Docume
         indexed.duplicates = first.index.duplicates();
         indexed.unmatched = unmatched.get();
     }
-    addIndexed(indexed);
-    indexed = {};
-    return problems();
+    addIndexed(std::move(indexed));
+    handProblems(sink);
+    return true;
 }
 
-void DocumentCheck::addIndexed(const IndexFindings &indexed)
+void DocumentCheck::addIndexed(IndexFindings &&indexed)
 {
     m_findings.reserve(m_findings.size() + indexed.duplicates.size() + indexed.unmatched.size());
     for (const CheckIndex::Duplicate &duplicate : indexed.duplicates)
         addFinding(m_findings, duplicate.place.offset, Severity::Warning, kDuplicate,
             QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1"),
             duplicate.earlier.offset);
-    for (const CheckIndex::UnmatchedSrai &srai : indexed.unmatched) {
+    for (CheckIndex::UnmatchedSrai &srai : indexed.unmatched) {
         if (srai.words.isEmpty())
             add(srai.place.offset, Severity::Warning, kSraiTarget, QStringLiteral("empty srai"));
         else
-            add(srai.place.offset, Severity::Warning, kSraiTarget,
-                QStringLiteral("no category matches the srai target \"") + QString::fromUtf8(srai.words)
-                    + QLatin1Char('"'));
+            m_findings.push_back(
+                { srai.place.offset, Severity::Warning, kSraiTarget, {}, kNone, std::move(srai.words) });
     }
+    indexed = {};
 }
 
-std::vector<Problem> DocumentCheck::problems()
+void DocumentCheck::handProblems(const ProblemSink &sink)
 {
     std::stable_sort(
         m_findings.begin(), m_findings.end(), [](const Finding &a, const Finding &b) { return a.at < b.at; });
@@ -1275,18 +1277,20 @@ std::vector<Problem> DocumentCheck::problems()
         return positions[size_t(std::lower_bound(offsets.begin(), offsets.end(), at) - offsets.begin())];
     };
 
-    std::vector<Problem> out;
-    out.reserve(m_findings.size());
+    Problem p;
     for (Finding &f : m_findings) {
-        Problem p;
         p.severity = f.severity;
         std::tie(p.line, p.column) = positionOf(f.at);
         // The codes' texts are shared, not made again for each problem.
         p.code = problemCodes().at(problemCodes().indexOf(QLatin1String(f.code)));
-        p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
-        out.push_back(std::move(p));
+        if (!f.target.isEmpty())
+            p.message = withoutControls(QStringLiteral("no category matches the srai target \"")
+                + QString::fromUtf8(f.target) + QLatin1Char('"'));
+        else
+            p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
+        f = Finding();
+        sink(p);
     }
-    return out;
 }
 
 } // namespace
@@ -1301,15 +1305,20 @@ const QStringList &problemCodes()
 
 std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &options)
 {
-    return *DocumentCheck(options).run(bytes.size(), [bytes](char *data, qint64 size) {
-        std::memcpy(data, bytes.data(), size_t(size));
-        return size;
-    });
+    std::vector<Problem> problems;
+    DocumentCheck(options).run(
+        bytes.size(),
+        [bytes](char *data, qint64 size) {
+            std::memcpy(data, bytes.data(), size_t(size));
+            return size;
+        },
+        [&problems](const Problem &problem) { problems.push_back(problem); });
+    return problems;
 }
 
-std::optional<std::vector<Problem>> checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options)
+bool checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options, const ProblemSink &sink)
 {
-    return DocumentCheck(options).run(size, read);
+    return DocumentCheck(options).run(size, read, sink);
 }
 
 QString formatProblem(const QString &fileName, const Problem &problem)

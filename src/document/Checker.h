@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace vorrel {
@@ -43,11 +42,12 @@ struct CheckOptions
 std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &options = {});
 
 // The same for a document of `size` bytes that `read` puts straight into the checker's memory,
-// so that a large file is held once. `read` fills at most the bytes it is given and returns
-// how many it filled, or -1 when reading failed, which ends the check with nothing.
+// so that a large file is held once, handing each problem to `sink` in turn rather than
+// keeping them all. `read` fills at most the bytes it is given and returns how many it filled,
+// or -1 when reading failed, which ends the check with nothing and false.
 using DocumentReader = std::function<qint64(char *data, qint64 size)>;
-std::optional<std::vector<Problem>> checkDocument(
-    qint64 size, const DocumentReader &read, const CheckOptions &options = {});
+using ProblemSink = std::function<void(const Problem &problem)>;
+bool checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options, const ProblemSink &sink);
 
 // "FILE:LINE:COLUMN: error|warning: MESSAGE [code]", the form compilers print.
 QString formatProblem(const QString &fileName, const Problem &problem);
