@@ -6,6 +6,7 @@
 #include <QChar>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <unordered_set>
@@ -59,6 +60,14 @@ void appendUpper(QByteArray &out, char32_t c, const char *from, const char *to)
     out.append(buffer, writeUpper(buffer, c, from, to) - buffer);
 }
 
+// Each ASCII character in upper case, its blanks as " ".
+constexpr auto kAsciiFolded = [] {
+    std::array<char, 128> folded {};
+    for (int c = 0; c < 128; ++c)
+        folded[size_t(c)] = c == ' ' || (c >= '\t' && c <= '\r') ? ' ' : asciiUpper(char(c));
+    return folded;
+}();
+
 void appendNormalised(QByteArray &out, QByteArrayView text, bool emptyIsStar)
 {
     if (text.isEmpty()) {
@@ -78,14 +87,15 @@ void appendNormalised(QByteArray &out, QByteArrayView text, bool emptyIsStar)
         const auto byte = static_cast<unsigned char>(*p);
         if (byte < 0x80) {
             ++p;
-            if (isAsciiSpace(byte)) {
+            const char folded = kAsciiFolded[byte];
+            if (folded == ' ') {
                 blank = o != first;
                 continue;
             }
             if (blank)
                 *o++ = ' ';
             blank = false;
-            *o++ = asciiUpper(char(byte));
+            *o++ = folded;
             continue;
         }
         const char *const at = p;
@@ -102,6 +112,37 @@ void appendNormalised(QByteArray &out, QByteArrayView text, bool emptyIsStar)
     if (o == first && emptyIsStar)
         *o++ = '*';
     out.truncate(o - out.data());
+}
+
+void appendSraiWords(QByteArray &out, QByteArrayView text)
+{
+    const qsizetype begin = out.size();
+    bool inWord = false;
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const char *const at = p;
+        const auto byte = static_cast<unsigned char>(*p);
+        const char32_t c = byte < 0x80 ? (++p, byte) : nextUtf8CodePoint(p, end);
+        const bool word = c < 0x80 ? isAsciiWordCharacter(byte) : isWordCharacter(c);
+        if (word) {
+            if (!inWord && out.size() != begin)
+                out += ' ';
+            inWord = true;
+            if (c < 0x80)
+                out += asciiUpper(char(byte));
+            else
+                appendUpper(out, c, at, p);
+        } else if (c < 0x80 ? isAsciiSpace(byte) : QChar::isSpace(c)) {
+            inWord = false;
+        } else if (c == '\'' && inWord && p < end) {
+            const char *next = p;
+            const char32_t following = nextUtf8CodePoint(next, end);
+            if (following < 0x80 ? isAsciiWordCharacter(static_cast<unsigned char>(following))
+                                 : isWordCharacter(following))
+                out += '\'';
+        }
+    }
 }
 
 // A cheap hash of a short text, eight bytes at a time.
@@ -468,7 +509,7 @@ void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
 {
     IndexPart &part = d->parts.back();
     const qsizetype start = part.sraiWords.size();
-    part.sraiWords += sraiWords(text);
+    appendSraiWords(part.sraiWords, text);
     part.srais.push_back({ quint32(start), quint32(part.sraiWords.size() - start), place });
 }
 
@@ -585,32 +626,7 @@ QByteArray normalisedAimlText(QByteArrayView text, bool emptyIsStar)
 QByteArray sraiWords(QByteArrayView text)
 {
     QByteArray out;
-    bool inWord = false;
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    while (p < end) {
-        const char *const at = p;
-        const auto byte = static_cast<unsigned char>(*p);
-        const char32_t c = byte < 0x80 ? (++p, byte) : nextUtf8CodePoint(p, end);
-        const bool word = c < 0x80 ? isAsciiWordCharacter(byte) : isWordCharacter(c);
-        if (word) {
-            if (!inWord && !out.isEmpty())
-                out += ' ';
-            inWord = true;
-            if (c < 0x80)
-                out += asciiUpper(char(byte));
-            else
-                appendUpper(out, c, at, p);
-        } else if (c < 0x80 ? isAsciiSpace(byte) : QChar::isSpace(c)) {
-            inWord = false;
-        } else if (c == '\'' && inWord && p < end) {
-            const char *next = p;
-            const char32_t following = nextUtf8CodePoint(next, end);
-            if (following < 0x80 ? isAsciiWordCharacter(static_cast<unsigned char>(following))
-                                 : isWordCharacter(following))
-                out += '\'';
-        }
-    }
+    appendSraiWords(out, text);
     return out;
 }
 

@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <string>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -467,8 +468,8 @@ private:
         int patterns = 0;
         int thats = 0;
         int templates = 0;
-        QByteArray pattern;
-        QByteArray that;
+        std::string pattern;
+        std::string that;
         bool patternRead = false;
         bool thatRead = false;
         // Found by the literal search: only its pattern and that are known.
@@ -477,7 +478,7 @@ private:
     struct Srai
     {
         qsizetype at = 0;
-        QByteArray text;
+        std::string text;
         bool plain = true;
     };
 
@@ -536,7 +537,7 @@ private:
     Category m_category;
     bool m_inCategory = false;
     qsizetype m_lastCategoryEnd = 0;
-    QByteArray m_patternText;
+    std::string m_patternText;
     qsizetype m_textAt = 0;
     QString m_textElement;
     qsizetype m_templateAt = 0;
@@ -693,7 +694,7 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
             m_textAt = at;
             if (++(that ? m_category.thats : m_category.patterns) == 2)
                 add(at, Severity::Error, kStructure, QStringLiteral("second <%1> in a category").arg(nameText()));
-            m_patternText.resize(0);
+            m_patternText.clear();
             m_textElement.clear();
         } else if (tag == Tag::Template) {
             kind = Kind::Template;
@@ -711,7 +712,8 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
         m_patternText += ' ';
         m_patternText += kBotMark;
         if ((elementUse(name) & PatternElement) && isAimlElement()) {
-            m_patternText += attribute("name");
+            const QByteArrayView botName = attribute("name");
+            m_patternText.append(botName.data(), size_t(botName.size()));
         } else if (m_textElement.isEmpty()) {
             // Stands for one word, so that nothing else is found wrong because of it.
             m_textElement = nameText();
@@ -734,7 +736,7 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
             kind = Kind::Ignored;
         } else if (tag == Tag::Srai) {
             kind = Kind::Srai;
-            m_srais.push_back({ at, QByteArray(), true });
+            m_srais.push_back({ at, std::string(), true });
         } else if (!(elementUse(name) & (TemplateElement | Markup))) {
             add(at, Severity::Warning, kUnknownElement,
                 QStringLiteral("<%1> is not an AIML template element").arg(nameText()));
@@ -787,10 +789,10 @@ void PartCheck::characters(const char *text, int length)
     switch (m_frames.back().kind) {
     case Kind::Pattern:
     case Kind::That:
-        m_patternText.append(text, length);
+        m_patternText.append(text, size_t(length));
         break;
     case Kind::Srai:
-        m_srais.back().text.append(text, length);
+        m_srais.back().text.append(text, size_t(length));
         [[fallthrough]];
     default:
         if (!m_templateHasContent && !isBlankText(text, length)) {
@@ -804,8 +806,8 @@ void PartCheck::characters(const char *text, int length)
 void PartCheck::beginCategory(qsizetype at)
 {
     // The texts keep their memory from one category to the next.
-    QByteArray pattern = std::move(m_category.pattern);
-    QByteArray that = std::move(m_category.that);
+    std::string pattern = std::move(m_category.pattern);
+    std::string that = std::move(m_category.that);
     m_category = Category();
     m_category.pattern = std::move(pattern);
     m_category.that = std::move(that);
