@@ -90,11 +90,12 @@ std::vector<Problem> checkInParts(const QByteArray &document, bool parts)
 }
 
 // A document whose second part, read alongside the first, starts where `second` does: the
-// first half is padded so that the middle falls just before it.
+// first is padded so that the middle, or a little after it, falls just before it.
 QByteArray halves(const QByteArray &prolog, const QByteArray &first, const QByteArray &second)
 {
     const QByteArray end = "\n</aiml>\n";
-    const QByteArray padding(std::max<qsizetype>(0, second.size() + end.size() - prolog.size() - first.size()), '\n');
+    const qsizetype rest = second.size() + end.size();
+    const QByteArray padding(std::max<qsizetype>(0, rest * 3 / 2 - prolog.size() - first.size()), '\n');
     return prolog + first + padding + second + end;
 }
 

@@ -472,10 +472,23 @@ struct IndexPart
     QByteArrayView pattern(const Category &c) const { return key(c).first(c.patternSize); }
     QByteArrayView words(const Srai &s) const { return QByteArrayView(sraiWords).sliced(s.words, s.size); }
 
+    // Settles `order`: the categories' hashes with their numbers, sorted.
+    void settle()
+    {
+        if (order.size() == categories.size())
+            return;
+        order.clear();
+        order.reserve(categories.size());
+        for (size_t i = 0; i < categories.size(); ++i)
+            order.emplace_back(categories[i].hash, quint32(i));
+        std::sort(order.begin(), order.end());
+    }
+
     QByteArray keys;
     std::vector<Category> categories;
     QByteArray sraiWords;
     std::vector<Srai> srais;
+    std::vector<std::pair<quint32, quint32>> order;
 };
 
 struct CheckIndex::Data
@@ -513,6 +526,11 @@ void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
     part.srais.push_back({ quint32(start), quint32(part.sraiWords.size() - start), place });
 }
 
+void CheckIndex::settle()
+{
+    d->parts.back().settle();
+}
+
 void CheckIndex::append(CheckIndex &&later)
 {
     for (IndexPart &part : later.d->parts)
@@ -523,17 +541,24 @@ void CheckIndex::append(CheckIndex &&later)
 std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
 {
     // Sorted by hash, not probed in a table: a table as large as the categories is one cache
-    // miss a category, sorting reads them in order. The part's number stands in the top bits.
+    // miss a category, sorting reads them in order. Each part is sorted on its own, then they
+    // are merged; the part's number stands in the top bits.
     std::vector<std::pair<quint32, quint64>> order;
-    size_t count = 0;
-    for (const IndexPart &part : d->parts)
-        count += part.categories.size();
-    order.reserve(count);
     for (size_t p = 0; p < d->parts.size(); ++p) {
-        for (size_t i = 0; i < d->parts[p].categories.size(); ++i)
-            order.emplace_back(d->parts[p].categories[i].hash, (quint64(p) << 32) | i);
+        IndexPart &part = d->parts[p];
+        part.settle();
+        std::vector<std::pair<quint32, quint64>> merged;
+        merged.reserve(order.size() + part.order.size());
+        auto ours = part.order.begin();
+        for (const auto &earlier : order) {
+            for (; ours != part.order.end() && ours->first < earlier.first; ++ours)
+                merged.emplace_back(ours->first, (quint64(p) << 32) | ours->second);
+            merged.push_back(earlier);
+        }
+        for (; ours != part.order.end(); ++ours)
+            merged.emplace_back(ours->first, (quint64(p) << 32) | ours->second);
+        order = std::move(merged);
     }
-    std::sort(order.begin(), order.end());
     auto category = [this](quint64 at) -> std::pair<const IndexPart &, const IndexPart::Category &> {
         const IndexPart &part = d->parts[at >> 32];
         return { part, part.categories[at & 0xFFFFFFFFU] };

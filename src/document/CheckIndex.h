@@ -40,6 +40,9 @@ public:
     void addSrai(QByteArrayView text, CheckPlace place);
     // Takes what `later` recorded, as if it had been added after what this one has.
     void append(CheckIndex &&later);
+    // Does now, in the caller's thread, the part of the questions below that needs only what
+    // was recorded since the last append(): a part read in a thread of its own settles there.
+    void settle();
 
     // A category with the pattern, that and topic of an earlier one, and that earlier one.
     struct Duplicate

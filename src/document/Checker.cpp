@@ -1000,7 +1000,8 @@ qsizetype splitPoint(QByteArrayView bytes, qsizetype from)
 {
     if (from < 0 || bytes.size() < from)
         return kNone;
-    const qsizetype middle = bytes.size() / 2;
+    // A little after the middle: the second part is read in pieces, which costs a little more.
+    const qsizetype middle = bytes.size() / 100 * 54;
     const qsizetype category = findTag(bytes, "<category", middle);
     // A topic counts only before that category.
     const qsizetype topic = findTag(category == kNone ? bytes : bytes.first(category), "<topic", middle);
@@ -1195,6 +1196,7 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
                 second = std::async(std::launch::async, [this, rootEnd, split] {
                     auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
                     part->readFrom(rootEnd, split);
+                    part->index.settle();
                     return part;
                 });
             } else {
@@ -1202,6 +1204,8 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
             }
         }
         const bool stoppedAtSplit = first.readHolding(m_parser.get(), split);
+        // While the second part may still be read.
+        first.index.settle();
         if (second.valid()) {
             std::unique_ptr<PartCheck> rest = second.get();
             if (stoppedAtSplit) {
