@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDevice>
 #include <QIODevice>
+#include <QStringEncoder>
 #include <QTextStream>
 #include <QUrl>
 
@@ -93,7 +94,17 @@ public:
     }
     Utf8Output &operator<<(const QByteArray &bytes) { return *this << QByteArrayView(bytes); }
     Utf8Output &operator<<(const char *text) { return *this << QByteArrayView(text); }
-    Utf8Output &operator<<(const QString &text) { return *this << QByteArrayView(text.toUtf8()); }
+    Utf8Output &operator<<(const QString &text)
+    {
+        // Encoded straight into the buffer: no text is made for it.
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + text.size() * 3);
+        char *end = QStringEncoder(QStringConverter::Utf8).appendToBuffer(m_buffer.data() + at, text);
+        m_buffer.truncate(end - m_buffer.constData());
+        if (m_buffer.size() >= (1 << 16))
+            flush();
+        return *this;
+    }
     Utf8Output &operator<<(qsizetype number)
     {
         char digits[24];
@@ -202,7 +213,8 @@ void ProblemPrinter::begin()
 
 void ProblemPrinter::print(const QString &fileName, const Problem &problem)
 {
-    if (fileName != m_fileName || m_first) {
+    // Each file's name is encoded once, not for every line.
+    if (fileName.constData() != m_fileName.constData() || m_first) {
         m_fileName = fileName;
         m_printedName = m_request.format == CheckFormat::Gcc ? fileName.toUtf8() : QByteArray();
     }

@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <numeric>
 #include <string>
 #include <string_view>
 
@@ -37,14 +38,17 @@ constexpr qsizetype kNone = -1;
 // Stands between a namespace and a local name in the parser's names: no XML 1.0 text holds it.
 constexpr char kNamespaceSeparator = '\x01';
 
-const char *const kNotWellFormed = "not-well-formed";
-const char *const kEncoding = "encoding";
-const char *const kStructure = "structure";
-const char *const kUnknownElement = "unknown-element";
-const char *const kPatternSyntax = "pattern-syntax";
-const char *const kDuplicate = "duplicate";
-const char *const kSraiTarget = "srai-target";
-const char *const kEmptyTemplate = "empty-template";
+// A problem's code: its place in problemCodes().
+enum Code : quint8 {
+    kNotWellFormed,
+    kEncoding,
+    kStructure,
+    kUnknownElement,
+    kPatternSyntax,
+    kDuplicate,
+    kSraiTarget,
+    kEmptyTemplate
+};
 
 // The elements of AIML 1.0.1 and where they stand, with the markup a client may show, which
 // interpreters pass through.
@@ -381,7 +385,7 @@ struct Finding
 {
     qsizetype at = 0;
     Severity severity = Severity::Warning;
-    const char *code = "";
+    Code code = kNotWellFormed;
     QString message;
     // The line of this earlier place fills the message's "%1".
     qsizetype earlier = kNone;
@@ -391,8 +395,8 @@ struct Finding
 
 using Findings = std::vector<Finding>;
 
-void addFinding(Findings &findings, qsizetype at, Severity severity, const char *code, const QString &message,
-    qsizetype earlier = kNone)
+void addFinding(
+    Findings &findings, qsizetype at, Severity severity, Code code, const QString &message, qsizetype earlier = kNone)
 {
     findings.push_back({ at, severity, code, withoutControls(message), earlier, {} });
 }
@@ -482,7 +486,7 @@ private:
         bool plain = true;
     };
 
-    void add(qsizetype at, Severity severity, const char *code, const QString &message)
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
     {
         addFinding(findings, at, severity, code, message);
     }
@@ -1008,6 +1012,19 @@ qsizetype splitPoint(QByteArrayView bytes, qsizetype from)
     return topic != kNone ? topic : category;
 }
 
+// "no category matches the srai target "WORDS"", made in the memory `message` already has. The
+// words hold no control character.
+void setTargetMessage(QString &message, QByteArrayView words)
+{
+    const QLatin1StringView before("no category matches the srai target \"");
+    message.resize(before.size() + words.size() + 1);
+    QChar *out = message.data();
+    out = std::copy(before.begin(), before.end(), out);
+    out = QStringDecoder(QStringConverter::Utf8).appendToBuffer(out, words);
+    *out++ = QLatin1Char('"');
+    message.truncate(out - message.constData());
+}
+
 class DocumentCheck final
 {
 public:
@@ -1015,7 +1032,7 @@ public:
     bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
 
 private:
-    void add(qsizetype at, Severity severity, const char *code, const QString &message)
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
     {
         addFinding(m_findings, at, severity, code, message);
     }
@@ -1249,25 +1266,30 @@ void DocumentCheck::addIndexed(IndexFindings &&indexed)
 
 void DocumentCheck::handProblems(const ProblemSink &sink)
 {
+    // Their numbers sorted, not the findings themselves.
+    std::vector<quint32> order(m_findings.size());
+    std::iota(order.begin(), order.end(), 0U);
     std::stable_sort(
-        m_findings.begin(), m_findings.end(), [](const Finding &a, const Finding &b) { return a.at < b.at; });
+        order.begin(), order.end(), [this](quint32 a, quint32 b) { return m_findings[a].at < m_findings[b].at; });
     // A region read again after an XML error finds the same things again: each is kept once,
     // in the order first found.
     size_t kept = 0;
     size_t sameAt = 0;
-    for (Finding &f : m_findings) {
-        if (kept > 0 && m_findings[kept - 1].at != f.at)
+    for (const quint32 i : order) {
+        const Finding &f = m_findings[i];
+        if (kept > 0 && m_findings[order[kept - 1]].at != f.at)
             sameAt = kept;
-        const bool seen = std::any_of(m_findings.begin() + qsizetype(sameAt), m_findings.begin() + qsizetype(kept),
-            [&f](const Finding &k) { return std::strcmp(k.code, f.code) == 0 && k.message == f.message; });
-        if (!seen && &m_findings[kept++] != &f)
-            m_findings[kept - 1] = std::move(f);
+        const bool seen = std::any_of(order.begin() + qsizetype(sameAt), order.begin() + qsizetype(kept),
+            [&](quint32 k) { return m_findings[k].code == f.code && m_findings[k].message == f.message; });
+        if (!seen)
+            order[kept++] = i;
     }
-    m_findings.resize(kept);
+    order.resize(kept);
 
     std::vector<qsizetype> offsets;
-    offsets.reserve(m_findings.size());
-    for (const Finding &f : m_findings) {
+    offsets.reserve(order.size());
+    for (const quint32 i : order) {
+        const Finding &f = m_findings[i];
         offsets.push_back(f.at);
         if (f.earlier != kNone)
             offsets.push_back(f.earlier);
@@ -1284,14 +1306,14 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
     };
 
     Problem p;
-    for (Finding &f : m_findings) {
+    for (const quint32 i : order) {
+        Finding &f = m_findings[i];
         p.severity = f.severity;
         std::tie(p.line, p.column) = positionOf(f.at);
         // The codes' texts are shared, not made again for each problem.
-        p.code = problemCodes().at(problemCodes().indexOf(QLatin1String(f.code)));
+        p.code = problemCodes().at(f.code);
         if (!f.target.isEmpty())
-            p.message = withoutControls(QStringLiteral("no category matches the srai target \"")
-                + QString::fromUtf8(f.target) + QLatin1Char('"'));
+            setTargetMessage(p.message, f.target);
         else
             p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
         f = Finding();
@@ -1303,9 +1325,9 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
 
 const QStringList &problemCodes()
 {
-    static const QStringList codes { QLatin1String(kNotWellFormed), QLatin1String(kEncoding), QLatin1String(kStructure),
-        QLatin1String(kUnknownElement), QLatin1String(kPatternSyntax), QLatin1String(kDuplicate),
-        QLatin1String(kSraiTarget), QLatin1String(kEmptyTemplate) };
+    static const QStringList codes { QStringLiteral("not-well-formed"), QStringLiteral("encoding"),
+        QStringLiteral("structure"), QStringLiteral("unknown-element"), QStringLiteral("pattern-syntax"),
+        QStringLiteral("duplicate"), QStringLiteral("srai-target"), QStringLiteral("empty-template") };
     return codes;
 }
 
