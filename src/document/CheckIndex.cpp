@@ -68,18 +68,16 @@ constexpr auto kAsciiFolded = [] {
     return folded;
 }();
 
-void appendNormalised(QByteArray &out, QByteArrayView text, bool emptyIsStar)
+// The room writeNormalised() may need: upper case makes a character at most half as long again.
+qsizetype normalisedRoom(QByteArrayView text)
 {
-    if (text.isEmpty()) {
-        if (emptyIsStar)
-            out += '*';
-        return;
-    }
-    // Written through a pointer: upper case makes a character at most half as long again.
-    const qsizetype begin = out.size();
-    out.resize(begin + text.size() + text.size() / 2 + 1);
-    char *const first = out.data() + begin;
-    char *o = first;
+    return text.size() + text.size() / 2 + 1;
+}
+
+// Writes the text normalised at `o`, which has normalisedRoom() bytes; returns the end.
+char *writeNormalised(char *o, QByteArrayView text, bool emptyIsStar)
+{
+    char *const first = o;
     bool blank = false;
     const char *p = text.data();
     const char *const end = p + text.size();
@@ -111,7 +109,7 @@ void appendNormalised(QByteArray &out, QByteArrayView text, bool emptyIsStar)
     }
     if (o == first && emptyIsStar)
         *o++ = '*';
-    out.truncate(o - out.data());
+    return o;
 }
 
 void appendSraiWords(QByteArray &out, QByteArrayView text)
@@ -506,16 +504,20 @@ void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteA
 {
     IndexPart &part = d->parts.back();
     QByteArray &keys = part.keys;
+    // One resize for the three texts, written through a pointer.
     const qsizetype start = keys.size();
-    appendNormalised(keys, pattern, false);
-    const qsizetype patternSize = keys.size() - start;
-    keys += '\0';
-    appendNormalised(keys, that, true);
-    keys += '\0';
-    appendNormalised(keys, topic, true);
-    const QByteArrayView key = QByteArrayView(keys).sliced(start);
+    keys.resize(start + normalisedRoom(pattern) + normalisedRoom(that) + normalisedRoom(topic) + 2);
+    char *const begin = keys.data() + start;
+    char *o = writeNormalised(begin, pattern, false);
+    const qsizetype patternSize = o - begin;
+    *o++ = '\0';
+    o = writeNormalised(o, that, true);
+    *o++ = '\0';
+    o = writeNormalised(o, topic, true);
+    const QByteArrayView key(begin, o);
     part.categories.push_back(
         { quint32(hashBytes(key)), quint32(start), quint32(key.size()), quint32(patternSize), place });
+    keys.truncate(start + key.size());
 }
 
 void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
@@ -643,8 +645,8 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
 
 QByteArray normalisedAimlText(QByteArrayView text, bool emptyIsStar)
 {
-    QByteArray out;
-    appendNormalised(out, text, emptyIsStar);
+    QByteArray out(normalisedRoom(text), Qt::Uninitialized);
+    out.truncate(writeNormalised(out.data(), text, emptyIsStar) - out.constData());
     return out;
 }
 

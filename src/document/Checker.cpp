@@ -306,6 +306,14 @@ inline bool isSpaceCodePoint(char32_t c)
     return c < 0x80 ? c == ' ' || (c >= '\t' && c <= '\r') : QChar::isSpace(c);
 }
 
+// The bytes a pattern's words are mostly made of: "A" to "Z" and digits.
+constexpr auto kPlainPatternByte = [] {
+    std::array<bool, 256> plain {};
+    for (int c = 0; c < 256; ++c)
+        plain[size_t(c)] = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    return plain;
+}();
+
 // Lines and columns of byte offsets asked in increasing order: one walk over the text. Lines
 // end at LF, CR LF or a lone CR; columns count characters, which in UTF-8 are the bytes that
 // do not continue one.
@@ -359,14 +367,22 @@ private:
         if (i == 0 && i < to)
             one(i++);
 #if defined(__SSE2__)
+        // Sixteen bytes at a time, each with the byte before it in sight; the line ends are
+        // counted in sixteen byte-wide counters, summed before any can overflow.
         const __m128i cr = _mm_set1_epi8('\r');
         const __m128i lf = _mm_set1_epi8('\n');
-        for (; to - i >= 16; i += 16) {
-            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i - 1));
-            const __m128i crs = _mm_cmpeq_epi8(here, cr);
-            const __m128i bareLfs = _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(here, lf));
-            count += std::popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(crs, bareLfs))));
+        while (to - i >= 16) {
+            __m128i counters = _mm_setzero_si128();
+            for (int round = 0; round < 255 && to - i >= 16; ++round, i += 16) {
+                const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i - 1));
+                const __m128i crs = _mm_cmpeq_epi8(here, cr);
+                const __m128i bareLfs = _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(here, lf));
+                // A matching byte is all ones, that is -1.
+                counters = _mm_sub_epi8(counters, _mm_or_si128(crs, bareLfs));
+            }
+            const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+            count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
         }
 #endif
         for (; i < to; ++i)
@@ -842,43 +858,52 @@ void PartCheck::checkPatternText(QByteArrayView text, qsizetype at, const QStrin
     QChar lower;
     QString punctuation;
     QChar joined;
-    auto checkWord = [&](QByteArrayView word) {
+    // The first of each kind, in the order of the text.
+    auto see = [&](char32_t c) {
+        if (isWordCodePoint(c)) {
+            // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
+            if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
+                lower = QChar(c);
+        } else if (c == '*' || c == '_') {
+            if (joined.isNull())
+                joined = QChar(c);
+        } else if (punctuation.isNull()) {
+            punctuation = codePointText(c);
+        }
+    };
+    auto checkWord = [&](const char *word, const char *end) {
         words = true;
-        if (word == "*" || word == "_") {
+        if (end - word == 1 && (*word == '*' || *word == '_')) {
             twoWildcards = twoWildcards || wildcardBefore;
             wildcardBefore = true;
             return;
         }
         wildcardBefore = false;
-        if (word.startsWith(kBotMark))
+        if (*word == kBotMark)
             return;
-        for (const char *q = word.data(), *end = q + word.size(); q < end;) {
-            const char32_t c = nextUtf8CodePoint(q, end);
-            if (isWordCodePoint(c)) {
-                // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
-                if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
-                    lower = QChar(c);
-            } else if (c == '*' || c == '_') {
-                if (joined.isNull())
-                    joined = QChar(c);
-            } else if (punctuation.isNull()) {
-                punctuation = codePointText(c);
-            }
+        while (word < end) {
+            // Plain capitals and digits, most of every pattern, need no more look.
+            if (kPlainPatternByte[static_cast<unsigned char>(*word)])
+                ++word;
+            else
+                see(nextUtf8CodePoint(word, end));
         }
     };
     const char *wordStart = nullptr;
     for (const char *p = text.data(), *end = p + text.size(); p < end;) {
         const char *const here = p;
-        if (!isSpaceCodePoint(nextUtf8CodePoint(p, end))) {
+        const auto byte = static_cast<unsigned char>(*p);
+        const bool blank = byte < 0x80 ? (++p, isSpaceCodePoint(byte)) : isSpaceCodePoint(nextUtf8CodePoint(p, end));
+        if (!blank) {
             if (!wordStart)
                 wordStart = here;
         } else if (wordStart) {
-            checkWord(QByteArrayView(wordStart, here));
+            checkWord(wordStart, here);
             wordStart = nullptr;
         }
     }
     if (wordStart)
-        checkWord(QByteArrayView(wordStart, text.data() + text.size()));
+        checkWord(wordStart, text.data() + text.size());
     if (!words)
         add(at, Severity::Warning, kPatternSyntax, QStringLiteral("empty %1").arg(what));
     if (twoWildcards)
