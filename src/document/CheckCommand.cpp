@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 namespace vorrel {
 
@@ -87,8 +88,8 @@ public:
 
     Utf8Output &operator<<(QByteArrayView bytes)
     {
-        m_buffer += bytes;
-        if (m_buffer.size() >= (1 << 16))
+        m_buffer.append(bytes.data(), size_t(bytes.size()));
+        if (m_buffer.size() >= kFlushAt)
             flush();
         return *this;
     }
@@ -97,11 +98,11 @@ public:
     Utf8Output &operator<<(const QString &text)
     {
         // Encoded straight into the buffer: no text is made for it.
-        const qsizetype at = m_buffer.size();
-        m_buffer.resize(at + text.size() * 3);
-        char *end = QStringEncoder(QStringConverter::Utf8).appendToBuffer(m_buffer.data() + at, text);
-        m_buffer.truncate(end - m_buffer.constData());
-        if (m_buffer.size() >= (1 << 16))
+        const size_t at = m_buffer.size();
+        m_buffer.resize(at + size_t(text.size()) * 3);
+        char *end = m_encoder.appendToBuffer(m_buffer.data() + at, text);
+        m_buffer.resize(size_t(end - m_buffer.data()));
+        if (m_buffer.size() >= kFlushAt)
             flush();
         return *this;
     }
@@ -115,19 +116,22 @@ public:
     {
         QIODevice *device = m_out.device();
         if (!device) {
-            m_out << QString::fromUtf8(m_buffer);
-        } else if (!m_buffer.isEmpty()) {
+            m_out << QString::fromUtf8(m_buffer.data(), qsizetype(m_buffer.size()));
+        } else if (!m_buffer.empty()) {
             m_out.flush();
             auto *file = qobject_cast<QFileDevice *>(device);
-            if (device->write(m_buffer) != m_buffer.size() || (file && !file->flush()))
+            if (device->write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size())
+                || (file && !file->flush()))
                 m_out.setStatus(QTextStream::WriteFailed);
         }
         m_buffer.clear();
     }
 
 private:
+    static constexpr size_t kFlushAt = 1 << 16;
     QTextStream &m_out;
-    QByteArray m_buffer;
+    QStringEncoder m_encoder { QStringConverter::Utf8, QStringConverter::Flag::Stateless };
+    std::string m_buffer;
 };
 
 struct JsonString

@@ -610,25 +610,29 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
     // indexed. The small table of the srais' words is much cheaper to ask than a tree of
     // every pattern is to build.
     PatternIndex index;
-    std::vector<QByteArrayView> words;
     std::vector<int> pattern;
     for (const IndexPart &part : d->parts) {
         for (const IndexPart::Category &category : part.categories) {
-            words.clear();
-            forEachWord(part.pattern(category), [&](QByteArrayView w) { words.push_back(w); });
-            pattern.assign(words.size(), kNoWord);
+            // From the last word: the last words of a pattern tend to be its rarest, and most
+            // patterns fall out at the first word looked up.
+            const QByteArrayView text = part.pattern(category);
+            pattern.clear();
             bool possible = true;
-            // From the last word: the last words of a pattern tend to be its rarest.
-            for (size_t i = words.size(); possible && i-- > 0;) {
-                const QByteArrayView w = words[i];
-                pattern[i] = w == "*"        ? kStar
+            for (qsizetype end = text.size(); possible && end > 0;) {
+                const qsizetype blank = text.lastIndexOf(' ', end - 1);
+                const QByteArrayView w = text.sliced(blank + 1, end - blank - 1);
+                const int number = w == "*"  ? kStar
                     : w == "_"               ? kUnder
                     : w.startsWith(kBotMark) ? kAnyWord
                                              : vocabulary.find(w);
-                possible = pattern[i] != kNoWord;
+                possible = number != kNoWord;
+                pattern.push_back(number);
+                end = blank;
             }
-            if (possible)
+            if (possible) {
+                std::reverse(pattern.begin(), pattern.end());
                 index.add(pattern);
+            }
         }
     }
     size_t i = 0;
