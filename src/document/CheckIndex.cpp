@@ -470,16 +470,27 @@ struct IndexPart
     QByteArrayView pattern(const Category &c) const { return key(c).first(c.patternSize); }
     QByteArrayView words(const Srai &s) const { return QByteArrayView(sraiWords).sliced(s.words, s.size); }
 
-    // Settles `order`: the categories' hashes with their numbers, sorted.
+    // Settles `order`: the categories' hashes with their numbers, sorted by hash and, for one
+    // hash, by number. Sorted a byte of the hash at a time, from the lowest: four passes that
+    // keep the order of equal bytes read the numbers in order.
     void settle()
     {
         if (order.size() == categories.size())
             return;
-        order.clear();
-        order.reserve(categories.size());
+        order.resize(categories.size());
         for (size_t i = 0; i < categories.size(); ++i)
-            order.emplace_back(categories[i].hash, quint32(i));
-        std::sort(order.begin(), order.end());
+            order[i] = { categories[i].hash, quint32(i) };
+        std::vector<std::pair<quint32, quint32>> other(order.size());
+        for (int shift = 0; shift < 32; shift += 8) {
+            std::array<size_t, 257> starts {};
+            for (const auto &entry : order)
+                ++starts[((entry.first >> shift) & 0xFF) + 1];
+            for (size_t b = 1; b < starts.size(); ++b)
+                starts[b] += starts[b - 1];
+            for (const auto &entry : order)
+                other[starts[(entry.first >> shift) & 0xFF]++] = entry;
+            order.swap(other);
+        }
     }
 
     QByteArray keys;
