@@ -1245,7 +1245,8 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
         if (split != kNone) {
             const qsizetype rootEnd = rootTagEnd(m_text);
             if (rootEnd != kNone && rootEnd <= split) {
-                second = std::async(std::launch::async, [this, rootEnd, split] {
+                // In a thread of its own where one can be had, else read after the first.
+                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split] {
                     auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
                     part->readFrom(rootEnd, split);
                     part->index.settle();
@@ -1273,7 +1274,8 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
             std::make_move_iterator(first.findings.end()));
         // Two questions over all categories, asked at once; the parts and their index go before
         // the answers become problems.
-        auto unmatched = std::async(std::launch::async, [&first] { return first.index.unmatchedSrais(); });
+        auto unmatched
+            = std::async(std::launch::async | std::launch::deferred, [&first] { return first.index.unmatchedSrais(); });
         indexed.duplicates = first.index.duplicates();
         indexed.unmatched = unmatched.get();
     }
