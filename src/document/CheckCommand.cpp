@@ -29,7 +29,7 @@ const char *const kCodeDescriptions[] = {
     "An AIML element is missing or stands where AIML does not allow it.",
     "An element that AIML 1.0.1 does not have.",
     "A pattern or that that an interpreter would not match as it is written.",
-    "A category with the same pattern, that and topic as an earlier one, which it hides.",
+    "A category with the same pattern, that and topic as an earlier one: only one of them can answer.",
     "A srai whose text no category matches, or that has none.",
     "A template with nothing in it.",
 };
