@@ -9,7 +9,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <unordered_set>
 
 namespace vorrel {
 
@@ -255,6 +254,55 @@ constexpr int kStar = -2;
 constexpr int kUnder = -3;
 constexpr int kAnyWord = -4;
 
+// The states one query has tried. Kept from query to query and emptied by a new stamp rather
+// than cleared: most queries try a handful of states, a few try thousands.
+class TriedStates final
+{
+public:
+    void startQuery()
+    {
+        ++m_stamp;
+        m_count = 0;
+    }
+    // False when the state was tried already.
+    bool insert(quint64 state)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hashNumber(state) & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (slot.stamp != m_stamp) {
+                slot = { state, m_stamp };
+                ++m_count;
+                return true;
+            }
+            if (slot.state == state)
+                return false;
+        }
+    }
+
+private:
+    struct Slot
+    {
+        quint64 state = 0;
+        quint32 stamp = 0;
+    };
+    void grow()
+    {
+        std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(std::max<size_t>(64, m_slots.size() * 2)));
+        m_count = 0;
+        for (const Slot &slot : old) {
+            if (slot.stamp == m_stamp)
+                insert(slot.state);
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_count = 0;
+    quint32 m_stamp = 1;
+};
+
 // Patterns as a tree of words, matched the way an interpreter matches its input: "_" and "*"
 // take one or more words, a bot name any one word, other words themselves. Words are numbers
 // here. A branch that only one pattern follows keeps that pattern's remaining words as they
@@ -295,7 +343,7 @@ private:
     // The query being matched, and the states already tried: each failed or is being tried.
     mutable const int *m_words = nullptr;
     mutable qsizetype m_count = 0;
-    mutable std::unordered_set<quint64> m_tried;
+    mutable TriedStates m_tried;
 };
 
 int PatternIndex::edge(int node, int word) const
@@ -369,15 +417,17 @@ void PatternIndex::add(const std::vector<int> &pattern)
 
 bool PatternIndex::matches(const int *words, qsizetype count) const
 {
+    if (m_nodes.size() == 1 && !m_nodes.front().end)
+        return false;
     m_words = words;
     m_count = count;
-    m_tried.clear();
+    m_tried.startQuery();
     return matchNode(0, 0);
 }
 
 bool PatternIndex::matchNode(int node, qsizetype word) const
 {
-    if (!m_tried.insert((quint64(quint32(node)) << 32) | quint64(word)).second)
+    if (!m_tried.insert((quint64(quint32(node)) << 32) | quint64(word)))
         return false;
     const Node &n = m_nodes[size_t(node)];
     if (n.restBegin != n.restEnd && matchRest(n.restBegin, n.restEnd, word))
@@ -405,7 +455,7 @@ bool PatternIndex::matchRest(quint32 rest, quint32 restEnd, qsizetype word) cons
     if (rest == restEnd)
         return word == m_count;
     // The top bit keeps rest states apart from node states.
-    if (!m_tried.insert((quint64(1) << 63) | (quint64(rest) << 32) | quint64(word)).second)
+    if (!m_tried.insert((quint64(1) << 63) | (quint64(rest) << 32) | quint64(word)))
         return false;
     const int first = m_rests[rest];
     if (first == kStar || first == kUnder) {
