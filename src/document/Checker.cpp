@@ -224,7 +224,7 @@ bool isBlankText(const char *s, int length)
 // speed over long runs of one byte, where a document may be nothing but line feeds.
 qsizetype find(QByteArrayView text, QByteArrayView what, qsizetype from = 0)
 {
-    if (from < 0 || from > text.size())
+    if (from < 0 || from > text.size() || what.isEmpty() || what.size() > text.size() - from)
         return kNone;
     const void *at = memmem(text.data() + from, size_t(text.size() - from), what.data(), size_t(what.size()));
     return at ? static_cast<const char *>(at) - text.data() : kNone;
