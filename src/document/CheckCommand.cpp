@@ -184,9 +184,11 @@ private:
     const CheckRequest &m_request;
     Utf8Output m_out;
     bool m_first = true;
-    // The last file's name as printed.
+    // The last file's name and code as printed.
     QString m_fileName;
     QByteArray m_printedName;
+    QString m_code;
+    QByteArray m_printedCode;
 };
 
 void ProblemPrinter::begin()
@@ -227,9 +229,13 @@ void ProblemPrinter::print(const QString &fileName, const Problem &problem)
     switch (m_request.format) {
     case CheckFormat::Gcc:
         // As formatProblem() writes it.
+        if (problem.code.constData() != m_code.constData()) {
+            m_code = problem.code;
+            m_printedCode = " [" + problem.code.toUtf8() + "]\n";
+        }
         m_out << m_printedName << ":" << qsizetype(problem.line) << ":" << qsizetype(problem.column)
-              << (problem.severity == Severity::Error ? ": error: " : ": warning: ") << problem.message << " ["
-              << problem.code << "]\n";
+              << (problem.severity == Severity::Error ? ": error: " : ": warning: ") << problem.message
+              << m_printedCode;
         break;
     case CheckFormat::Json:
         m_out << separator << "  {\"file\": " << JsonString { fileName } << ", \"line\": " << qsizetype(problem.line)

@@ -1049,13 +1049,13 @@ qsizetype splitPoint(QByteArrayView bytes, qsizetype from)
 
 // "no category matches the srai target "WORDS"", made in the memory `message` already has. The
 // words hold no control character.
-void setTargetMessage(QString &message, QByteArrayView words)
+void setTargetMessage(QString &message, QByteArrayView words, QStringDecoder &decoder)
 {
     const QLatin1StringView before("no category matches the srai target \"");
     message.resize(before.size() + words.size() + 1);
     QChar *out = message.data();
     out = std::copy(before.begin(), before.end(), out);
-    out = QStringDecoder(QStringConverter::Utf8).appendToBuffer(out, words);
+    out = decoder.appendToBuffer(out, words);
     *out++ = QLatin1Char('"');
     message.truncate(out - message.constData());
 }
@@ -1343,14 +1343,21 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
     };
 
     Problem p;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // The findings come in the order of the offsets: their positions are read in turn.
+    size_t next = 0;
+    int code = -1;
     for (const quint32 i : order) {
         Finding &f = m_findings[i];
         p.severity = f.severity;
-        std::tie(p.line, p.column) = positionOf(f.at);
+        while (offsets[next] < f.at)
+            ++next;
+        std::tie(p.line, p.column) = positions[next];
         // The codes' texts are shared, not made again for each problem.
-        p.code = problemCodes().at(f.code);
+        if (std::exchange(code, f.code) != f.code)
+            p.code = problemCodes().at(f.code);
         if (!f.target.isEmpty())
-            setTargetMessage(p.message, f.target);
+            setTargetMessage(p.message, f.target, decoder);
         else
             p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
         f = Finding();
