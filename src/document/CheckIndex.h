@@ -50,7 +50,7 @@ public:
         CheckPlace place;
         CheckPlace earlier;
     };
-    // In the order the categories were added.
+    // Sorted by place. This question and the next may be asked at once, from two threads.
     std::vector<Duplicate> duplicates() const;
 
     struct UnmatchedSrai
