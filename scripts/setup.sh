@@ -7,7 +7,7 @@ build="${1:-$top/build}"
 target="${2:-all}"
 shift $(( $# > 2 ? 2 : $# ))
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev libexpat1-dev
           libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-liberation
           dpkg-dev desktop-file-utils appstream shared-mime-info lintian)
 missing=()

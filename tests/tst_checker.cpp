@@ -4,13 +4,18 @@
 
 #include "TestFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QUrl>
 
 #include <map>
 
@@ -23,12 +28,15 @@ using test::writeFile;
 
 namespace {
 
-// "code@line:column" of each problem, in order.
+// "code@line:column" of each problem, in order; an error's code after "!".
 QString summary(const std::vector<Problem> &problems)
 {
     QStringList parts;
     for (const Problem &p : problems)
-        parts.append(QStringLiteral("%1@%2:%3").arg(p.code).arg(p.line).arg(p.column));
+        parts.append(QStringLiteral("%1%2@%3:%4")
+                         .arg(p.severity == Severity::Error ? QStringLiteral("!") : QString(), p.code)
+                         .arg(p.line)
+                         .arg(p.column));
     return parts.join(QLatin1Char(' '));
 }
 
@@ -52,15 +60,43 @@ struct Run
     QString err;
 };
 
-Run runCheck(const QStringList &files, bool errorsOnly = false)
+Run runCheck(const QStringList &files, CheckRequest request = {}, QByteArray input = {})
 {
     Run run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.code = runCheckCommand(files, errorsOnly, true, out, err);
+    request.files = files;
+    QBuffer standardInput(&input);
+    run.code = runCheckCommand(request, standardInput, out, err);
     out.flush();
     err.flush();
     return run;
+}
+
+// Every problem with its message, one a line.
+QString described(const std::vector<Problem> &problems)
+{
+    QStringList lines;
+    for (const Problem &p : problems)
+        lines.append(formatProblem(QString(), p));
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::vector<Problem> checkInParts(const QByteArray &document, bool parts)
+{
+    CheckOptions options;
+    options.parallelFrom = parts ? 0 : -1;
+    return checkDocument(document, options);
+}
+
+// A document whose second part, read alongside the first, starts where `second` does: the
+// first is padded so that the middle, or a little after it, falls just before it.
+QByteArray halves(const QByteArray &prolog, const QByteArray &first, const QByteArray &second)
+{
+    const QByteArray end = "\n</aiml>\n";
+    const qsizetype rest = second.size() + end.size();
+    const QByteArray padding(std::max<qsizetype>(0, rest * 3 / 2 - prolog.size() - first.size()), '\n');
+    return prolog + first + padding + second + end;
 }
 
 } // namespace
@@ -74,8 +110,11 @@ private slots:
     void problems();
     void messages();
     void lowerCaseOnlyWhenPatternsAreUpcased();
+    void partsAgree_data();
+    void partsAgree();
     void corpus();
     void commandOutput();
+    void commandFormats();
     void commandExitCodes_data();
     void commandExitCodes();
     void unreadableFiles_data();
@@ -111,23 +150,23 @@ void TestChecker::problems_data()
 
     QTest::newRow("not well-formed, later categories still checked")
         << aiml(cat("A", "Tom & Jerry") + '\n' + cat("A", "x") + '\n' + cat("B?", ""))
-        << "not-well-formed@2:46 duplicate@3:1 pattern-syntax@4:11 empty-template@4:32";
+        << "!not-well-formed@2:46 duplicate@3:1 pattern-syntax@4:11 empty-template@4:32";
     QTest::newRow("not well-formed, topics found literally")
         << aiml(cat("A", "&") + "\n<topic name=\"T\">\n" + cat("A", "x") + "\n</topic>\n" + cat("A", "y"))
-        << "not-well-formed@2:42 duplicate@6:1";
+        << "!not-well-formed@2:42 duplicate@6:1";
     QTest::newRow("not well-formed, unclosed category")
         << aiml("<category><pattern>A</pattern><template>x</template>\n" + cat("A", "y"))
-        << "structure@3:1 duplicate@3:1 not-well-formed@4:7";
+        << "!structure@3:1 duplicate@3:1 !not-well-formed@4:1";
 
     QTest::newRow("unknown encoding") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8859-1\"?>\n" + aiml(hello))
-                                      << "encoding@1:31";
+                                      << "!encoding@1:31";
     QTest::newRow("declared ISO-8859-1, bytes UTF-8")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + aiml(cat("CAFE", "caf\xc3\xa9")))
         << "encoding@3:47";
     QTest::newRow("declared UTF-8, bytes Latin-1, still checked") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + aiml(cat("CAFE", "caf\xe9") + '\n' + cat("CAFE", "x")))
-                                                                  << "encoding@3:47 duplicate@4:1";
-    QTest::newRow("no declaration, not UTF-8") << aiml(cat("X", "\xff")) << "encoding@2:41";
+                                                                  << "!encoding@3:47 duplicate@4:1";
+    QTest::newRow("no declaration, not UTF-8") << aiml(cat("X", "\xff")) << "!encoding@2:41";
     QTest::newRow("columns count characters") << aiml(cat("CAF\xc3\x89", "\xc3\xa9<foo/>")) << "unknown-element@2:45";
     QTest::newRow("byte order mark takes no column")
         << QByteArray("\xef\xbb\xbf<aiml>" + cat("A", "<foo/>") + "</aiml>") << "unknown-element@1:47";
@@ -138,30 +177,56 @@ void TestChecker::problems_data()
         QStringEncoder::Flag::WriteBom)(QString::fromUtf8(aiml(cat("\xc3\x89T\xc3\x89", "<foo/>")))))
                                                    << "unknown-element@2:43";
     QTest::newRow("LF of a CR LF on the CR's line")
-        << QByteArray("<aiml>\r\n" + cat("A", "x &\r\ny") + "\r\n</aiml>\r\n") << "not-well-formed@2:44";
+        << QByteArray("<aiml>\r\n" + cat("A", "x &\r\ny") + "\r\n</aiml>\r\n") << "!not-well-formed@2:44";
     QTest::newRow("UTF-16 declared as 8-bit")
         << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(
                QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n") + QString::fromUtf8(aiml(hello))))
-        << "encoding@1:31";
+        << "!encoding@1:31";
+    // What any XML parser refuses is an error.
+    QTest::newRow("declared US-ASCII, a byte above 127")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n" + aiml(cat("CAFE", "caf\xe9")))
+        << "!encoding@3:47";
+    QTest::newRow("declared UTF-16, bytes 8-bit")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n" + aiml(hello)) << "!encoding@1:31";
+    QByteArray loneSurrogate = QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(
+        QString::fromUtf8(aiml(cat("A", "xy"))));
+    loneSurrogate.replace(loneSurrogate.indexOf(QByteArray("x\0", 2)), 2, QByteArray("\x00\xd8", 2));
+    QTest::newRow("UTF-16, a lone surrogate") << loneSurrogate << "!encoding@2:41";
+    QTest::newRow("declared windows-1252") << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+        + aiml(cat("CAF\xc9",
+            "\x93"
+            "caf\xe9\x94"))) << "";
+    QTest::newRow("prefix not declared") << aiml(cat("A", "<html:b>x</html:b>")) << "!not-well-formed@2:41";
+    QTest::newRow("entity not declared") << aiml(cat("A", "&nbsp;")) << "!not-well-formed@2:41";
+    QTest::newRow("entity declared") << QByteArray("<!DOCTYPE aiml [<!ENTITY me \"Vessra\">]>\n"
+        + aiml(cat("A", "&me;"))) << "";
+    QTest::newRow("attribute twice") << QByteArray("<aiml version=\"1\" version=\"2\">\n" + hello + "</aiml>")
+                                     << "!not-well-formed@1:19";
+    QTest::newRow("two hyphens in a comment") << aiml(cat("A", "<!-- a -- b -->x")) << "!not-well-formed@2:50";
+    QTest::newRow("control character") << aiml(cat("A", "x\x01")) << "!not-well-formed@2:42";
+    QTest::newRow("text after the root") << QByteArray(aiml(hello) + "x") << "!not-well-formed@4:1";
     QTest::newRow("lone CR ends a line") << QByteArray("<aiml>\r" + cat("A", "<foo/>") + "\r\n" + cat("B", "<foo/>")
         + "\r</aiml>") << "unknown-element@2:41 unknown-element@3:41";
 
-    QTest::newRow("no pattern") << aiml("<category><template>x</template></category>") << "structure@2:1";
-    QTest::newRow("no template") << aiml("<category><pattern>A</pattern></category>") << "structure@2:1";
+    QTest::newRow("no pattern") << aiml("<category><template>x</template></category>") << "!structure@2:1";
+    QTest::newRow("no template") << aiml("<category><pattern>A</pattern></category>") << "!structure@2:1";
     QTest::newRow("two patterns") << aiml("<category><pattern>A</pattern><pattern>B</pattern><template>x</template>"
                                           "</category>")
-                                  << "structure@2:31";
+                                  << "!structure@2:31";
     QTest::newRow("two templates") << aiml("<category><pattern>A</pattern><template>x</template>"
                                            "<template>y</template></category>")
-                                   << "structure@2:53";
+                                   << "!structure@2:53";
     QTest::newRow("two thats") << aiml("<category><pattern>A</pattern><that>B</that><that>C</that>"
                                        "<template>x</template></category>")
-                               << "structure@2:45";
-    QTest::newRow("root not aiml") << QByteArray("<bot>\n" + hello + "\n</bot>") << "structure@1:1";
-    QTest::newRow("category as root") << hello << "structure@1:1";
-    QTest::newRow("category in another element") << aiml("<group>" + hello + "</group>") << "structure@2:8";
+                               << "!structure@2:45";
+    QTest::newRow("root not aiml") << QByteArray("<bot>\n" + hello + "\n</bot>") << "!structure@1:1";
+    QTest::newRow("category as root") << hello << "!structure@1:1";
+    QTest::newRow("category in another element") << aiml("<group>" + hello + "</group>") << "!structure@2:8";
     QTest::newRow("category in a category")
-        << aiml(cat("A", "<learn>" + cat("B", "x") + "</learn>")) << "structure@2:48";
+        << aiml("<category><pattern>A</pattern>" + cat("B", "x") + "</category>") << "!structure@2:1 !structure@2:31";
+    QTest::newRow("category in a template, as AIML 2.0 learns")
+        << aiml(cat("A", "<learn>" + cat("B", "x") + "</learn>") + '\n' + cat("B", "<category/>"))
+        << "unknown-element@2:48 unknown-element@3:41";
 
     QTest::newRow("unknown template element") << aiml(cat("A", "x <foo>y</foo>")) << "unknown-element@2:43";
 
@@ -171,7 +236,7 @@ void TestChecker::problems_data()
     QTest::newRow("letters beyond U+FFFF")
         << aiml(cat("HELLO \xf0\xa0\x80\x80", "x") + '\n' + cat("A", "<srai>hello \xf0\xa0\x80\x80</srai>")) << "";
     QTest::newRow("read again after an XML error, reported once")
-        << aiml(cat("hello, x", "hi &")) << "pattern-syntax@2:11 pattern-syntax@2:11 not-well-formed@2:52";
+        << aiml(cat("hello, x", "hi &")) << "pattern-syntax@2:11 pattern-syntax@2:11 !not-well-formed@2:52";
     QTest::newRow("two wildcards") << aiml(cat("_ * A", "x")) << "pattern-syntax@2:11";
     QTest::newRow("wildcard joined") << aiml(cat("HELLO*", "x")) << "pattern-syntax@2:11";
     QTest::newRow("empty pattern") << aiml(cat("  ", "x")) << "pattern-syntax@2:11";
@@ -198,6 +263,8 @@ void TestChecker::problems_data()
     QTest::newRow("blank template") << aiml(cat("A", "   ")) << "empty-template@2:31";
     QTest::newRow("template with a comment only") << aiml(cat("A", "<!-- later -->")) << "empty-template@2:31";
     QTest::newRow("template with an element only") << aiml(cat("A", "<br/>")) << "";
+    QTest::newRow("empty srai") << aiml(cat("A", "<srai/>") + '\n' + cat("B", "<srai> </srai><srai>?!</srai>"))
+                                << "srai-target@2:41 srai-target@3:41 srai-target@3:55";
 }
 
 void TestChecker::problems()
@@ -230,7 +297,7 @@ void TestChecker::messages()
     QCOMPARE(broken[0].severity, Severity::Error);
     QVERIFY(!broken[0].message.isEmpty());
     QCOMPARE(formatProblem(QStringLiteral("b.aiml"), broken[0]),
-        QStringLiteral("b.aiml:1:16: error: %1 [not-well-formed]").arg(broken[0].message));
+        QStringLiteral("b.aiml:1:17: error: %1 [not-well-formed]").arg(broken[0].message));
 }
 
 void TestChecker::lowerCaseOnlyWhenPatternsAreUpcased()
@@ -242,6 +309,31 @@ void TestChecker::lowerCaseOnlyWhenPatternsAreUpcased()
     QCOMPARE(summary(checkDocument(document, options)), QString());
 }
 
+void TestChecker::partsAgree_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    const QByteArray aimlTag = "<aiml>\n";
+    const QByteArray first = cat("A", "<srai>D</srai><srai>nowhere</srai>") + '\n' + cat("B", "x") + '\n';
+    const QByteArray second = cat("A", "y") + '\n' + cat("D!", "<srai>B</srai><foo/>") + '\n' + cat("B", "");
+    QTest::newRow("duplicates and srais across the parts") << halves(aimlTag, first, second);
+    QTest::newRow("an XML error in the second part") << halves(aimlTag, first, second + cat("E", "&") + cat("A", "z"));
+    QTest::newRow("an XML error in the first part") << halves(aimlTag, cat("E", "&") + first, second);
+    QTest::newRow("mismatched tag in the second part") << halves(aimlTag, first, second + "<category><pattern>F");
+    QTest::newRow("everything in one topic") << halves(aimlTag + "<topic name=\"T\">", first, second + "</topic>");
+    QTest::newRow("a category tag in a comment after the middle")
+        << halves(aimlTag, first, "<!-- <category> -->" + second);
+    QTest::newRow("prefixes and entities of the prolog")
+        << halves("<!DOCTYPE aiml [<!ENTITY me \"Vessra\">]>\n<aiml xmlns:html=\"http://www.w3.org/1999/xhtml\">\n",
+               first, cat("ME", "&me; <html:b>x</html:b>") + second);
+    QTest::newRow("a category as the root") << halves("<category>", first, second + "</category>");
+}
+
+void TestChecker::partsAgree()
+{
+    QFETCH(QByteArray, document);
+    QCOMPARE(described(checkInParts(document, true)), described(checkInParts(document, false)));
+}
+
 void TestChecker::corpus()
 {
     const QDir corpus(QStringLiteral(VORREL_CORPUS_DIR "/free-aiml"));
@@ -251,7 +343,8 @@ void TestChecker::corpus()
     std::map<QString, int> byCode;
     for (const QString &name : files) {
         const QByteArray bytes = test::readFile(corpus.filePath(name));
-        const std::vector<Problem> problems = checkDocument(bytes);
+        const std::vector<Problem> problems = checkInParts(bytes, false);
+        QCOMPARE(described(checkInParts(bytes, true)), described(problems));
         const int lines = int(bytes.count('\n')) + 1;
         for (size_t i = 0; i < problems.size(); ++i) {
             const Problem &p = problems[i];
@@ -280,33 +373,110 @@ void TestChecker::commandOutput()
     QCOMPARE(all.out,
         file + QStringLiteral(":2:11: warning: punctuation \"!\" in a pattern [pattern-syntax]\n") + file
             + QStringLiteral(":3:1: error: category without <template> [structure]\n"));
-    QCOMPARE(all.err, QString());
+    QCOMPARE(all.err, QStringLiteral("1 file, 1 error, 1 warning\n"));
 
-    const Run errorsOnly = runCheck({ file }, true);
+    CheckRequest quiet;
+    quiet.errorsOnly = true;
+    const Run errorsOnly = runCheck({ file }, quiet);
     QCOMPARE(errorsOnly.code, kCheckFoundErrors);
     QCOMPARE(errorsOnly.out, file + QStringLiteral(":3:1: error: category without <template> [structure]\n"));
+    QCOMPARE(errorsOnly.err, QString());
+}
+
+// The JSON and SARIF outputs read back, problem by problem, for a file and standard input.
+void TestChecker::commandFormats()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("a \"b\" %20.aiml"));
+    const QByteArray broken = aiml(cat("A!", "x") + '\n' + "<category><pattern>B</pattern></category>");
+    const QByteArray piped = aiml(cat("C", "<srai>nowhere</srai>"));
+    QVERIFY(writeFile(file, broken));
+    const std::vector<std::pair<QString, std::vector<Problem>>> expected { { file, checkDocument(broken) },
+        { QStringLiteral("-"), checkDocument(piped) } };
+
+    for (const CheckFormat format : { CheckFormat::Json, CheckFormat::Sarif }) {
+        CheckRequest request;
+        request.format = format;
+        const Run run = runCheck({ file, QStringLiteral("-") }, request, piped);
+        QCOMPARE(run.code, kCheckFoundErrors);
+        QCOMPARE(run.err, QStringLiteral("2 files, 1 error, 2 warnings\n"));
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString() + run.out));
+        QJsonArray results = json.array();
+        QJsonArray rules;
+        if (format == CheckFormat::Sarif) {
+            const QJsonObject log = json.object();
+            QCOMPARE(log[u"version"].toString(), QStringLiteral("2.1.0"));
+            const QJsonObject sarifRun = log[u"runs"].toArray().at(0).toObject();
+            QVERIFY(!sarifRun[u"tool"][u"driver"][u"name"].toString().isEmpty());
+            QCOMPARE(sarifRun[u"columnKind"].toString(), QStringLiteral("unicodeCodePoints"));
+            QCOMPARE(sarifRun[u"invocations"][0][u"executionSuccessful"].toBool(false), true);
+            rules = sarifRun[u"tool"][u"driver"][u"rules"].toArray();
+            QCOMPARE(rules.size(), problemCodes().size());
+            results = sarifRun[u"results"].toArray();
+        }
+        qsizetype i = 0;
+        for (const auto &[name, problems] : expected) {
+            for (const Problem &p : problems) {
+                QVERIFY(i < results.size());
+                const QJsonObject r = results.at(i++).toObject();
+                const QString severity
+                    = p.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+                if (format == CheckFormat::Json) {
+                    QCOMPARE(r.keys(), QStringList({ "code", "column", "file", "line", "message", "severity" }));
+                    QCOMPARE(r[u"file"].toString(), name);
+                    QCOMPARE(r[u"line"].toInt(), p.line);
+                    QCOMPARE(r[u"column"].toInt(), p.column);
+                    QCOMPARE(r[u"severity"].toString(), severity);
+                    QCOMPARE(r[u"code"].toString(), p.code);
+                    QCOMPARE(r[u"message"].toString(), p.message);
+                    continue;
+                }
+                QCOMPARE(r[u"ruleId"].toString(), p.code);
+                QCOMPARE(rules.at(r[u"ruleIndex"].toInt(-1)).toObject()[u"id"].toString(), p.code);
+                QVERIFY(
+                    !rules.at(r[u"ruleIndex"].toInt()).toObject()[u"shortDescription"][u"text"].toString().isEmpty());
+                QCOMPARE(r[u"level"].toString(), severity);
+                QCOMPARE(r[u"message"][u"text"].toString(), p.message);
+                const QJsonObject location = r[u"locations"][0][u"physicalLocation"].toObject();
+                const QUrl uri(location[u"artifactLocation"][u"uri"].toString(), QUrl::StrictMode);
+                QVERIFY(uri.isValid());
+                QCOMPARE(uri.isLocalFile() ? uri.toLocalFile() : uri.path(), name);
+                QCOMPARE(location[u"region"][u"startLine"].toInt(), p.line);
+                QCOMPARE(location[u"region"][u"startColumn"].toInt(), p.column);
+            }
+        }
+        QCOMPARE(i, results.size());
+    }
 }
 
 void TestChecker::commandExitCodes_data()
 {
     QTest::addColumn<QByteArrayList>("documents");
     QTest::addColumn<bool>("missingFileToo");
+    QTest::addColumn<QStringList>("disabled");
     QTest::addColumn<int>("code");
 
     const QByteArray clean = aiml(cat("A", "x"));
     const QByteArray warning = aiml(cat("A", ""));
     const QByteArray error = aiml("<category><template>x</template></category>");
-    QTest::newRow("clean") << QByteArrayList { clean, clean } << false << kCheckPassed;
-    QTest::newRow("warnings pass") << QByteArrayList { clean, warning } << false << kCheckPassed;
-    QTest::newRow("an error in one file") << QByteArrayList { error, clean } << false << kCheckFoundErrors;
-    QTest::newRow("unreadable wins over errors") << QByteArrayList { error } << true << kCheckUnreadable;
-    QTest::newRow("unreadable alone") << QByteArrayList { clean } << true << kCheckUnreadable;
+    QTest::newRow("clean") << QByteArrayList { clean, clean } << false << QStringList() << kCheckPassed;
+    QTest::newRow("warnings pass") << QByteArrayList { clean, warning } << false << QStringList() << kCheckPassed;
+    QTest::newRow("an error in one file")
+        << QByteArrayList { error, clean } << false << QStringList() << kCheckFoundErrors;
+    QTest::newRow("unreadable wins over errors")
+        << QByteArrayList { error } << true << QStringList() << kCheckUnreadable;
+    QTest::newRow("a silenced error passes")
+        << QByteArrayList { error, warning } << false << QStringList { "structure" } << kCheckPassed;
+    QTest::newRow("unreadable alone") << QByteArrayList { clean } << true << QStringList() << kCheckUnreadable;
 }
 
 void TestChecker::commandExitCodes()
 {
     QFETCH(QByteArrayList, documents);
     QFETCH(bool, missingFileToo);
+    QFETCH(QStringList, disabled);
     QFETCH(int, code);
     QTemporaryDir dir;
     QStringList files;
@@ -316,9 +486,13 @@ void TestChecker::commandExitCodes()
         files.append(dir.filePath(QStringLiteral("%1.aiml").arg(files.size())));
         QVERIFY(writeFile(files.back(), document));
     }
-    const Run run = runCheck(files);
+    CheckRequest request;
+    request.disabled = disabled;
+    const Run run = runCheck(files, request);
     QCOMPARE(run.code, code);
-    QCOMPARE(run.err.isEmpty(), !missingFileToo);
+    QCOMPARE(run.err.contains(QStringLiteral("cannot read")), missingFileToo);
+    for (const QString &silenced : disabled)
+        QVERIFY(!run.out.contains(silenced));
 }
 
 void TestChecker::unreadableFiles_data()
@@ -365,7 +539,8 @@ void TestChecker::unreadableFiles()
     const Run run = runCheck({ path });
     QCOMPARE(run.code, kCheckUnreadable);
     QCOMPARE(run.out, QString());
-    QCOMPARE(run.err, path + QStringLiteral(": cannot read: ") + reason + QLatin1Char('\n'));
+    QCOMPARE(run.err,
+        path + QStringLiteral(": cannot read: ") + reason + QStringLiteral("\n0 files, 0 errors, 0 warnings\n"));
 }
 
 void TestChecker::garbageIsAnErrorNotACrash_data()
@@ -376,14 +551,14 @@ void TestChecker::garbageIsAnErrorNotACrash_data()
     QByteArray random(1 << 20, Qt::Uninitialized);
     QRandomGenerator generator(7);
     generator.fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
-    QTest::newRow("empty") << QByteArray() << "not-well-formed@1:1";
-    QTest::newRow("random bytes") << random << "not-well-formed@1:1";
-    QTest::newRow("NUL bytes, 40 MB") << QByteArray(40 << 20, '\0') << "not-well-formed@1:1";
+    QTest::newRow("empty") << QByteArray() << "!not-well-formed@1:1";
+    QTest::newRow("random bytes") << random << "!encoding@1:1";
+    QTest::newRow("NUL bytes, 40 MB") << QByteArray(40 << 20, '\0') << "!not-well-formed@1:1";
     QTest::newRow("20,000 unclosed categories")
         << aiml(QByteArray("<category><pattern>A</pattern><template>x</template>\n").repeated(20000))
-        << "structure@3:1";
+        << "!structure@3:1";
     QTest::newRow("NUL inside a category")
-        << aiml(cat("A", QByteArray("x\0y", 3)) + '\n' + cat("A", "z")) << "not-well-formed@2:42";
+        << aiml(cat("A", QByteArray("x\0y", 3)) + '\n' + cat("A", "z")) << "!not-well-formed@2:42";
 }
 
 void TestChecker::garbageIsAnErrorNotACrash()
@@ -395,7 +570,7 @@ void TestChecker::garbageIsAnErrorNotACrash()
     QVERIFY(writeFile(file, bytes));
     const Run run = runCheck({ file });
     QCOMPARE(run.code, kCheckFoundErrors);
-    QCOMPARE(run.err, QString());
+    QVERIFY(run.err.startsWith(QStringLiteral("1 file, ")));
     const std::vector<Problem> problems = checkDocument(bytes);
     const auto error = std::find_if(
         problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });

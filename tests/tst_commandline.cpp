@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -119,6 +121,17 @@ void TestCommandLine::parsing_data()
     QTest::newRow("seed with check") << QStringList { "--check", "a", "--seed", "3" } << M::Invalid << QStringList();
     QTest::newRow("quiet with chat") << QStringList { "--chat", "a", "-q" } << M::Invalid << QStringList();
     QTest::newRow("both modes") << QStringList { "--check", "--chat", "a" } << M::Invalid << QStringList();
+    QTest::newRow("check standard input")
+        << QStringList { "--check", "-", "--format", "sarif" } << M::Check << QStringList { "-" };
+    QTest::newRow("unknown format") << QStringList { "--check", "a", "--format", "xml" } << M::Invalid << QStringList();
+    QTest::newRow("format without check") << QStringList { "--format", "json", "a" } << M::Invalid << QStringList();
+    QTest::newRow("disable") << QStringList { "--check", "a", "--disable", "duplicate,srai-target", "--disable",
+        "empty-template" } << M::Check
+                             << QStringList { "a" };
+    QTest::newRow("disable an unknown code")
+        << QStringList { "--check", "a", "--disable", "duplicates" } << M::Invalid << QStringList();
+    QTest::newRow("disable what no parser reads")
+        << QStringList { "--check", "a", "--disable", "encoding" } << M::Invalid << QStringList();
     QTest::newRow("unknown") << QStringList { "--frobnicate" } << M::Invalid << QStringList();
 }
 
@@ -143,7 +156,8 @@ void TestCommandLine::versionAndHelp()
     QVERIFY2(version.out.startsWith("aimlvorrel " VORREL_VERSION "\n"), version.out.constData());
     const Run help = run({ QStringLiteral("--help") });
     QCOMPARE(help.code, 0);
-    for (const char *option : { "--check", "--chat", "--seed", "--trace", "--quiet", "--version", "FILE" })
+    for (const char *option :
+        { "--check", "--chat", "--seed", "--trace", "--quiet", "--format", "--disable", "--version", "FILE" })
         QVERIFY2(help.out.contains(option), option);
     const Run wrong = run({ QStringLiteral("--frobnicate") });
     QCOMPARE(wrong.code, 2);
@@ -182,6 +196,18 @@ void TestCommandLine::check()
     const Run missing = run({ QStringLiteral("--check"), broken, m_dir.filePath(QStringLiteral("none.aiml")) });
     QCOMPARE(missing.code, 2);
     QVERIFY(missing.err.contains("none.aiml"));
+
+    // Standard input, as JSON, silenced codes left out of the count.
+    const Run piped = run({ QStringLiteral("--check"), QStringLiteral("-"), QStringLiteral("--format"),
+                              QStringLiteral("json"), QStringLiteral("--disable"), QStringLiteral("pattern-syntax") },
+        kBot + "<aiml/>");
+    QCOMPARE(piped.code, 1);
+    const QJsonArray problems = QJsonDocument::fromJson(piped.out).array();
+    QCOMPARE(problems.size(), 2);
+    QCOMPARE(problems[0][u"file"].toString(), QStringLiteral("-"));
+    QCOMPARE(problems[0][u"code"].toString(), QStringLiteral("empty-template"));
+    QCOMPARE(problems[1][u"severity"].toString(), QStringLiteral("error"));
+    QCOMPARE(piped.err, QByteArray("1 file, 1 error, 1 warning\n"));
 }
 
 void TestCommandLine::chat()

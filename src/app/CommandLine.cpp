@@ -11,6 +11,7 @@
 #include "prefs/Settings.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QScreen>
@@ -53,6 +54,22 @@ int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &ou
     return runChat(std::move(rows), in, out, err, chat);
 }
 
+int runCheck(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err)
+{
+    CheckRequest request;
+    request.files = commandLine.files;
+    request.format = commandLine.checkFormat;
+    request.errorsOnly = commandLine.quiet;
+    request.disabled = commandLine.disabledCodes;
+    request.upcasePatterns = upcasePatterns();
+    request.toolVersion = QStringLiteral(VORREL_VERSION);
+    // A stream over text, as tests give, has no device: its text is the document.
+    QBuffer text;
+    if (!in.device())
+        text.setData(in.readAll().toUtf8());
+    return runCheckCommand(request, in.device() ? *in.device() : text, out, err);
+}
+
 } // namespace
 
 namespace {
@@ -62,9 +79,16 @@ struct Options
     QCommandLineOption help;
     QCommandLineOption version;
     QCommandLineOption check { QStringLiteral("check"),
-        QStringLiteral("Check each FILE and print its problems, without a window.") };
+        QStringLiteral("Check each FILE (- for standard input) and print its problems, without a window.") };
     QCommandLineOption quiet { { QStringLiteral("q"), QStringLiteral("quiet") },
-        QStringLiteral("With --check, print only the errors.") };
+        QStringLiteral("With --check, print only the errors, and no summary.") };
+    QCommandLineOption format { QStringLiteral("format"),
+        QStringLiteral("With --check, print the problems as gcc (FILE:LINE:COLUMN: lines, the default), json or "
+                       "sarif."),
+        QStringLiteral("FORMAT"), QStringLiteral("gcc") };
+    QCommandLineOption disable { QStringLiteral("disable"),
+        QStringLiteral("With --check, silence the problems of these codes (repeatable)."),
+        QStringLiteral("CODE[,CODE]") };
     QCommandLineOption chat { QStringLiteral("chat"),
         QStringLiteral("Talk to the bot of FILE without a window: one sentence a line from standard input, one "
                        "reply a line to standard output.") };
@@ -78,7 +102,8 @@ Options describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("An editor for AIML 1.0 chat bot documents."));
     Options options { parser.addHelpOption(), parser.addVersionOption() };
-    parser.addOptions({ options.check, options.quiet, options.chat, options.seed, options.trace });
+    parser.addOptions(
+        { options.check, options.quiet, options.format, options.disable, options.chat, options.seed, options.trace });
     parser.addPositionalArgument(
         QStringLiteral("FILE"), QStringLiteral("The AIML document to open."), QStringLiteral("[FILE...]"));
     return options;
@@ -124,8 +149,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(check) && parser.isSet(chat))
         return invalid(QStringLiteral("--check and --chat cannot be used together."));
-    const QString misplaced = QStringLiteral("-q belongs with --check; --seed and --trace with --chat.");
-    if ((parser.isSet(quiet) && !parser.isSet(check))
+    const QString misplaced
+        = QStringLiteral("-q, --format and --disable belong with --check; --seed and --trace with --chat.");
+    if ((!parser.isSet(check) && (parser.isSet(quiet) || parser.isSet(o.format) || parser.isSet(o.disable)))
         || ((parser.isSet(seed) || parser.isSet(trace)) && !parser.isSet(chat)))
         return invalid(misplaced);
     if (parser.isSet(check)) {
@@ -133,6 +159,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return invalid(QStringLiteral("--check needs at least one FILE."));
         result.mode = CommandLine::Mode::Check;
         result.quiet = parser.isSet(quiet);
+        const auto format = checkFormatNamed(parser.value(o.format));
+        if (!format)
+            return invalid(QStringLiteral("--format is gcc, json or sarif."));
+        result.checkFormat = *format;
+        for (const QString &value : parser.values(o.disable))
+            result.disabledCodes += value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (const auto refusal = disableRefusal(result.disabledCodes))
+            return invalid(*refusal);
         return result;
     }
     if (parser.isSet(chat)) {
@@ -168,7 +202,7 @@ int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream 
             << "There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     case CommandLine::Mode::Check:
-        return runCheckCommand(commandLine.files, commandLine.quiet, upcasePatterns(), out, err);
+        return runCheck(commandLine, in, out, err);
     case CommandLine::Mode::Chat:
         return runChatMode(commandLine, in, out, err);
     case CommandLine::Mode::Invalid:

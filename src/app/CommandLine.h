@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/CheckCommand.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +17,7 @@ struct CommandLine
         Window,
         Help,
         Version,
-        // --check FILE...
+        // --check FILE... ("-" is standard input)
         Check,
         // --chat FILE
         Chat,
@@ -25,8 +27,11 @@ struct CommandLine
 
     Mode mode = Mode::Window;
     QStringList files;
-    // --check -q: errors only.
+    // --check -q: errors only. --format and --disable: how problems are printed and which
+    // codes are silenced.
     bool quiet = false;
+    vorrel::CheckFormat checkFormat = vorrel::CheckFormat::Gcc;
+    QStringList disabledCodes;
     // --chat: the seed of <random>, and the answering row of each reply on standard error.
     std::optional<quint32> seed;
     bool trace = false;

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
+class QIODevice;
 class QTextStream;
 
 namespace vorrel {
@@ -13,10 +15,34 @@ inline constexpr int kCheckPassed = 0;
 inline constexpr int kCheckFoundErrors = 1;
 inline constexpr int kCheckUnreadable = 2;
 
-// Checks each file and prints its problems to `out`, one line each in the form compilers use,
-// only the errors when `errorsOnly`. A file that cannot be read gets a line on `err`. Returns
-// kCheckUnreadable when a file could not be read, else kCheckFoundErrors when a file has an
-// error, else kCheckPassed: warnings alone pass.
-int runCheckCommand(const QStringList &files, bool errorsOnly, bool upcasePatterns, QTextStream &out, QTextStream &err);
+// How the problems are printed: lines as compilers print them, one JSON array of objects,
+// or a SARIF 2.1.0 log as code-scanning services read it.
+enum class CheckFormat { Gcc, Json, Sarif };
+
+std::optional<CheckFormat> checkFormatNamed(const QString &name);
+
+struct CheckRequest
+{
+    // "-" stands for standard input.
+    QStringList files;
+    CheckFormat format = CheckFormat::Gcc;
+    // Only the errors, and no summary.
+    bool errorsOnly = false;
+    // Problems of these codes are neither printed nor counted.
+    QStringList disabled;
+    bool upcasePatterns = true;
+    // What the SARIF log says of the tool.
+    QString toolVersion;
+};
+
+// Why `codes` cannot be given to --disable, or nothing when they can: each must be a
+// problem's code, and a document that no XML parser reads is never passed.
+std::optional<QString> disableRefusal(const QStringList &codes);
+
+// Checks each file and prints its problems to `out` in the requested format, and a summary
+// ("3 files, 2 errors, 14 warnings") to `err`; a file that cannot be read gets a line on
+// `err`. Returns kCheckUnreadable when a file could not be read, else kCheckFoundErrors when a
+// file has an error, else kCheckPassed: warnings alone pass.
+int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &out, QTextStream &err);
 
 } // namespace vorrel

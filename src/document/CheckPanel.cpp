@@ -10,23 +10,13 @@
 
 namespace vorrel {
 
-namespace {
-
-QString counted(qsizetype count, const char *one, const char *many)
-{
-    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
-}
-
-} // namespace
-
 QString problemSummary(const std::vector<Problem> &problems)
 {
     if (problems.empty())
         return QStringLiteral("No problems found");
     const auto errors = std::count_if(
         problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
-    const auto warnings = qsizetype(problems.size()) - errors;
-    return counted(errors, "error", "errors") + QStringLiteral(", ") + counted(warnings, "warning", "warnings");
+    return problemCounts(errors, qsizetype(problems.size()) - errors);
 }
 
 CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)

@@ -1,34 +1,137 @@
 #include "document/Checker.h"
 
+#include "document/CheckIndex.h"
 #include "document/DocumentText.h"
 
-#include <QHash>
-#include <QSet>
 #include <QStringDecoder>
-#include <QXmlStreamReader>
+
+#include <expat.h>
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <climits>
 #include <cstring>
+#include <future>
+#include <limits>
+#include <memory>
+#include <new>
+#include <numeric>
+#include <string>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(Q_OS_LINUX)
+#include <sys/mman.h>
+#endif
 
 namespace vorrel {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr qsizetype kNone = -1;
 
-// Stands for <bot name="..."/> in a pattern's text; XML text can never hold U+0001.
-constexpr QChar kBotMark = QChar(0x0001);
+// Stands between a namespace and a local name in the parser's names: no XML 1.0 text holds it.
+constexpr char kNamespaceSeparator = '\x01';
 
-const char *const kNotWellFormed = "not-well-formed";
-const char *const kEncoding = "encoding";
-const char *const kStructure = "structure";
-const char *const kUnknownElement = "unknown-element";
-const char *const kPatternSyntax = "pattern-syntax";
-const char *const kDuplicate = "duplicate";
-const char *const kSraiTarget = "srai-target";
-const char *const kEmptyTemplate = "empty-template";
+// A problem's code: its place in problemCodes().
+enum Code : quint8 {
+    kNotWellFormed,
+    kEncoding,
+    kStructure,
+    kUnknownElement,
+    kPatternSyntax,
+    kDuplicate,
+    kSraiTarget,
+    kEmptyTemplate
+};
+
+// The elements of AIML 1.0.1 and where they stand, with the markup a client may show, which
+// interpreters pass through.
+enum ElementUse : unsigned char { TemplateElement = 1, PatternElement = 2, Markup = 4 };
+struct ElementName
+{
+    std::string_view name;
+    unsigned char use;
+};
+constexpr std::array kElements = { ElementName { "a"sv, Markup }, ElementName { "abbr"sv, Markup },
+    ElementName { "b"sv, Markup }, ElementName { "big"sv, Markup }, ElementName { "blockquote"sv, Markup },
+    ElementName { "bot"sv, TemplateElement | PatternElement }, ElementName { "br"sv, Markup },
+    ElementName { "center"sv, Markup }, ElementName { "cite"sv, Markup }, ElementName { "code"sv, Markup },
+    ElementName { "condition"sv, TemplateElement }, ElementName { "date"sv, TemplateElement },
+    ElementName { "dd"sv, Markup }, ElementName { "div"sv, Markup }, ElementName { "dl"sv, Markup },
+    ElementName { "dt"sv, Markup }, ElementName { "em"sv, Markup }, ElementName { "font"sv, Markup },
+    ElementName { "formal"sv, TemplateElement }, ElementName { "gender"sv, TemplateElement },
+    ElementName { "get"sv, TemplateElement }, ElementName { "gossip"sv, TemplateElement },
+    ElementName { "h1"sv, Markup }, ElementName { "h2"sv, Markup }, ElementName { "h3"sv, Markup },
+    ElementName { "h4"sv, Markup }, ElementName { "h5"sv, Markup }, ElementName { "h6"sv, Markup },
+    ElementName { "hr"sv, Markup }, ElementName { "i"sv, Markup }, ElementName { "id"sv, TemplateElement },
+    ElementName { "img"sv, Markup }, ElementName { "input"sv, TemplateElement },
+    ElementName { "javascript"sv, TemplateElement }, ElementName { "learn"sv, TemplateElement },
+    ElementName { "li"sv, TemplateElement }, ElementName { "lowercase"sv, TemplateElement },
+    ElementName { "ol"sv, Markup }, ElementName { "p"sv, Markup }, ElementName { "person"sv, TemplateElement },
+    ElementName { "person2"sv, TemplateElement }, ElementName { "pre"sv, Markup }, ElementName { "q"sv, Markup },
+    ElementName { "random"sv, TemplateElement }, ElementName { "s"sv, Markup },
+    ElementName { "sentence"sv, TemplateElement }, ElementName { "set"sv, TemplateElement },
+    ElementName { "size"sv, TemplateElement }, ElementName { "small"sv, Markup }, ElementName { "span"sv, Markup },
+    ElementName { "sr"sv, TemplateElement }, ElementName { "srai"sv, TemplateElement },
+    ElementName { "star"sv, TemplateElement }, ElementName { "strike"sv, Markup }, ElementName { "strong"sv, Markup },
+    ElementName { "sub"sv, Markup }, ElementName { "sup"sv, Markup }, ElementName { "system"sv, TemplateElement },
+    ElementName { "table"sv, Markup }, ElementName { "tbody"sv, Markup }, ElementName { "td"sv, Markup },
+    ElementName { "th"sv, Markup }, ElementName { "that"sv, TemplateElement },
+    ElementName { "thatstar"sv, TemplateElement }, ElementName { "thead"sv, Markup },
+    ElementName { "think"sv, TemplateElement }, ElementName { "topicstar"sv, TemplateElement },
+    ElementName { "tr"sv, Markup }, ElementName { "tt"sv, Markup }, ElementName { "u"sv, Markup },
+    ElementName { "ul"sv, Markup }, ElementName { "uppercase"sv, TemplateElement },
+    ElementName { "version"sv, TemplateElement } };
+static_assert(std::is_sorted(
+    kElements.begin(), kElements.end(), [](const ElementName &a, const ElementName &b) { return a.name < b.name; }));
+
+unsigned char elementUse(std::string_view name)
+{
+    // The names that share a first letter stand together in the table: only theirs are compared.
+    static const std::array<std::pair<quint8, quint8>, 26> byLetter = [] {
+        std::array<std::pair<quint8, quint8>, 26> ranges {};
+        for (size_t i = kElements.size(); i-- > 0;) {
+            auto &range = ranges[size_t(kElements[i].name[0] - 'a')];
+            range.first = quint8(i);
+            if (range.second == 0)
+                range.second = quint8(i + 1);
+        }
+        return ranges;
+    }();
+    if (name.empty() || name[0] < 'a' || name[0] > 'z')
+        return 0;
+    const auto [first, last] = byLetter[size_t(name[0] - 'a')];
+    for (size_t i = first; i < last; ++i) {
+        if (kElements[i].name == name)
+            return kElements[i].use;
+    }
+    return 0;
+}
+
+// The elements whose place in a document the checker follows.
+enum class Tag : unsigned char { Other, Aiml, Topic, Category, Pattern, That, Template, Srai };
+
+Tag tagOf(std::string_view name)
+{
+    switch (name.size()) {
+    case 4:
+        return name == "aiml"sv ? Tag::Aiml : name == "that"sv ? Tag::That : name == "srai"sv ? Tag::Srai : Tag::Other;
+    case 5:
+        return name == "topic"sv ? Tag::Topic : Tag::Other;
+    case 7:
+        return name == "pattern"sv ? Tag::Pattern : Tag::Other;
+    case 8:
+        return name == "category"sv ? Tag::Category : name == "template"sv ? Tag::Template : Tag::Other;
+    default:
+        return Tag::Other;
+    }
+}
 
 qsizetype firstNonAscii(QByteArrayView bytes, qsizetype from = 0)
 {
@@ -76,15 +179,61 @@ qsizetype firstInvalidUtf8(QByteArrayView bytes)
     }
 }
 
+// The first byte of a UTF-16 or UTF-32 text that does not belong to a whole, well-paired unit.
+qsizetype firstInvalidWideUnit(QByteArrayView bytes, QStringConverter::Encoding encoding)
+{
+    const bool big = encoding == QStringConverter::Utf16BE || encoding == QStringConverter::Utf32BE;
+    const int width = encoding == QStringConverter::Utf32LE || encoding == QStringConverter::Utf32BE ? 4 : 2;
+    auto unit = [&](qsizetype at) {
+        char32_t u = 0;
+        for (int i = 0; i < width; ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[at + (big ? i : width - 1 - i)]);
+            u = (u << 8) | byte;
+        }
+        return u;
+    };
+    for (qsizetype at = 0; at < bytes.size(); at += width) {
+        if (bytes.size() - at < width)
+            return at;
+        const char32_t u = unit(at);
+        if (width == 4) {
+            if (u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF))
+                return at;
+        } else if (u >= 0xD800 && u <= 0xDBFF) {
+            if (bytes.size() - at < 4 || unit(at + 2) < 0xDC00 || unit(at + 2) > 0xDFFF)
+                return at;
+            at += 2;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return at;
+        }
+    }
+    return kNone;
+}
+
 bool isXmlBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+bool isBlankText(const char *s, int length)
+{
+    return std::all_of(s, s + length, isXmlBlank);
+}
+
+// Where `what` first stands in `text` from `from` on: the C library's search, which keeps its
+// speed over long runs of one byte, where a document may be nothing but line feeds.
+qsizetype find(QByteArrayView text, QByteArrayView what, qsizetype from = 0)
+{
+    if (from < 0 || from > text.size() || what.isEmpty() || what.size() > text.size() - from)
+        return kNone;
+    const void *at = memmem(text.data() + from, size_t(text.size() - from), what.data(), size_t(what.size()));
+    return at ? static_cast<const char *>(at) - text.data() : kNone;
+}
+
 // `<name` standing as a tag, that is followed by a blank, ">" or "/".
 qsizetype findTag(QByteArrayView text, QByteArrayView open, qsizetype from)
 {
-    for (qsizetype at = text.indexOf(open, from); at != kNone; at = text.indexOf(open, at + 1)) {
+    for (qsizetype at = find(text, open, from); at != kNone; at = find(text, open, at + 1)) {
         const qsizetype after = at + open.size();
         if (after < text.size() && (isXmlBlank(text[after]) || text[after] == '>' || text[after] == '/'))
             return at;
@@ -121,32 +270,24 @@ QByteArrayView declaredEncoding(QByteArrayView text)
     return attributeIn(text.first(end == kNone ? std::min<qsizetype>(text.size(), 256) : end), "encoding");
 }
 
-// Bytes a code unit takes: 2 for the UTF-16 encodings, 4 for UTF-32, else 1.
-int unitBytes(std::optional<QStringConverter::Encoding> encoding)
+// The name of the element whose tag starts at `at` ("<name" or "</name"), as written.
+QByteArrayView tagName(QByteArrayView text, qsizetype at)
 {
-    switch (encoding.value_or(QStringConverter::System)) {
-    case QStringConverter::Utf16:
-    case QStringConverter::Utf16LE:
-    case QStringConverter::Utf16BE:
-        return 2;
-    case QStringConverter::Utf32:
-    case QStringConverter::Utf32LE:
-    case QStringConverter::Utf32BE:
-        return 4;
-    default:
-        return 1;
-    }
-}
-
-QString codePointText(char32_t c)
-{
-    return QString::fromUcs4(&c, 1);
+    qsizetype begin = at + 1;
+    if (begin < text.size() && text[begin] == '/')
+        ++begin;
+    qsizetype end = begin;
+    while (end < text.size() && end - begin < 100 && !isXmlBlank(text[end]) && text[end] != '>' && text[end] != '/')
+        ++end;
+    return text.sliced(std::min(begin, text.size()), end - std::min(begin, text.size()));
 }
 
 // A message quotes the document; its control characters would break the one line a problem
 // takes, or reach a terminal as commands.
 QString withoutControls(const QString &text)
 {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+        return text;
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
@@ -158,322 +299,133 @@ QString withoutControls(const QString &text)
     return out;
 }
 
-QChar upper(QChar c)
+QString codePointText(char32_t c)
 {
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-        return QChar(c.unicode() - 'a' + 'A');
-    return c.unicode() < 0x80 ? c : c.toUpper();
+    return QString::fromUcs4(&c, 1);
 }
 
-// Upper case, runs of blanks as one blank, no blanks at the ends; "*" when nothing is left
-// and `emptyIsStar`.
-QString normalised(QStringView text, bool emptyIsStar)
+inline bool isWordCodePoint(char32_t c)
 {
-    QString out(text.size(), Qt::Uninitialized);
-    QChar *const begin = out.data();
-    QChar *o = begin;
-    bool blank = false;
-    for (const QChar c : text) {
-        if (c.isSpace()) {
-            blank = o != begin;
-            continue;
-        }
-        if (blank)
-            *o++ = QLatin1Char(' ');
-        blank = false;
-        *o++ = upper(c);
-    }
-    if (o == begin && emptyIsStar)
-        return QStringLiteral("*");
-    out.truncate(o - begin);
-    return out;
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    return isWordCharacter(c);
 }
 
-// A srai's text as an interpreter takes its input: upper case, words only; an apostrophe
-// stays inside a word, any other punctuation goes.
-QStringList inputWords(QStringView text)
+inline bool isSpaceCodePoint(char32_t c)
 {
-    QStringList words;
-    QString word;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype at = i;
-        const char32_t c = codePointAt(text, i);
-        if (isWordCharacter(c)) {
-            if (c > 0xFFFF)
-                word += text.sliced(at, i - at);
-            else
-                word += upper(QChar(c));
-        } else if (QChar::isSpace(c)) {
-            if (!word.isEmpty())
-                words.append(std::exchange(word, QString()));
-        } else if (c == '\'' && !word.isEmpty() && i < text.size()) {
-            qsizetype next = i;
-            if (isWordCharacter(codePointAt(text, next)))
-                word += QLatin1Char('\'');
-        }
-    }
-    if (!word.isEmpty())
-        words.append(word);
-    return words;
+    return c < 0x80 ? c == ' ' || (c >= '\t' && c <= '\r') : QChar::isSpace(c);
 }
 
-bool isListed(QStringView name, const auto &sortedNames)
-{
-    return std::binary_search(sortedNames.begin(), sortedNames.end(), std::u16string_view(name.utf16(), name.size()));
-}
+// The bytes a pattern's words are mostly made of: "A" to "Z" and digits.
+constexpr auto kPlainPatternByte = [] {
+    std::array<bool, 256> plain {};
+    for (int c = 0; c < 256; ++c)
+        plain[size_t(c)] = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    return plain;
+}();
 
-bool isTemplateElement(QStringView name)
-{
-    using namespace std::string_view_literals;
-    static constexpr std::array kAiml = { u"bot"sv, u"condition"sv, u"date"sv, u"formal"sv, u"gender"sv, u"get"sv,
-        u"gossip"sv, u"id"sv, u"input"sv, u"javascript"sv, u"learn"sv, u"li"sv, u"lowercase"sv, u"person"sv,
-        u"person2"sv, u"random"sv, u"sentence"sv, u"set"sv, u"size"sv, u"sr"sv, u"srai"sv, u"star"sv, u"system"sv,
-        u"that"sv, u"thatstar"sv, u"think"sv, u"topicstar"sv, u"uppercase"sv, u"version"sv };
-    // Markup a client may show; interpreters pass it through.
-    static constexpr std::array kHtml = { u"a"sv, u"abbr"sv, u"b"sv, u"big"sv, u"blockquote"sv, u"br"sv, u"center"sv,
-        u"cite"sv, u"code"sv, u"dd"sv, u"div"sv, u"dl"sv, u"dt"sv, u"em"sv, u"font"sv, u"h1"sv, u"h2"sv, u"h3"sv,
-        u"h4"sv, u"h5"sv, u"h6"sv, u"hr"sv, u"i"sv, u"img"sv, u"ol"sv, u"p"sv, u"pre"sv, u"q"sv, u"s"sv, u"small"sv,
-        u"span"sv, u"strike"sv, u"strong"sv, u"sub"sv, u"sup"sv, u"table"sv, u"tbody"sv, u"td"sv, u"th"sv, u"thead"sv,
-        u"tr"sv, u"tt"sv, u"u"sv, u"ul"sv };
-    static_assert(std::is_sorted(kAiml.begin(), kAiml.end()) && std::is_sorted(kHtml.begin(), kHtml.end()));
-    return isListed(name, kAiml) || isListed(name, kHtml);
-}
-
-// The first word of `words` (single blanks between them); the others in `after`.
-QStringView firstWord(QStringView words, QStringView &after)
-{
-    const qsizetype blank = words.indexOf(QLatin1Char(' '));
-    after = blank < 0 ? QStringView() : words.sliced(blank + 1);
-    return blank < 0 ? words : words.first(blank);
-}
-
-// The patterns as a tree of words, matched the way an interpreter matches its input: "_" and
-// "*" take one or more words, a bot name any one word, other words themselves. A branch that
-// only one pattern follows keeps that pattern's remaining words as they are until a second
-// pattern needs the branch: most patterns part after two or three words.
-class PatternIndex final
+// Lines and columns of byte offsets asked in increasing order: one walk over the text. Lines
+// end at LF, CR LF or a lone CR; columns count characters, which in UTF-8 are the bytes that
+// do not continue one.
+class LinePositions final
 {
 public:
-    // The pattern's text must stay alive as long as the index.
-    void add(QStringView pattern);
-    bool matches(const QStringList &words) const;
+    LinePositions(QByteArrayView text, bool utf8) : m_text(text), m_utf8(utf8) { }
 
-private:
-    struct Node
+    std::pair<int, int> at(qsizetype offset)
     {
-        int under = -1;
-        int star = -1;
-        int any = -1;
-        bool end = false;
-        // The remaining words of the one pattern below, not yet made nodes.
-        QStringView rest;
-    };
-    // The word's own hash is kept so that probing a full table compares numbers, not text.
-    struct Edge
-    {
-        Edge(int from, QStringView w) : node(from), wordHash(qHash(w)), word(w) { }
-        int node;
-        size_t wordHash;
-        QStringView word;
-        friend bool operator==(const Edge &a, const Edge &b)
-        {
-            return a.node == b.node && a.wordHash == b.wordHash && a.word == b.word;
+        offset = std::clamp<qsizetype>(offset, 0, m_text.size());
+        // The LF of a CR LF is where the CR is: one line end, as in a file of LF line ends.
+        if (offset > 0 && offset < m_text.size() && m_text[offset] == '\n' && m_text[offset - 1] == '\r')
+            --offset;
+        if (offset < m_pos)
+            return { m_line, m_column };
+        const qint64 ends = lineEnds(m_pos, offset);
+        if (ends > 0) {
+            m_line += int(std::min<qint64>(ends, INT_MAX - m_line));
+            qsizetype start = offset;
+            while (start > m_pos && m_text[start - 1] != '\n' && m_text[start - 1] != '\r')
+                --start;
+            m_column = 1 + characters(start, offset);
+        } else {
+            m_column += characters(m_pos, offset);
         }
-        friend size_t qHash(const Edge &edge, size_t seed) { return qHashMulti(seed, edge.node, edge.wordHash); }
-    };
-    struct Query
-    {
-        const QStringList &words;
-        // States already tried: each failed or is still being tried.
-        QSet<std::pair<int, qsizetype>> nodes;
-        QSet<std::pair<const QChar *, qsizetype>> rests;
-    };
-    int child(int node, QStringView word, bool &created);
-    void settle(int node, QStringView rest);
-    bool matchNode(Query &query, int node, qsizetype word) const;
-    static bool matchRest(Query &query, QStringView rest, qsizetype word);
-
-    std::vector<Node> m_nodes = std::vector<Node>(1);
-    // Lead to nodes from 1 on: the root is no node's child.
-    QHash<Edge, int> m_edges;
-};
-
-int PatternIndex::child(int node, QStringView word, bool &created)
-{
-    int Node::*slot = word == u"_"  ? &Node::under
-        : word == u"*"              ? &Node::star
-        : word.startsWith(kBotMark) ? &Node::any
-                                    : nullptr;
-    // By member, not reference: a new node may move them all.
-    int next = slot ? m_nodes[size_t(node)].*slot : m_edges.value(Edge { node, word }, -1);
-    created = next < 0;
-    if (created) {
-        next = int(m_nodes.size());
-        m_nodes.emplace_back();
-        if (slot)
-            m_nodes[size_t(node)].*slot = next;
-        else
-            m_edges.insert(Edge { node, word }, next);
-    }
-    return next;
-}
-
-void PatternIndex::settle(int node, QStringView rest)
-{
-    if (rest.isEmpty())
-        m_nodes[size_t(node)].end = true;
-    else
-        m_nodes[size_t(node)].rest = rest;
-}
-
-void PatternIndex::add(QStringView pattern)
-{
-    int node = 0;
-    QStringView rest = pattern;
-    for (;;) {
-        if (!m_nodes[size_t(node)].rest.isEmpty()) {
-            QStringView pendingAfter;
-            const QStringView pending = firstWord(std::exchange(m_nodes[size_t(node)].rest, {}), pendingAfter);
-            bool created = false;
-            settle(child(node, pending, created), pendingAfter);
-        }
-        if (rest.isEmpty()) {
-            m_nodes[size_t(node)].end = true;
-            return;
-        }
-        QStringView after;
-        const QStringView word = firstWord(rest, after);
-        bool created = false;
-        const int next = child(node, word, created);
-        if (created) {
-            settle(next, after);
-            return;
-        }
-        node = next;
-        rest = after;
-    }
-}
-
-bool PatternIndex::matches(const QStringList &words) const
-{
-    Query query { words, {}, {} };
-    return matchNode(query, 0, 0);
-}
-
-bool PatternIndex::matchNode(Query &query, int node, qsizetype word) const
-{
-    if (query.nodes.contains({ node, word }))
-        return false;
-    query.nodes.insert({ node, word });
-    const Node &n = m_nodes[size_t(node)];
-    if (!n.rest.isEmpty() && matchRest(query, n.rest, word))
-        return true;
-    const qsizetype count = query.words.size();
-    if (word == count)
-        return n.end;
-    auto wildcard = [&](int next) {
-        for (qsizetype w = word + 1; next >= 0 && w <= count; ++w) {
-            if (matchNode(query, next, w))
-                return true;
-        }
-        return false;
-    };
-    if (wildcard(n.under))
-        return true;
-    if (const int next = m_edges.value(Edge { node, query.words[word] }, -1);
-        next >= 0 && matchNode(query, next, word + 1))
-        return true;
-    if (n.any >= 0 && matchNode(query, n.any, word + 1))
-        return true;
-    return wildcard(n.star);
-}
-
-bool PatternIndex::matchRest(Query &query, QStringView rest, qsizetype word)
-{
-    const qsizetype count = query.words.size();
-    if (rest.isEmpty())
-        return word == count;
-    if (query.rests.contains({ rest.data(), word }))
-        return false;
-    query.rests.insert({ rest.data(), word });
-    QStringView after;
-    const QStringView first = firstWord(rest, after);
-    if (first == u"*" || first == u"_") {
-        for (qsizetype w = word + 1; w <= count; ++w) {
-            if (matchRest(query, after, w))
-                return true;
-        }
-        return false;
-    }
-    return word < count && (first.startsWith(kBotMark) || first == query.words[word])
-        && matchRest(query, after, word + 1);
-}
-
-// Character offsets of a reader to byte offsets in the bytes it reads. Offsets count UTF-16
-// units, as QXmlStreamReader does; calls come in increasing order, so one forward walk serves.
-class ByteCursor final
-{
-public:
-    ByteCursor(QByteArrayView bytes, bool utf8, qsizetype start, qsizetype asciiEnd)
-        : m_bytes(bytes),
-          m_utf8(utf8),
-          m_start(start),
-          m_asciiEnd(asciiEnd == kNone ? bytes.size() : asciiEnd),
-          m_byte(start)
-    {
-    }
-
-    qsizetype toByte(qint64 offset)
-    {
-        if (!m_utf8 || m_start + offset <= m_asciiEnd)
-            return std::min(m_start + qsizetype(offset), m_bytes.size());
-        if (offset < m_units) {
-            m_byte = m_start;
-            m_units = 0;
-        }
-        if (m_byte < m_asciiEnd) {
-            m_units += m_asciiEnd - m_byte;
-            m_byte = m_asciiEnd;
-        }
-        while (m_units < offset && m_byte < m_bytes.size()) {
-            const int length = std::max(1, utf8Length(static_cast<unsigned char>(m_bytes[m_byte])));
-            m_byte += length;
-            m_units += length == 4 ? 2 : 1;
-        }
-        return std::min(m_byte, m_bytes.size());
+        m_pos = offset;
+        return { m_line, m_column };
     }
 
 private:
-    QByteArrayView m_bytes;
+    int characters(qsizetype from, qsizetype to) const
+    {
+        if (!m_utf8)
+            return int(std::min<qsizetype>(to - from, INT_MAX - 1));
+        qsizetype count = 0;
+        for (qsizetype i = from; i < to; ++i)
+            count += (static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80;
+        return int(std::min<qsizetype>(count, INT_MAX - 1));
+    }
+
+    // CRs and the LFs that no CR comes before, from `from` to `to`.
+    qint64 lineEnds(qsizetype from, qsizetype to) const
+    {
+        const char *data = m_text.data();
+        qint64 count = 0;
+        qsizetype i = from;
+        auto one = [&](qsizetype at) {
+            count += data[at] == '\r' || (data[at] == '\n' && (at == 0 || data[at - 1] != '\r'));
+        };
+        if (i == 0 && i < to)
+            one(i++);
+#if defined(__SSE2__)
+        // Sixteen bytes at a time, each with the byte before it in sight; the line ends are
+        // counted in sixteen byte-wide counters, summed before any can overflow.
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        while (to - i >= 16) {
+            __m128i counters = _mm_setzero_si128();
+            for (int round = 0; round < 255 && to - i >= 16; ++round, i += 16) {
+                const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i - 1));
+                const __m128i crs = _mm_cmpeq_epi8(here, cr);
+                const __m128i bareLfs = _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(here, lf));
+                // A matching byte is all ones, that is -1.
+                counters = _mm_sub_epi8(counters, _mm_or_si128(crs, bareLfs));
+            }
+            const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+            count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+        }
+#endif
+        for (; i < to; ++i)
+            one(i);
+        return count;
+    }
+
+    QByteArrayView m_text;
     bool m_utf8;
-    qsizetype m_start;
-    qsizetype m_asciiEnd;
-    qsizetype m_byte;
-    qint64 m_units = 0;
-};
-
-// The document's characters as bytes that are either UTF-8 or one byte per character, with
-// the same lines and columns as the document.
-struct DocumentBytes
-{
-    QByteArray bytes;
-    TextEncoding encoding = TextEncoding::Utf8;
-    // After a UTF-8 byte order mark.
-    qsizetype start = 0;
-    // Whether QXmlStreamReader, given the bytes, decodes them as we do; else it gets our text.
-    bool readerTakesBytes = true;
-    qsizetype asciiEnd = kNone;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    int m_column = 1;
 };
 
 struct Finding
 {
     qsizetype at = 0;
     Severity severity = Severity::Warning;
-    const char *code = "";
+    Code code = kNotWellFormed;
     QString message;
-    // A duplicate names the line of this earlier category.
+    // The line of this earlier place fills the message's "%1".
     qsizetype earlier = kNone;
+    // A srai target's words: its message is made only when the problem is handed on.
+    QByteArray target;
 };
+
+using Findings = std::vector<Finding>;
+
+void addFinding(
+    Findings &findings, qsizetype at, Severity severity, Code code, const QString &message, qsizetype earlier = kNone)
+{
+    findings.push_back({ at, severity, code, withoutControls(message), earlier, {} });
+}
 
 enum class Kind : unsigned char {
     Aiml,
@@ -491,299 +443,312 @@ enum class Kind : unsigned char {
     Ignored,
 };
 
-class DocumentCheck final
+struct ParserDeleter
+{
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+using Parser = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
+
+Parser makeParser(const char *encoding, bool namespaces)
+{
+    Parser parser(namespaces ? XML_ParserCreateNS(encoding, kNamespaceSeparator) : XML_ParserCreate(encoding));
+    if (!parser)
+        throw std::bad_alloc();
+    return parser;
+}
+
+// The document's characters: UTF-8, or one byte each.
+struct DocumentText
+{
+    QByteArrayView bytes;
+    bool utf8 = true;
+    const char *encodingName() const { return utf8 ? "UTF-8" : "ISO-8859-1"; }
+};
+
+// Reads a document, or a part of it, as XML and as AIML, and keeps what it finds. Two parts of
+// one document are read at once, each by its own PartCheck, and joined afterwards.
+class PartCheck final
 {
 public:
-    explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
-    std::vector<Problem> run(QByteArrayView input);
+    PartCheck(const CheckOptions &options, const DocumentText &text, int document)
+        : m_options(options), m_text(text), m_document(document)
+    {
+    }
+
+    // Reads the whole document that `parser` holds, unless it comes to `splitAt` with only the
+    // root element open: there it stops, and says so, for another part to read the rest.
+    bool readHolding(XML_Parser parser, qsizetype splitAt);
+    // Reads the document from `from` on, as if the start tag of its root element, which ends
+    // at `rootEnd`, came right before it.
+    void readFrom(qsizetype rootEnd, qsizetype from);
+
+    Findings findings;
+    CheckIndex index;
 
 private:
+    struct Frame
+    {
+        Kind kind;
+        // Where its start tag is.
+        qsizetype at;
+    };
     struct Category
     {
         qsizetype start = 0;
         int patterns = 0;
         int thats = 0;
         int templates = 0;
-        QString pattern;
-        QString that = QStringLiteral("*");
+        std::string pattern;
+        std::string that;
         bool patternRead = false;
+        bool thatRead = false;
         // Found by the literal search: only its pattern and that are known.
         bool broken = false;
     };
     struct Srai
     {
         qsizetype at = 0;
-        QString text;
+        std::string text;
         bool plain = true;
     };
-    struct SraiTarget
-    {
-        qsizetype at = 0;
-        QString text;
-    };
-    // The category's pattern, that and topic, normalised. The hash is kept so that probing a
-    // full table compares numbers, not text.
-    struct Key
-    {
-        Key(const QString &p, const QString &th, const QString &to)
-            : hash(qHashMulti(0, p, th, to)), pattern(p), that(th), topic(to)
-        {
-        }
-        size_t hash;
-        QString pattern;
-        QString that;
-        QString topic;
-        friend bool operator==(const Key &, const Key &) = default;
-        friend size_t qHash(const Key &key, size_t seed) { return qHash(key.hash, seed); }
-    };
 
-    void add(qsizetype at, Severity severity, const char *code, const QString &message)
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
     {
-        m_findings.push_back({ at, severity, code, withoutControls(message), kNone });
+        addFinding(findings, at, severity, code, message);
     }
-    void decide(QByteArrayView input);
-    bool read(QXmlStreamReader &reader, ByteCursor &cursor);
-    void startElement(const QXmlStreamReader &reader, ByteCursor &cursor);
-    void endElement(const QXmlStreamReader &reader, ByteCursor &cursor);
-    void characters(const QXmlStreamReader &reader);
-    bool isAimlElement(const QXmlStreamReader &reader) const;
+    void startParser(XML_Parser parser, bool namespaces, qsizetype base);
+    void failed(XML_Parser parser);
+    bool readRegion(qsizetype from, qsizetype to);
+    void wantText();
+    // Where in the document the parser's present event is: the bytes it was given may start
+    // later, and may leave a gap.
+    qsizetype here() const
+    {
+        const qsizetype parsed = qsizetype(XML_GetCurrentByteIndex(m_current));
+        return m_base + parsed + (parsed >= m_gapAt ? m_gapLength : 0);
+    }
+
+    static void XMLCALL onStart(void *self, const XML_Char *name, const XML_Char **attributes)
+    {
+        static_cast<PartCheck *>(self)->startElement(name, attributes);
+    }
+    static void XMLCALL onEnd(void *self, const XML_Char *) { static_cast<PartCheck *>(self)->endElement(); }
+    static void XMLCALL onText(void *self, const XML_Char *text, int length)
+    {
+        static_cast<PartCheck *>(self)->characters(text, length);
+    }
+    void startElement(const char *rawName, const char **attributes);
+    void endElement();
+    void characters(const char *text, int length);
     void beginCategory(qsizetype at);
     void endCategory(qsizetype end);
     void endPatternText(bool that);
-    void checkPatternText(QStringView text, qsizetype at, const QString &what);
-    void searchLiterally(qsizetype from, QString topic);
-    bool readRegion(qsizetype from, qsizetype to);
-    void checkSraiTargets();
-    std::vector<Problem> problems();
+    void checkPatternText(QByteArrayView text, qsizetype at, const QString &what);
+    void searchLiterally(qsizetype from, const QByteArray &topic);
 
     const CheckOptions &m_options;
-    DocumentBytes m_doc;
-    std::vector<Finding> m_findings;
+    const DocumentText &m_text;
+    int m_document;
 
-    std::vector<Kind> m_frames;
-    std::vector<QString> m_topics;
-    QString m_rootNamespace;
+    // The parser at work, and where its bytes stand in the document.
+    XML_Parser m_current = nullptr;
+    qsizetype m_base = 0;
+    qsizetype m_gapAt = std::numeric_limits<qsizetype>::max();
+    qsizetype m_gapLength = 0;
+    bool m_textWanted = false;
+    // In a parser that keeps no namespaces, a prefixed name is no AIML element.
+    bool m_namespaces = true;
+    qsizetype m_splitAt = std::numeric_limits<qsizetype>::max();
+    bool m_stoppedAtSplit = false;
+
+    std::vector<Frame> m_frames;
+    std::vector<QByteArray> m_topics;
+    QByteArray m_rootNamespace;
     Category m_category;
     bool m_inCategory = false;
     qsizetype m_lastCategoryEnd = 0;
-    QString m_text;
+    std::string m_patternText;
     qsizetype m_textAt = 0;
     QString m_textElement;
     qsizetype m_templateAt = 0;
     bool m_templateHasContent = false;
     std::vector<Srai> m_srais;
-
-    std::vector<QString> m_patterns;
-    QHash<Key, qsizetype> m_seen;
-    std::vector<SraiTarget> m_targets;
 };
 
-// Settles how the bytes become characters, warning where the declaration and the bytes
-// disagree. Valid UTF-8 is read as UTF-8 and anything else one character per byte, as the
-// editor shows it, unless the declaration names another encoding Qt knows.
-void DocumentCheck::decide(QByteArrayView input)
+void PartCheck::startParser(XML_Parser parser, bool namespaces, qsizetype base)
 {
-    m_doc.bytes = QByteArray::fromRawData(input.data(), input.size());
-    if (const auto wide = QStringConverter::encodingForData(input, u'<'); wide && *wide != QStringConverter::Utf8) {
-        QStringDecoder decoder(*wide);
-        m_doc.bytes = QString(decoder.decode(input)).toUtf8();
-        m_doc.readerTakesBytes = false;
-        m_doc.asciiEnd = firstNonAscii(m_doc.bytes);
-        // A wide file may name only its own width.
-        const QByteArrayView name = declaredEncoding(m_doc.bytes);
-        const auto named = QStringConverter::encodingForName(name.toByteArray().constData());
-        if (!name.isEmpty() && unitBytes(named) != unitBytes(wide))
-            add(name.data() - m_doc.bytes.constData(), Severity::Warning, kEncoding,
-                QStringLiteral("declared \"%1\" but the bytes are UTF-%2")
-                    .arg(QString::fromUtf8(name), QString::number(8 * unitBytes(wide))));
-        return;
-    }
-    m_doc.start = input.startsWith("\xef\xbb\xbf") ? 3 : 0;
-    const QByteArrayView text = input.sliced(m_doc.start);
+    m_current = parser;
+    m_namespaces = namespaces;
+    m_base = base;
+    m_textWanted = false;
+    XML_SetUserData(parser, this);
+    XML_SetElementHandler(parser, onStart, onEnd);
+}
 
-    QByteArray encoding;
-    qsizetype encodingAt = kNone;
-    if (const QByteArrayView name = declaredEncoding(text); !name.isEmpty()) {
-        encoding = name.toByteArray();
-        encodingAt = m_doc.start + (name.data() - text.data());
-    }
-    const qsizetype invalidAt = firstInvalidUtf8(input);
-    const bool valid = invalidAt == kNone;
-    m_doc.asciiEnd = firstNonAscii(input, m_doc.start);
-    m_doc.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
-    m_doc.readerTakesBytes = valid;
+bool PartCheck::readHolding(XML_Parser parser, qsizetype splitAt)
+{
+    startParser(parser, true, 0);
+    m_splitAt = splitAt;
+    XML_SetEncoding(parser, m_text.encodingName());
+    // All in one call: the parser then never works out line numbers.
+    if (XML_ParseBuffer(parser, int(m_text.bytes.size()), 1) != XML_STATUS_OK && !m_stoppedAtSplit)
+        failed(parser);
+    return m_stoppedAtSplit;
+}
 
-    const QString name = QString::fromLatin1(encoding);
-    if (encoding.isEmpty()) {
-        if (!valid)
-            add(invalidAt, Severity::Warning, kEncoding,
-                QStringLiteral("no encoding declared and the bytes are not valid UTF-8"));
-        return;
+void PartCheck::readFrom(qsizetype rootEnd, qsizetype from)
+{
+    const Parser parser = makeParser(m_text.encodingName(), true);
+    startParser(parser.get(), true, 0);
+    m_gapAt = rootEnd;
+    m_gapLength = from - rootEnd;
+    // In pieces, so that the parser does not copy the whole rest.
+    constexpr qsizetype kPiece = 1 << 18;
+    const QByteArrayView bytes = m_text.bytes;
+    bool ok = XML_Parse(parser.get(), bytes.data(), int(rootEnd), 0) == XML_STATUS_OK;
+    for (qsizetype at = from; ok && at < bytes.size(); at += kPiece) {
+        const qsizetype length = std::min(kPiece, bytes.size() - at);
+        ok = XML_Parse(parser.get(), bytes.data() + at, int(length), at + length == bytes.size()) == XML_STATUS_OK;
     }
-    QStringDecoder decoder(encoding.constData());
-    const auto builtIn = QStringConverter::encodingForName(encoding.constData());
-    if (!decoder.isValid()) {
-        add(encodingAt, Severity::Warning, kEncoding, QStringLiteral("unknown encoding \"%1\"").arg(name));
-        m_doc.readerTakesBytes = false;
-    } else if (builtIn == QStringConverter::Utf8) {
-        if (!valid)
-            add(invalidAt, Severity::Warning, kEncoding,
-                QStringLiteral("declared \"%1\" but the bytes are not valid UTF-8").arg(name));
-    } else if (builtIn == QStringConverter::Latin1) {
-        m_doc.readerTakesBytes = !valid || m_doc.asciiEnd == kNone;
-        if (valid && m_doc.asciiEnd != kNone)
-            add(m_doc.asciiEnd, Severity::Warning, kEncoding,
-                QStringLiteral("declared \"%1\" but the bytes are UTF-8").arg(name));
-        m_doc.encoding = valid ? TextEncoding::Utf8 : TextEncoding::Latin1;
-    } else if (builtIn && *builtIn != QStringConverter::System) {
-        // UTF-16 or UTF-32 named in a declaration written one byte per character.
-        add(encodingAt, Severity::Warning, kEncoding,
-            QStringLiteral("declared \"%1\" but the bytes are not %1").arg(name));
-        m_doc.readerTakesBytes = false;
+    if (!ok)
+        failed(parser.get());
+}
+
+// After a well-formedness error: the error, and what the literal search still finds.
+void PartCheck::failed(XML_Parser parser)
+{
+    const XML_Error error = XML_GetErrorCode(parser);
+    qsizetype at = std::clamp<qsizetype>(here(), 0, m_text.bytes.size());
+    if (error == XML_ERROR_TAG_MISMATCH && !m_frames.empty()) {
+        // The parser points at the name: the tag starts before it.
+        if (at >= 2 && m_text.bytes.sliced(at - 2, 2) == "</")
+            at -= 2;
+        const qsizetype open = m_frames.back().at;
+        addFinding(findings, at, Severity::Error, kNotWellFormed,
+            QStringLiteral("mismatched tag: </%1> does not close <%2> of line %3")
+                .arg(QString::fromUtf8(tagName(m_text.bytes, at)), QString::fromUtf8(tagName(m_text.bytes, open)),
+                    QStringLiteral("%1")),
+            open);
     } else {
-        // Another encoding Qt knows: the characters are what it says they are.
-        const QString decoded = decoder.decode(text);
-        if (decoder.hasError())
-            add(encodingAt - m_doc.start, Severity::Warning, kEncoding,
-                QStringLiteral("the bytes are not valid \"%1\"").arg(name));
-        m_doc.bytes = decoded.toUtf8();
-        m_doc.start = 0;
-        m_doc.encoding = TextEncoding::Utf8;
-        m_doc.readerTakesBytes = false;
-        m_doc.asciiEnd = firstNonAscii(m_doc.bytes);
+        add(at, Severity::Error, kNotWellFormed, QString::fromUtf8(XML_ErrorString(error)));
+    }
+    // This part reads on to the end of the document.
+    m_splitAt = std::numeric_limits<qsizetype>::max();
+    searchLiterally(
+        m_inCategory ? m_category.start : m_lastCategoryEnd, m_topics.empty() ? QByteArray() : m_topics.back());
+}
+
+void PartCheck::wantText()
+{
+    const Kind kind = m_frames.empty() ? Kind::Aiml : m_frames.back().kind;
+    const bool want = kind == Kind::Pattern || kind == Kind::That || kind == Kind::Srai
+        || ((kind == Kind::Template || kind == Kind::TemplateChild) && !m_templateHasContent);
+    if (want != m_textWanted) {
+        m_textWanted = want;
+        XML_SetCharacterDataHandler(m_current, want ? onText : nullptr);
     }
 }
 
-std::vector<Problem> DocumentCheck::run(QByteArrayView input)
+void PartCheck::startElement(const char *rawName, const char **attributes)
 {
-    decide(input);
-    const QByteArrayView text(m_doc.bytes);
-    qsizetype categories = 0;
-    for (qsizetype at = text.indexOf("<category"); at != kNone; at = text.indexOf("<category", at + 9))
-        ++categories;
-    m_seen.reserve(categories);
-    m_patterns.reserve(size_t(categories));
-    QXmlStreamReader reader;
-    if (m_doc.readerTakesBytes)
-        reader.addData(m_doc.bytes);
-    else
-        reader.addData(decodeText(text.sliced(m_doc.start), m_doc.encoding));
-    ByteCursor cursor(text, heldAsUtf8(m_doc.encoding), m_doc.start, m_doc.asciiEnd);
-    if (!read(reader, cursor)) {
-        qsizetype at = cursor.toByte(reader.characterOffset());
-        // The reader stands after the character it complains about.
-        if (at > m_doc.start) {
-            --at;
-            while (
-                heldAsUtf8(m_doc.encoding) && at > m_doc.start && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
-                --at;
+    // "URI\x01local" for a name in a namespace.
+    const char *separator = rawName;
+    while (*separator && *separator != kNamespaceSeparator)
+        ++separator;
+    const bool hasUri = *separator != 0;
+    const std::string_view uri = hasUri ? std::string_view(rawName, size_t(separator - rawName)) : std::string_view();
+    const std::string_view name
+        = hasUri ? std::string_view(separator + 1) : std::string_view(rawName, size_t(separator - rawName));
+    const qsizetype at = here();
+    if (at >= m_splitAt) {
+        if (at == m_splitAt && m_frames.size() == 1 && m_frames.front().kind == Kind::Aiml) {
+            // The other part reads on from here; aborting spares the parser any more work.
+            m_stoppedAtSplit = true;
+            XML_StopParser(m_current, XML_FALSE);
+            return;
         }
-        add(at, Severity::Error, kNotWellFormed, reader.errorString());
-        searchLiterally(m_inCategory ? m_category.start : m_lastCategoryEnd,
-            m_topics.empty() ? QStringLiteral("*") : m_topics.back());
+        // No top-level element starts there: this part reads on alone.
+        m_splitAt = std::numeric_limits<qsizetype>::max();
     }
-    checkSraiTargets();
-    return problems();
-}
-
-bool DocumentCheck::read(QXmlStreamReader &reader, ByteCursor &cursor)
-{
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            startElement(reader, cursor);
-            break;
-        case QXmlStreamReader::EndElement:
-            endElement(reader, cursor);
-            break;
-        case QXmlStreamReader::Characters:
-            characters(reader);
-            break;
-        default:
-            break;
+    const Tag tag = tagOf(name);
+    const auto nameText = [name] { return QString::fromUtf8(name.data(), qsizetype(name.size())); };
+    auto attribute = [attributes](std::string_view wanted) {
+        for (const char **a = attributes; *a; a += 2) {
+            if (wanted == a[0])
+                return QByteArrayView(a[1]);
         }
-    }
-    return !reader.hasError();
-}
-
-bool DocumentCheck::isAimlElement(const QXmlStreamReader &reader) const
-{
-    const QStringView uri = reader.namespaceUri();
-    return (uri.isEmpty() || uri == m_rootNamespace) && !reader.name().contains(QLatin1Char(':'));
-}
-
-void DocumentCheck::startElement(const QXmlStreamReader &reader, ByteCursor &cursor)
-{
-    const QStringView name = reader.name();
-    // Attribute values hold no "<", so the last one before the tag's end starts the tag.
-    auto tagStart = [&] {
-        const qsizetype end = cursor.toByte(reader.characterOffset());
-        return end < 1 ? 0 : std::max<qsizetype>(0, QByteArrayView(m_doc.bytes).lastIndexOf('<', end - 1));
+        return QByteArrayView();
+    };
+    auto isAimlElement = [&] {
+        return m_namespaces ? uri == std::string_view(m_rootNamespace.constData(), size_t(m_rootNamespace.size()))
+                            : name.find(':') == std::string_view::npos;
     };
     Kind kind = Kind::Ignored;
     if (m_frames.empty()) {
-        m_rootNamespace = reader.namespaceUri().toString();
-        if (name == u"category") {
-            add(tagStart(), Severity::Error, kStructure, QStringLiteral("<category> outside <aiml>"));
+        m_rootNamespace = QByteArray(uri.data(), qsizetype(uri.size()));
+        if (tag == Tag::Category) {
+            add(at, Severity::Error, kStructure, QStringLiteral("<category> outside <aiml>"));
             kind = Kind::Category;
-            beginCategory(tagStart());
+            beginCategory(at);
         } else {
-            if (name != u"aiml")
-                add(tagStart(), Severity::Error, kStructure,
-                    QStringLiteral("root element <%1> instead of <aiml>").arg(name));
+            if (tag != Tag::Aiml)
+                add(at, Severity::Error, kStructure,
+                    QStringLiteral("root element <%1> instead of <aiml>").arg(nameText()));
             kind = Kind::Aiml;
         }
-        m_frames.push_back(kind);
+        m_frames.push_back({ kind, at });
+        wantText();
         return;
     }
-    const Kind parent = m_frames.back();
+    const Kind parent = m_frames.back().kind;
     switch (parent) {
     case Kind::Aiml:
     case Kind::Topic:
     case Kind::Stray:
-        if (name == u"category") {
+        if (tag == Tag::Category) {
             if (parent == Kind::Stray)
-                add(tagStart(), Severity::Error, kStructure, QStringLiteral("<category> outside <aiml> and <topic>"));
+                add(at, Severity::Error, kStructure, QStringLiteral("<category> outside <aiml> and <topic>"));
             kind = Kind::Category;
-            beginCategory(tagStart());
-        } else if (name == u"topic" && parent != Kind::Stray) {
+            beginCategory(at);
+        } else if (tag == Tag::Topic && parent != Kind::Stray) {
             kind = Kind::Topic;
-            m_topics.push_back(normalised(reader.attributes().value(QLatin1String("name")), true));
+            m_topics.push_back(attribute("name").toByteArray());
         } else {
             kind = Kind::Stray;
         }
         break;
     case Kind::Category:
-        if (name == u"pattern" || name == u"that") {
-            const bool that = name == u"that";
+        if (tag == Tag::Pattern || tag == Tag::That) {
+            const bool that = tag == Tag::That;
             kind = that ? Kind::That : Kind::Pattern;
-            m_textAt = tagStart();
+            m_textAt = at;
             if (++(that ? m_category.thats : m_category.patterns) == 2)
-                add(m_textAt, Severity::Error, kStructure, QStringLiteral("second <%1> in a category").arg(name));
-            m_text.resize(0);
+                add(at, Severity::Error, kStructure, QStringLiteral("second <%1> in a category").arg(nameText()));
+            m_patternText.clear();
             m_textElement.clear();
-        } else if (name == u"template") {
+        } else if (tag == Tag::Template) {
             kind = Kind::Template;
-            m_templateAt = tagStart();
+            m_templateAt = at;
             m_templateHasContent = false;
             if (++m_category.templates == 2)
-                add(m_templateAt, Severity::Error, kStructure, QStringLiteral("second <template> in a category"));
-        } else if (name == u"category") {
-            add(tagStart(), Severity::Error, kStructure, QStringLiteral("<category> inside a category"));
+                add(at, Severity::Error, kStructure, QStringLiteral("second <template> in a category"));
+        } else if (tag == Tag::Category) {
+            add(at, Severity::Error, kStructure, QStringLiteral("<category> inside a category"));
         }
         break;
     case Kind::Pattern:
     case Kind::That:
         kind = Kind::PatternChild;
-        if (name == u"bot" && isAimlElement(reader)) {
-            m_text += QLatin1Char(' ') + kBotMark + reader.attributes().value(QLatin1String("name")).toString()
-                + QLatin1Char(' ');
-        } else {
+        m_patternText += ' ';
+        m_patternText += kBotMark;
+        if ((elementUse(name) & PatternElement) && isAimlElement()) {
+            const QByteArrayView botName = attribute("name");
+            m_patternText.append(botName.data(), size_t(botName.size()));
+        } else if (m_textElement.isEmpty()) {
             // Stands for one word, so that nothing else is found wrong because of it.
-            m_text += QLatin1Char(' ') + kBotMark + QLatin1Char(' ');
-            if (m_textElement.isEmpty())
-                m_textElement = name.toString();
+            m_textElement = nameText();
         }
+        m_patternText += ' ';
         break;
     case Kind::Template:
     case Kind::TemplateChild:
@@ -792,17 +757,19 @@ void DocumentCheck::startElement(const QXmlStreamReader &reader, ByteCursor &cur
         if (parent == Kind::Srai)
             m_srais.back().plain = false;
         kind = Kind::TemplateChild;
-        if (!isAimlElement(reader))
+        if (!isAimlElement())
             break;
-        if (name == u"category") {
-            add(tagStart(), Severity::Error, kStructure, QStringLiteral("<category> inside a category"));
+        if (tag == Tag::Category) {
+            // Categories learned at run time are written so only in AIML 2.0.
+            add(at, Severity::Warning, kUnknownElement,
+                QStringLiteral("<category> in a template belongs to <learn>, an AIML 2.0 element"));
             kind = Kind::Ignored;
-        } else if (!isTemplateElement(name)) {
-            add(tagStart(), Severity::Warning, kUnknownElement,
-                QStringLiteral("<%1> is not an AIML template element").arg(name));
-        } else if (name == u"srai") {
+        } else if (tag == Tag::Srai) {
             kind = Kind::Srai;
-            m_srais.push_back({ tagStart(), QString(), true });
+            m_srais.push_back({ at, std::string(), true });
+        } else if (!(elementUse(name) & (TemplateElement | Markup))) {
+            add(at, Severity::Warning, kUnknownElement,
+                QStringLiteral("<%1> is not an AIML template element").arg(nameText()));
         }
         break;
     case Kind::PatternChild:
@@ -810,16 +777,20 @@ void DocumentCheck::startElement(const QXmlStreamReader &reader, ByteCursor &cur
         kind = parent;
         break;
     }
-    m_frames.push_back(kind);
+    m_frames.push_back({ kind, at });
+    wantText();
 }
 
-void DocumentCheck::endElement(const QXmlStreamReader &reader, ByteCursor &cursor)
+void PartCheck::endElement()
 {
-    const Kind kind = m_frames.back();
+    // The end of an empty element may still come after the stop.
+    if (m_stoppedAtSplit)
+        return;
+    const Kind kind = m_frames.back().kind;
     m_frames.pop_back();
     switch (kind) {
     case Kind::Category:
-        endCategory(cursor.toByte(reader.characterOffset()));
+        endCategory(here() + XML_GetCurrentByteCount(m_current));
         break;
     case Kind::Topic:
         m_topics.pop_back();
@@ -834,55 +805,60 @@ void DocumentCheck::endElement(const QXmlStreamReader &reader, ByteCursor &curso
         break;
     case Kind::Srai:
         if (m_srais.back().plain)
-            m_targets.push_back({ m_srais.back().at, m_srais.back().text });
+            index.addSrai(m_srais.back().text, { m_document, m_srais.back().at });
         m_srais.pop_back();
         break;
     default:
         break;
     }
+    wantText();
 }
 
-void DocumentCheck::characters(const QXmlStreamReader &reader)
+void PartCheck::characters(const char *text, int length)
 {
-    if (m_frames.empty())
-        return;
-    switch (m_frames.back()) {
+    switch (m_frames.back().kind) {
     case Kind::Pattern:
     case Kind::That:
-        m_text += reader.text();
+        m_patternText.append(text, size_t(length));
         break;
     case Kind::Srai:
-        m_srais.back().text += reader.text();
+        m_srais.back().text.append(text, size_t(length));
         [[fallthrough]];
-    case Kind::Template:
-    case Kind::TemplateChild:
-        if (!m_templateHasContent && !reader.isWhitespace())
-            m_templateHasContent = true;
-        break;
     default:
+        if (!m_templateHasContent && !isBlankText(text, length)) {
+            m_templateHasContent = true;
+            wantText();
+        }
         break;
     }
 }
 
-void DocumentCheck::beginCategory(qsizetype at)
+void PartCheck::beginCategory(qsizetype at)
 {
+    // The texts keep their memory from one category to the next.
+    std::string pattern = std::move(m_category.pattern);
+    std::string that = std::move(m_category.that);
     m_category = Category();
+    m_category.pattern = std::move(pattern);
+    m_category.that = std::move(that);
     m_category.start = at;
     m_inCategory = true;
 }
 
-void DocumentCheck::endPatternText(bool that)
+void PartCheck::endPatternText(bool that)
 {
-    checkPatternText(m_text, m_textAt, that ? QStringLiteral("that") : QStringLiteral("pattern"));
-    if (that && m_category.thats == 1)
-        m_category.that = normalised(m_text, true);
-    else if (!that && m_category.patterns == 1) {
-        m_category.pattern = normalised(m_text, false);
+    checkPatternText(m_patternText, m_textAt, that ? QStringLiteral("that") : QStringLiteral("pattern"));
+    // Swapped, not copied: the text's memory serves the next one.
+    if (that && m_category.thats == 1) {
+        std::swap(m_category.that, m_patternText);
+        m_category.thatRead = true;
+    } else if (!that && m_category.patterns == 1) {
+        std::swap(m_category.pattern, m_patternText);
         m_category.patternRead = true;
     }
 }
 
-void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QString &what)
+void PartCheck::checkPatternText(QByteArrayView text, qsizetype at, const QString &what)
 {
     if (!m_textElement.isEmpty())
         add(at, Severity::Warning, kPatternSyntax, QStringLiteral("<%1> in a %2").arg(m_textElement, what));
@@ -892,36 +868,52 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
     QChar lower;
     QString punctuation;
     QChar joined;
-    for (qsizetype i = 0, j = 0; i < text.size(); i = j) {
-        while (i < text.size() && text[i].isSpace())
-            ++i;
-        for (j = i; j < text.size() && !text[j].isSpace(); ++j) { }
-        if (j == i)
-            break;
-        const QStringView word = text.sliced(i, j - i);
+    // The first of each kind, in the order of the text.
+    auto see = [&](char32_t c) {
+        if (isWordCodePoint(c)) {
+            // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
+            if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
+                lower = QChar(c);
+        } else if (c == '*' || c == '_') {
+            if (joined.isNull())
+                joined = QChar(c);
+        } else if (punctuation.isNull()) {
+            punctuation = codePointText(c);
+        }
+    };
+    auto checkWord = [&](const char *word, const char *end) {
         words = true;
-        if (word == u"*" || word == u"_") {
+        if (end - word == 1 && (*word == '*' || *word == '_')) {
             twoWildcards = twoWildcards || wildcardBefore;
             wildcardBefore = true;
-            continue;
+            return;
         }
         wildcardBefore = false;
-        if (word.startsWith(kBotMark))
-            continue;
-        for (qsizetype k = 0; k < word.size();) {
-            const char32_t c = codePointAt(word, k);
-            if (isWordCharacter(c)) {
-                // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
-                if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
-                    lower = QChar(c);
-            } else if (c == '*' || c == '_') {
-                if (joined.isNull())
-                    joined = QChar(c);
-            } else if (punctuation.isNull()) {
-                punctuation = codePointText(c);
-            }
+        if (*word == kBotMark)
+            return;
+        while (word < end) {
+            // Plain capitals and digits, most of every pattern, need no more look.
+            if (kPlainPatternByte[static_cast<unsigned char>(*word)])
+                ++word;
+            else
+                see(nextUtf8CodePoint(word, end));
+        }
+    };
+    const char *wordStart = nullptr;
+    for (const char *p = text.data(), *end = p + text.size(); p < end;) {
+        const char *const here = p;
+        const auto byte = static_cast<unsigned char>(*p);
+        const bool blank = byte < 0x80 ? (++p, isSpaceCodePoint(byte)) : isSpaceCodePoint(nextUtf8CodePoint(p, end));
+        if (!blank) {
+            if (!wordStart)
+                wordStart = here;
+        } else if (wordStart) {
+            checkWord(wordStart, here);
+            wordStart = nullptr;
         }
     }
+    if (wordStart)
+        checkWord(wordStart, text.data() + text.size());
     if (!words)
         add(at, Severity::Warning, kPatternSyntax, QStringLiteral("empty %1").arg(what));
     if (twoWildcards)
@@ -934,7 +926,7 @@ void DocumentCheck::checkPatternText(QStringView text, qsizetype at, const QStri
         add(at, Severity::Warning, kPatternSyntax, QStringLiteral("lower-case letter \"%1\" in a %2").arg(lower, what));
 }
 
-void DocumentCheck::endCategory(qsizetype end)
+void PartCheck::endCategory(qsizetype end)
 {
     m_inCategory = false;
     m_lastCategoryEnd = end;
@@ -945,26 +937,20 @@ void DocumentCheck::endCategory(qsizetype end)
         add(c.start, Severity::Error, kStructure, QStringLiteral("category without <template>"));
     if (!c.patternRead)
         return;
-    const QString topic = m_topics.empty() ? QStringLiteral("*") : m_topics.back();
-    qsizetype &first = m_seen[Key { c.pattern, c.that, topic }];
-    if (first == 0) {
-        first = c.start + 1;
-        m_patterns.push_back(c.pattern);
-    } else {
-        m_findings.push_back({ c.start, Severity::Warning, kDuplicate,
-            QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1"), first - 1 });
-    }
+    const QByteArrayView topic = m_topics.empty() ? QByteArrayView() : QByteArrayView(m_topics.back());
+    index.addCategory(c.pattern, c.thatRead ? c.that : QByteArrayView(), topic, { m_document, c.start });
 }
 
 // After a well-formedness error: every category from `from` on, found by its literal tags, is
 // read on its own; one that is broken itself gives at least its pattern and that.
-void DocumentCheck::searchLiterally(qsizetype from, QString topic)
+void PartCheck::searchLiterally(qsizetype from, const QByteArray &topicAtStart)
 {
-    const QByteArrayView text(m_doc.bytes);
+    const QByteArrayView text = m_text.bytes;
+    QByteArray topic = topicAtStart;
     // Kept between categories: where no category is closed, searching again for every one
     // would read the rest of the document each time.
-    qsizetype closing = text.indexOf("</category>", from);
-    for (qsizetype pos = std::max(from, m_doc.start);;) {
+    qsizetype closing = find(text, "</category>", from);
+    for (qsizetype pos = from;;) {
         const qsizetype start = findTag(text, "<category", pos);
         if (start == kNone)
             break;
@@ -977,19 +963,20 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
         if (open != kNone && open > close) {
             const qsizetype tagEnd = between.indexOf('>', open);
             const QByteArrayView tag = between.sliced(open, (tagEnd == kNone ? between.size() : tagEnd) - open);
-            topic = normalised(decodeText(attributeIn(tag, "name"), m_doc.encoding), true);
+            const QByteArrayView name = attributeIn(tag, "name");
+            topic = m_text.utf8 ? name.toByteArray() : QString::fromLatin1(name).toUtf8();
         } else if (close != kNone) {
-            topic = QStringLiteral("*");
+            topic.clear();
         }
         if (closing != kNone && closing < start)
-            closing = text.indexOf("</category>", start);
+            closing = find(text, "</category>", start);
         const qsizetype next = findTag(text, "<category", start + 1);
         const qsizetype end = closing != kNone && (next == kNone || closing < next)
             ? closing + qsizetype(std::strlen("</category>"))
             : (next == kNone ? text.size() : next);
 
         m_topics = { topic };
-        m_frames = { Kind::Aiml };
+        m_frames = { { Kind::Aiml, start } };
         m_srais.clear();
         if (!readRegion(start, end)) {
             beginCategory(start);
@@ -997,9 +984,9 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
             for (const char *name : { "pattern", "that" }) {
                 const QByteArray openTag = QByteArray("<") + name + '>';
                 const QByteArray closeTag = QByteArray("</") + name + '>';
-                const qsizetype a = text.first(end).indexOf(openTag, start);
-                const qsizetype b = a == kNone ? kNone : text.first(end).indexOf(closeTag, a);
-                m_frames = { Kind::Aiml, Kind::Category };
+                const qsizetype a = find(text.first(end), openTag, start);
+                const qsizetype b = a == kNone ? kNone : find(text.first(end), closeTag, a);
+                m_frames = { { Kind::Aiml, start }, { Kind::Category, start } };
                 if (b != kNone)
                     readRegion(a, b + closeTag.size());
             }
@@ -1010,160 +997,417 @@ void DocumentCheck::searchLiterally(qsizetype from, QString topic)
 }
 
 // Reads the bytes from `from` to `to` as a document of their own, continuing the present state.
-bool DocumentCheck::readRegion(qsizetype from, qsizetype to)
+bool PartCheck::readRegion(qsizetype from, qsizetype to)
 {
-    const QByteArrayView region = QByteArrayView(m_doc.bytes).sliced(from, to - from);
-    QXmlStreamReader reader;
     // Prefixes declared outside the region are unknown inside it.
-    reader.setNamespaceProcessing(false);
-    if (heldAsUtf8(m_doc.encoding))
-        reader.addData(QByteArray::fromRawData(region.data(), region.size()));
-    else
-        reader.addData(QString::fromLatin1(region));
-    ByteCursor cursor(m_doc.bytes, heldAsUtf8(m_doc.encoding), from, m_doc.asciiEnd);
-    return read(reader, cursor);
+    const Parser parser = makeParser(m_text.encodingName(), false);
+    startParser(parser.get(), false, from);
+    m_gapAt = std::numeric_limits<qsizetype>::max();
+    const bool ok = XML_Parse(parser.get(), m_text.bytes.data() + from, int(to - from), 1) == XML_STATUS_OK;
+    m_current = nullptr;
+    return ok;
 }
 
-void DocumentCheck::checkSraiTargets()
+// The end of the root element's start tag, found by reading no further than it.
+qsizetype rootTagEnd(const DocumentText &text)
 {
-    if (m_targets.empty())
-        return;
-    std::vector<QStringList> targets;
-    targets.reserve(m_targets.size());
-    QSet<QStringView> vocabulary;
-    for (const SraiTarget &target : m_targets) {
-        targets.push_back(inputWords(target.text));
-        for (const QString &word : targets.back())
-            vocabulary.insert(word);
+    struct Found
+    {
+        XML_Parser parser;
+        qsizetype end = kNone;
+    } found { nullptr };
+    const Parser parser = makeParser(text.encodingName(), true);
+    found.parser = parser.get();
+    XML_SetUserData(parser.get(), &found);
+    XML_SetStartElementHandler(parser.get(), [](void *data, const XML_Char *, const XML_Char **) {
+        auto *f = static_cast<Found *>(data);
+        f->end = qsizetype(XML_GetCurrentByteIndex(f->parser) + XML_GetCurrentByteCount(f->parser));
+        XML_StopParser(f->parser, XML_FALSE);
+    });
+    constexpr qsizetype kPiece = 1 << 16;
+    for (qsizetype at = 0; found.end == kNone && at < text.bytes.size(); at += kPiece) {
+        const qsizetype length = std::min(kPiece, text.bytes.size() - at);
+        if (XML_Parse(parser.get(), text.bytes.data() + at, int(length), 0) != XML_STATUS_OK)
+            break;
     }
-    // A pattern with a word that no target holds matches none of them: only the others are
-    // indexed. The small table of the targets' words is much cheaper to ask than a tree of
-    // every pattern is to build.
-    PatternIndex index;
-    for (const QString &pattern : m_patterns) {
-        bool possible = true;
-        for (const QStringView word : pattern.tokenize(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (word != u"*" && word != u"_" && !word.startsWith(kBotMark) && !vocabulary.contains(word)) {
-                possible = false;
+    return found.end;
+}
+
+// Where a second part may start: a category or topic tag about halfway, if the document is
+// large enough to be worth reading in two parts at once.
+qsizetype splitPoint(QByteArrayView bytes, qsizetype from)
+{
+    if (from < 0 || bytes.size() < from)
+        return kNone;
+    // A little after the middle: the second part is read in pieces, which costs a little more.
+    const qsizetype middle = bytes.size() / 100 * 54;
+    const qsizetype category = findTag(bytes, "<category", middle);
+    // A topic counts only before that category.
+    const qsizetype topic = findTag(category == kNone ? bytes : bytes.first(category), "<topic", middle);
+    return topic != kNone ? topic : category;
+}
+
+// "no category matches the srai target "WORDS"", made in the memory `message` already has. The
+// words hold no control character.
+void setTargetMessage(QString &message, QByteArrayView words, QStringDecoder &decoder)
+{
+    const QLatin1StringView before("no category matches the srai target \"");
+    message.resize(before.size() + words.size() + 1);
+    QChar *out = message.data();
+    out = std::copy(before.begin(), before.end(), out);
+    out = decoder.appendToBuffer(out, words);
+    *out++ = QLatin1Char('"');
+    message.truncate(out - message.constData());
+}
+
+class DocumentCheck final
+{
+public:
+    explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
+    bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
+
+private:
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
+    {
+        addFinding(m_findings, at, severity, code, message);
+    }
+    char *documentBuffer(qint64 size);
+    void useConverted(const QByteArray &utf8);
+    void decide(char *data);
+    void decideWide(QStringConverter::Encoding encoding);
+    void decideDecoded(const QByteArray &name);
+    struct IndexFindings
+    {
+        std::vector<CheckIndex::Duplicate> duplicates;
+        std::vector<CheckIndex::UnmatchedSrai> unmatched;
+    };
+    void addIndexed(IndexFindings &&indexed);
+    void handProblems(const ProblemSink &sink);
+
+    const CheckOptions &m_options;
+    // Holds the document's bytes, or what they are as UTF-8 when another encoding is declared.
+    Parser m_parser;
+    DocumentText m_text;
+    Findings m_findings;
+};
+
+// Room in the main parser's buffer: what it parses is read there once.
+char *DocumentCheck::documentBuffer(qint64 size)
+{
+    m_parser = makeParser(nullptr, true);
+    if (size == 0)
+        return nullptr;
+    void *buffer = size <= INT_MAX ? XML_GetBuffer(m_parser.get(), int(size)) : nullptr;
+    if (!buffer)
+        throw std::bad_alloc();
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    // Each fresh page costs the system more than the bytes read into it: fewer, larger pages.
+    constexpr quintptr kLargePage = quintptr(2) << 20;
+    const quintptr begin = (reinterpret_cast<quintptr>(buffer) + kLargePage - 1) & ~(kLargePage - 1);
+    const quintptr end = (reinterpret_cast<quintptr>(buffer) + quintptr(size)) & ~(kLargePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+    return static_cast<char *>(buffer);
+}
+
+void DocumentCheck::useConverted(const QByteArray &utf8)
+{
+    char *buffer = documentBuffer(utf8.size());
+    if (!utf8.isEmpty())
+        std::memcpy(buffer, utf8.constData(), size_t(utf8.size()));
+    m_text = { QByteArrayView(buffer, utf8.size()), true };
+}
+
+// Settles how the bytes become characters. A document the XML rules cannot read as it
+// declares itself gets an error where they fail, and the rest is read as the editor shows
+// it: valid UTF-8 as UTF-8, anything else one character per byte. A declared encoding that
+// the parser does not know itself, but Qt does, is read through Qt as UTF-8.
+void DocumentCheck::decide(char *data)
+{
+    if (const auto wide = QStringConverter::encodingForData(m_text.bytes, u'<');
+        wide && *wide != QStringConverter::Utf8) {
+        decideWide(*wide);
+        return;
+    }
+    // The mark tells the encoding, which the parser is told anyway: without it, no byte of the
+    // mark can be taken for text when the rest is read one byte a character.
+    if (m_text.bytes.startsWith("\xef\xbb\xbf")) {
+        std::memmove(data, data + 3, size_t(m_text.bytes.size() - 3));
+        m_text.bytes.chop(3);
+    }
+    const qsizetype invalidAt = firstInvalidUtf8(m_text.bytes);
+    m_text.utf8 = invalidAt == kNone;
+    const QByteArrayView name = declaredEncoding(m_text.bytes);
+    const qsizetype nameAt = name.data() - m_text.bytes.data();
+    const QString quoted = QString::fromLatin1(name);
+    if (name.isEmpty()) {
+        if (!m_text.utf8)
+            add(invalidAt, Severity::Error, kEncoding,
+                QStringLiteral("no encoding declared and the bytes are not valid UTF-8"));
+        return;
+    }
+    const QByteArray nameBytes = name.toByteArray();
+    const auto builtIn = QStringConverter::encodingForName(nameBytes.constData());
+    if (builtIn == QStringConverter::Utf8) {
+        if (!m_text.utf8)
+            add(invalidAt, Severity::Error, kEncoding,
+                QStringLiteral("declared \"%1\" but the bytes are not valid UTF-8").arg(quoted));
+    } else if (builtIn == QStringConverter::Latin1) {
+        // Every byte is a Latin-1 character, but a text that is all UTF-8 was most likely
+        // written as UTF-8, and the editor shows it so.
+        if (const qsizetype nonAscii = firstNonAscii(m_text.bytes); m_text.utf8 && nonAscii != kNone)
+            add(nonAscii, Severity::Warning, kEncoding,
+                QStringLiteral("declared \"%1\" but the bytes are UTF-8").arg(quoted));
+    } else if (builtIn && *builtIn != QStringConverter::System) {
+        add(nameAt, Severity::Error, kEncoding, QStringLiteral("declared \"%1\" but the bytes are not %1").arg(quoted));
+    } else if (name.compare("US-ASCII", Qt::CaseInsensitive) == 0 || name.compare("ASCII", Qt::CaseInsensitive) == 0) {
+        if (const qsizetype nonAscii = firstNonAscii(m_text.bytes); nonAscii != kNone)
+            add(nonAscii, Severity::Error, kEncoding,
+                QStringLiteral("declared \"%1\" but the bytes are not ASCII").arg(quoted));
+    } else if (!QStringDecoder(nameBytes.constData()).isValid()) {
+        add(nameAt, Severity::Error, kEncoding, QStringLiteral("unknown encoding \"%1\"").arg(quoted));
+    } else {
+        decideDecoded(nameBytes);
+    }
+}
+
+void DocumentCheck::decideWide(QStringConverter::Encoding encoding)
+{
+    const qsizetype invalidAt = firstInvalidWideUnit(m_text.bytes, encoding);
+    QStringDecoder decoder(encoding);
+    const QByteArray text = QString(decoder.decode(m_text.bytes)).toUtf8();
+    // Positions are counted in the text as UTF-8, where a bad unit stands as a replacement.
+    qsizetype badAt = kNone;
+    if (invalidAt != kNone) {
+        QStringDecoder prefix(encoding);
+        badAt = QString(prefix.decode(m_text.bytes.first(invalidAt))).toUtf8().size();
+    }
+    const int width = encoding == QStringConverter::Utf32 || encoding == QStringConverter::Utf32LE
+            || encoding == QStringConverter::Utf32BE
+        ? 32
+        : 16;
+    useConverted(text);
+    if (badAt != kNone)
+        add(badAt, Severity::Error, kEncoding, QStringLiteral("the bytes are not valid UTF-%1").arg(width));
+    // A wide file may name only its own width.
+    const QByteArrayView name = declaredEncoding(m_text.bytes);
+    if (name.isEmpty())
+        return;
+    const auto named = QStringConverter::encodingForName(name.toByteArray().constData());
+    const bool sameWidth = width == 16
+        ? named == QStringConverter::Utf16 || named == QStringConverter::Utf16LE || named == QStringConverter::Utf16BE
+        : named == QStringConverter::Utf32 || named == QStringConverter::Utf32LE || named == QStringConverter::Utf32BE;
+    if (!sameWidth)
+        add(name.data() - m_text.bytes.data(), Severity::Error, kEncoding,
+            QStringLiteral("declared \"%1\" but the bytes are UTF-%2").arg(QString::fromLatin1(name)).arg(width));
+}
+
+void DocumentCheck::decideDecoded(const QByteArray &name)
+{
+    QStringDecoder decoder(name.constData());
+    const QString text = decoder.decode(m_text.bytes);
+    qsizetype badAt = kNone;
+    if (decoder.hasError()) {
+        // The decoder only says that something failed: one byte at a time finds where, in
+        // the text as UTF-8.
+        QStringDecoder walker(name.constData());
+        qsizetype converted = 0;
+        for (qsizetype i = 0; i < m_text.bytes.size(); ++i) {
+            const QString piece = walker.decode(m_text.bytes.sliced(i, 1));
+            if (walker.hasError()) {
+                badAt = converted;
                 break;
             }
+            converted += piece.toUtf8().size();
         }
-        if (possible)
-            index.add(pattern);
     }
-    for (size_t i = 0; i < targets.size(); ++i) {
-        if (!targets[i].isEmpty() && !index.matches(targets[i]))
-            add(m_targets[i].at, Severity::Warning, kSraiTarget,
-                QStringLiteral("no category matches the srai target \"%1\"").arg(targets[i].join(QLatin1Char(' '))));
-    }
+    useConverted(text.toUtf8());
+    if (badAt != kNone)
+        add(badAt, Severity::Error, kEncoding,
+            QStringLiteral("the bytes are not valid \"%1\"").arg(QString::fromLatin1(name)));
 }
 
-std::vector<Problem> DocumentCheck::problems()
+bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSink &sink)
 {
+    char *buffer = documentBuffer(size);
+    const qint64 got = size == 0 ? 0 : read(buffer, size);
+    if (got < 0)
+        return false;
+    m_text = { QByteArrayView(buffer, got), true };
+    decide(buffer);
+
+    IndexFindings indexed;
+    {
+        PartCheck first(m_options, m_text, 0);
+        qsizetype split = splitPoint(m_text.bytes, m_options.parallelFrom);
+        std::future<std::unique_ptr<PartCheck>> second;
+        if (split != kNone) {
+            const qsizetype rootEnd = rootTagEnd(m_text);
+            if (rootEnd != kNone && rootEnd <= split) {
+                // In a thread of its own where one can be had, else read after the first.
+                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split] {
+                    auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
+                    part->readFrom(rootEnd, split);
+                    part->index.settle();
+                    return part;
+                });
+            } else {
+                split = kNone;
+            }
+        }
+        const bool stoppedAtSplit = first.readHolding(m_parser.get(), split);
+        // While the second part may still be read.
+        first.index.settle();
+        if (second.valid()) {
+            std::unique_ptr<PartCheck> rest = second.get();
+            if (stoppedAtSplit) {
+                // What the second part found in the start tag it was given, the first found already.
+                for (Finding &f : rest->findings) {
+                    if (f.at >= split)
+                        first.findings.push_back(std::move(f));
+                }
+                first.index.append(std::move(rest->index));
+            }
+        }
+        m_findings.insert(m_findings.end(), std::make_move_iterator(first.findings.begin()),
+            std::make_move_iterator(first.findings.end()));
+        // Two questions over all categories, asked at once; the parts and their index go before
+        // the answers become problems.
+        auto unmatched
+            = std::async(std::launch::async | std::launch::deferred, [&first] { return first.index.unmatchedSrais(); });
+        indexed.duplicates = first.index.duplicates();
+        indexed.unmatched = unmatched.get();
+    }
+    addIndexed(std::move(indexed));
+    handProblems(sink);
+    return true;
+}
+
+void DocumentCheck::addIndexed(IndexFindings &&indexed)
+{
+    m_findings.reserve(m_findings.size() + indexed.duplicates.size() + indexed.unmatched.size());
+    for (const CheckIndex::Duplicate &duplicate : indexed.duplicates)
+        addFinding(m_findings, duplicate.place.offset, Severity::Warning, kDuplicate,
+            QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1"),
+            duplicate.earlier.offset);
+    for (CheckIndex::UnmatchedSrai &srai : indexed.unmatched) {
+        if (srai.words.isEmpty())
+            add(srai.place.offset, Severity::Warning, kSraiTarget, QStringLiteral("empty srai"));
+        else
+            m_findings.push_back(
+                { srai.place.offset, Severity::Warning, kSraiTarget, {}, kNone, std::move(srai.words) });
+    }
+    indexed = {};
+}
+
+void DocumentCheck::handProblems(const ProblemSink &sink)
+{
+    // Their numbers sorted, not the findings themselves.
+    std::vector<quint32> order(m_findings.size());
+    std::iota(order.begin(), order.end(), 0U);
     std::stable_sort(
-        m_findings.begin(), m_findings.end(), [](const Finding &a, const Finding &b) { return a.at < b.at; });
+        order.begin(), order.end(), [this](quint32 a, quint32 b) { return m_findings[a].at < m_findings[b].at; });
     // A region read again after an XML error finds the same things again: each is kept once,
     // in the order first found.
-    std::vector<Finding> kept;
-    kept.reserve(m_findings.size());
+    size_t kept = 0;
     size_t sameAt = 0;
-    for (Finding &f : m_findings) {
-        if (!kept.empty() && kept.back().at != f.at)
-            sameAt = kept.size();
-        const bool seen = std::any_of(kept.begin() + qsizetype(sameAt), kept.end(),
-            [&f](const Finding &k) { return std::strcmp(k.code, f.code) == 0 && k.message == f.message; });
+    for (const quint32 i : order) {
+        const Finding &f = m_findings[i];
+        if (kept > 0 && m_findings[order[kept - 1]].at != f.at)
+            sameAt = kept;
+        const bool seen = std::any_of(order.begin() + qsizetype(sameAt), order.begin() + qsizetype(kept),
+            [&](quint32 k) { return m_findings[k].code == f.code && m_findings[k].message == f.message; });
         if (!seen)
-            kept.push_back(std::move(f));
+            order[kept++] = i;
     }
-    m_findings = std::move(kept);
+    order.resize(kept);
 
     std::vector<qsizetype> offsets;
-    for (Finding &f : m_findings) {
-        f.at = std::clamp(f.at, m_doc.start, m_doc.bytes.size());
+    offsets.reserve(order.size());
+    for (const quint32 i : order) {
+        const Finding &f = m_findings[i];
         offsets.push_back(f.at);
         if (f.earlier != kNone)
             offsets.push_back(f.earlier);
     }
     std::sort(offsets.begin(), offsets.end());
     offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-
-    // One walk over the text for every position. Lines end at LF, CR LF or a lone CR;
-    // columns count characters.
-    const QByteArrayView text(m_doc.bytes);
+    LinePositions lines(m_text.bytes, m_text.utf8);
     std::vector<std::pair<int, int>> positions;
     positions.reserve(offsets.size());
-    int line = 1;
-    int column = 1;
-    qsizetype pos = m_doc.start;
-    qsizetype nextLf = kNone;
-    qsizetype nextCr = kNone;
-    auto next = [&](char c, qsizetype &cached) {
-        if (cached < pos) {
-            cached = text.indexOf(c, pos);
-            if (cached == kNone)
-                cached = text.size();
-        }
-        return cached;
-    };
-    auto advanceColumn = [&](qsizetype to) {
-        if (!heldAsUtf8(m_doc.encoding) || m_doc.asciiEnd == kNone || to <= m_doc.asciiEnd) {
-            column += int(to - pos);
-        } else {
-            for (; pos < to; ++pos)
-                column += (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80;
-        }
-        pos = to;
-    };
-    for (const qsizetype at : offsets) {
-        while (pos < at) {
-            const qsizetype lineEnd = std::min(next('\n', nextLf), next('\r', nextCr));
-            if (lineEnd >= at) {
-                advanceColumn(at);
-                break;
-            }
-            const bool crLf = text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n';
-            // The LF of a CR LF is where the CR is: one line end, as in a file of LF line ends.
-            if (crLf && lineEnd + 1 == at) {
-                advanceColumn(lineEnd);
-                break;
-            }
-            pos = lineEnd + (crLf ? 2 : 1);
-            ++line;
-            column = 1;
-        }
-        positions.emplace_back(line, column);
-    }
+    for (const qsizetype at : offsets)
+        positions.push_back(lines.at(at));
     auto positionOf = [&](qsizetype at) {
         return positions[size_t(std::lower_bound(offsets.begin(), offsets.end(), at) - offsets.begin())];
     };
 
-    std::vector<Problem> out;
-    out.reserve(m_findings.size());
-    for (const Finding &f : m_findings) {
-        Problem p;
+    Problem p;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // The findings come in the order of the offsets: their positions are read in turn.
+    size_t next = 0;
+    int code = -1;
+    for (const quint32 i : order) {
+        Finding &f = m_findings[i];
         p.severity = f.severity;
-        std::tie(p.line, p.column) = positionOf(f.at);
-        p.code = QLatin1String(f.code);
-        p.message = f.earlier == kNone ? f.message : f.message.arg(positionOf(f.earlier).first);
-        out.push_back(std::move(p));
+        while (offsets[next] < f.at)
+            ++next;
+        std::tie(p.line, p.column) = positions[next];
+        // The codes' texts are shared, not made again for each problem.
+        if (std::exchange(code, f.code) != f.code)
+            p.code = problemCodes().at(f.code);
+        if (!f.target.isEmpty())
+            setTargetMessage(p.message, f.target, decoder);
+        else
+            p.message = f.earlier == kNone ? std::move(f.message) : f.message.arg(positionOf(f.earlier).first);
+        f = Finding();
+        sink(p);
     }
-    return out;
 }
 
 } // namespace
 
+const QStringList &problemCodes()
+{
+    static const QStringList codes { QStringLiteral("not-well-formed"), QStringLiteral("encoding"),
+        QStringLiteral("structure"), QStringLiteral("unknown-element"), QStringLiteral("pattern-syntax"),
+        QStringLiteral("duplicate"), QStringLiteral("srai-target"), QStringLiteral("empty-template") };
+    return codes;
+}
+
 std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &options)
 {
-    return DocumentCheck(options).run(bytes);
+    std::vector<Problem> problems;
+    DocumentCheck(options).run(
+        bytes.size(),
+        [bytes](char *data, qint64 size) {
+            std::memcpy(data, bytes.data(), size_t(size));
+            return size;
+        },
+        [&problems](const Problem &problem) { problems.push_back(problem); });
+    return problems;
+}
+
+bool checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options, const ProblemSink &sink)
+{
+    return DocumentCheck(options).run(size, read, sink);
 }
 
 QString formatProblem(const QString &fileName, const Problem &problem)
 {
-    // One arg() call: a "%1" in the file name or the message must stay as it is.
-    return QStringLiteral("%1:%2:%3: %4: %5 [%6]")
-        .arg(fileName, QString::number(problem.line), QString::number(problem.column),
-            problem.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"), problem.message,
-            problem.code);
+    // Joined, not arg(): a "%1" in the file name or the message must stay as it is.
+    return fileName + QLatin1Char(':') + QString::number(problem.line) + QLatin1Char(':')
+        + QString::number(problem.column)
+        + (problem.severity == Severity::Error ? QLatin1String(": error: ") : QLatin1String(": warning: "))
+        + problem.message + QLatin1String(" [") + problem.code + QLatin1Char(']');
+}
+
+QString problemCounts(qsizetype errors, qsizetype warnings)
+{
+    auto counted = [](qsizetype count, const char *one, const char *many) {
+        return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+    };
+    return counted(errors, "error", "errors") + QStringLiteral(", ") + counted(warnings, "warning", "warnings");
 }
 
 } // namespace vorrel

@@ -2,7 +2,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace vorrel {
@@ -16,24 +18,41 @@ struct Problem
     Severity severity = Severity::Warning;
     int line = 1;
     int column = 1;
-    // Short and stable, for scripts: "not-well-formed", "encoding", "structure",
-    // "unknown-element", "pattern-syntax", "duplicate", "srai-target", "empty-template".
+    // Short and stable, for scripts: one of problemCodes().
     QString code;
     QString message;
 };
+
+// "not-well-formed", "encoding", "structure", "unknown-element", "pattern-syntax",
+// "duplicate", "srai-target", "empty-template".
+const QStringList &problemCodes();
 
 struct CheckOptions
 {
     // Patterns are kept in upper case, so a lower-case letter in one is worth a warning.
     bool upcasePatterns = true;
+    // A document of at least this many bytes is read in two parts at once; -1 never.
+    qsizetype parallelFrom = 1 << 20;
 };
 
-// Checks an AIML document given as the bytes of its file. Never fails: a document that is not
-// well-formed gets that error and, after it, what can still be found by searching its tags
-// literally. Problems come sorted by position.
+// Checks an AIML document given as the bytes of its file: first as XML 1.0 with namespaces,
+// strictly (what a conformant parser refuses is an error), then as AIML. Never fails: a
+// document that is not well-formed gets that error and, after it, what can still be found by
+// searching its tags literally. Problems come sorted by position.
 std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &options = {});
+
+// The same for a document of `size` bytes that `read` puts straight into the checker's memory,
+// so that a large file is held once, handing each problem to `sink` in turn rather than
+// keeping them all. `read` fills at most the bytes it is given and returns how many it filled,
+// or -1 when reading failed, which ends the check with nothing and false.
+using DocumentReader = std::function<qint64(char *data, qint64 size)>;
+using ProblemSink = std::function<void(const Problem &problem)>;
+bool checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options, const ProblemSink &sink);
 
 // "FILE:LINE:COLUMN: error|warning: MESSAGE [code]", the form compilers print.
 QString formatProblem(const QString &fileName, const Problem &problem);
+
+// "2 errors, 14 warnings", "1 error, 0 warnings".
+QString problemCounts(qsizetype errors, qsizetype warnings);
 
 } // namespace vorrel
