@@ -92,26 +92,6 @@ qsizetype findTag(QByteArrayView text, QByteArrayView open, qsizetype from)
     return kNone;
 }
 
-// The quoted value of `name="..."` inside a tag.
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
-{
-    qsizetype at = tag.indexOf(name);
-    if (at == kNone)
-        return {};
-    at += name.size();
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || tag[at] != '=')
-        return {};
-    ++at;
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
-        return {};
-    const qsizetype end = tag.indexOf(tag[at], at + 1);
-    return end == kNone ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
-}
-
 // The encoding an XML declaration at the start of `text` names; nothing without one.
 QByteArrayView declaredEncoding(QByteArrayView text)
 {
@@ -189,32 +169,18 @@ QString normalised(QStringView text, bool emptyIsStar)
     return out;
 }
 
-// A srai's text as an interpreter takes its input: upper case, words only; an apostrophe
-// stays inside a word, any other punctuation goes.
-QStringList inputWords(QStringView text)
+// A normalised pattern's words as the interpreter matches them, its bot properties' marks kept
+// as words of their own.
+QString matchedWords(const QString &pattern)
 {
     QStringList words;
-    QString word;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype at = i;
-        const char32_t c = codePointAt(text, i);
-        if (isWordCharacter(c)) {
-            if (c > 0xFFFF)
-                word += text.sliced(at, i - at);
-            else
-                word += upper(QChar(c));
-        } else if (QChar::isSpace(c)) {
-            if (!word.isEmpty())
-                words.append(std::exchange(word, QString()));
-        } else if (c == '\'' && !word.isEmpty() && i < text.size()) {
-            qsizetype next = i;
-            if (isWordCharacter(codePointAt(text, next)))
-                word += QLatin1Char('\'');
-        }
+    for (const QStringView token : pattern.tokenize(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (token.startsWith(kBotMark))
+            words.append(token.toString());
+        else
+            words.append(normalisedWords(token));
     }
-    if (!word.isEmpty())
-        words.append(word);
-    return words;
+    return words.join(QLatin1Char(' '));
 }
 
 bool isListed(QStringView name, const auto &sortedNames)
@@ -795,7 +761,9 @@ void DocumentCheck::startElement(const QXmlStreamReader &reader, ByteCursor &cur
         if (!isAimlElement(reader))
             break;
         if (name == u"category") {
-            add(tagStart(), Severity::Error, kStructure, QStringLiteral("<category> inside a category"));
+            add(tagStart(), Severity::Warning, kStructure,
+                QStringLiteral("<category> inside a template: a category taught by <learn>, an AIML 2.0 element "
+                               "that AIML 1.0 bots ignore"));
             kind = Kind::Ignored;
         } else if (!isTemplateElement(name)) {
             add(tagStart(), Severity::Warning, kUnknownElement,
@@ -1032,7 +1000,7 @@ void DocumentCheck::checkSraiTargets()
     targets.reserve(m_targets.size());
     QSet<QStringView> vocabulary;
     for (const SraiTarget &target : m_targets) {
-        targets.push_back(inputWords(target.text));
+        targets.push_back(normalisedWords(target.text));
         for (const QString &word : targets.back())
             vocabulary.insert(word);
     }
@@ -1040,7 +1008,8 @@ void DocumentCheck::checkSraiTargets()
     // indexed. The small table of the targets' words is much cheaper to ask than a tree of
     // every pattern is to build.
     PatternIndex index;
-    for (const QString &pattern : m_patterns) {
+    for (QString &pattern : m_patterns) {
+        pattern = matchedWords(pattern);
         bool possible = true;
         for (const QStringView word : pattern.tokenize(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (word != u"*" && word != u"_" && !word.startsWith(kBotMark) && !vocabulary.contains(word)) {

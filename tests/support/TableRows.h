@@ -10,7 +10,9 @@ class CategoryTable;
 
 namespace vorrel::test {
 
-// Table rows below the header, each as {label, pattern, that, template}.
+// Table rows below the header, each as {label, pattern, that, template, topic, leading text}
+// with the empty cells after the template left out: {label, pattern, that, template} is a row
+// without topic and leading text.
 using Rows = QList<QStringList>;
 
 // Makes `rows` the table's rows 1 and below, replacing what it held.
