@@ -1,6 +1,5 @@
 #include "document/AimlReader.h"
 
-#include "document/AimlWriter.h"
 #include "document/DocumentText.h"
 
 #include <algorithm>
@@ -262,8 +261,15 @@ public:
     // Drops those after `from` and before `to`.
     void drop(qsizetype from, qsizetype to)
     {
-        for (; m_read < m_positions.size() && qsizetype(m_positions[m_read]) <= from; ++m_read)
-            m_positions[m_kept++] = m_positions[m_read];
+        // Nothing moves until something is dropped, which few documents ever need.
+        if (m_kept == m_read) {
+            while (m_read < m_positions.size() && qsizetype(m_positions[m_read]) <= from)
+                ++m_read;
+            m_kept = m_read;
+        } else {
+            for (; m_read < m_positions.size() && qsizetype(m_positions[m_read]) <= from; ++m_read)
+                m_positions[m_kept++] = m_positions[m_read];
+        }
         while (m_read < m_positions.size() && qsizetype(m_positions[m_read]) < to)
             ++m_read;
     }
@@ -362,8 +368,8 @@ public:
             m_cellTags.emplace_back(tags.of(tag));
     }
 
-    // Row `row` (if the table has it) is the category at `category`, whose head runs to
-    // `headEnd`, after the text from `from`.
+    // Row `row` is the category at `category`, whose head runs to `headEnd`, after the text
+    // from `from`.
     void describe(qsizetype from, qsizetype category, qsizetype headEnd, qsizetype row, CategoryRows &rows)
     {
         passTopicTags(from, category);
@@ -373,8 +379,6 @@ public:
         m_cuts.clear();
         if (!holdsTag(m_topicOpening, head, headEnd) && !holdsTag(m_topicClosing, head, headEnd))
             addPieces(head, headEnd);
-        if (row >= rows.size())
-            return;
         if (m_topic >= 0) {
             const QByteArrayView name = attributeIn(m_text.sliced(m_topic, m_topicEnd - m_topic), "name");
             if (!name.contains('&'))
@@ -448,7 +452,8 @@ private:
     // read: then it was read as cells, or is broken, and writing it again would make more rows.
     void addPieces(qsizetype from, qsizetype to)
     {
-        if (from >= to)
+        // Mostly a line break or two, which says nothing.
+        if (m_cuts.empty() && trimmedControls(between(m_text, from, to)).isEmpty())
             return;
         if (std::any_of(m_cellTags.begin(), m_cellTags.end(),
                 [from, to](Cursor<Pos> &tags) { return holdsTag(tags, from, to); }))
@@ -507,8 +512,10 @@ void readThats(QByteArrayView text, const TagPositions<Pos> &tags, Ticker &ticke
     Cursor<Pos> patternOpening(tags.of(PatternOpen));
     Cursor<Pos> templateOpening(tags.of(TemplateOpen));
     Surroundings<Pos> around(text, rows.encoding(), tags);
-    // The text before the first category starts where a refresh ends the header.
-    qsizetype gapFrom = std::max<qsizetype>(0, firstCategoryOrTopicTag(text));
+    // The text before the first category starts where a refresh ends the header, at the first
+    // category or topic tag (letter case aside, which the passes do not read anyway).
+    const qsizetype firstTopic = Cursor<Pos>(tags.of(TopicOpen)).find(0);
+    qsizetype gapFrom = firstTopic >= 0 ? firstTopic : std::numeric_limits<qsizetype>::max();
     qsizetype s = 0;
     for (;;) {
         const qsizetype c = opening.find(s);
@@ -518,12 +525,14 @@ void readThats(QByteArrayView text, const TagPositions<Pos> &tags, Ticker &ticke
         if (d < 0)
             break;
         const qsizetype t = thatOpening.find(c);
-        qsizetype headEnd = d > c ? d : c + tagSize(CategoryOpen);
-        for (const qsizetype cell : { patternOpening.find(c), t, templateOpening.find(c) }) {
-            if (cell >= 0 && cell < headEnd)
-                headEnd = cell;
+        if (row <= rows.size()) {
+            qsizetype headEnd = d > c ? d : c + tagSize(CategoryOpen);
+            for (const qsizetype cell : { patternOpening.find(c), t, templateOpening.find(c) }) {
+                if (cell >= 0 && cell < headEnd)
+                    headEnd = cell;
+            }
+            around.describe(std::min(gapFrom, c), c, headEnd, row - 1, rows);
         }
-        around.describe(gapFrom, c, headEnd, row - 1, rows);
         // A that tag counts when it lies wholly inside the category, from c up to d.
         const auto inside = [c, d](qsizetype at, TagId tag) { return at >= 0 && at + tagSize(tag) <= d && d > c; };
         if (inside(t, ThatOpen)) {

@@ -1,5 +1,6 @@
 #include "document/AimlWriter.h"
 
+#include "base/AsciiCase.h"
 #include "document/DocumentText.h"
 
 #include <algorithm>
@@ -78,6 +79,10 @@ qsizetype firstCategoryOrTopicTag(QByteArrayView text)
         if (!open)
             break;
         at = open - data;
+        // Most "<" start neither name: one look at the next letter tells.
+        const char next = at + 1 < size ? asciiLower(data[at + 1]) : '\0';
+        if (next != 'c' && next != 't')
+            continue;
         if (startsWithName(text, at, kTopic)) {
             const char after = data[at + kTopic.size()];
             if (isBlank(after) || after == '>')
