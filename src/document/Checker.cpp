@@ -173,6 +173,12 @@ QString normalised(QStringView text, bool emptyIsStar)
 // as words of their own.
 QString matchedWords(const QString &pattern)
 {
+    // Mostly words of capitals and digits already.
+    const bool plain = std::all_of(pattern.begin(), pattern.end(), [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u' ' || c == u'*' || c == u'_';
+    });
+    if (plain)
+        return pattern;
     QStringList words;
     for (const QStringView token : pattern.tokenize(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (token.startsWith(kBotMark))
