@@ -175,8 +175,8 @@ void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProp
         forEachNormalisedWord(text, add);
         return;
     }
-    // Markup in a pattern: <bot name="x"/> stands for the property's words, which are plain
-    // words even where the value holds "*"; any other tag only separates words.
+    // Markup in a pattern: <bot name="x"/> stands for the property's words, where a "*" or "_"
+    // is no wildcard (and no word either); any other tag only separates words.
     const auto addPlain = [&add](QStringView word) {
         if (word != u"*" && word != u"_")
             add(word);

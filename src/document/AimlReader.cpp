@@ -67,11 +67,6 @@ constexpr qsizetype tagSize(TagId tag)
     return kTags[tag].size();
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // The tag starting at `p`, with `left` bytes from `p` to the end; -1 for none.
 int tagAt(const char *p, qsizetype left)
 {
@@ -95,7 +90,7 @@ int tagAt(const char *p, qsizetype left)
         if (closing)
             return is(TopicClose) ? TopicClose : -1;
         const qsizetype after = tagSize(TopicOpen);
-        return is(TopicOpen) && left > after && (isBlank(p[after]) || p[after] == '>') ? TopicOpen : -1;
+        return is(TopicOpen) && left > after && (isXmlBlank(p[after]) || p[after] == '>') ? TopicOpen : -1;
     }
     default:
         return -1;

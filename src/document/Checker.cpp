@@ -76,11 +76,6 @@ qsizetype firstInvalidUtf8(QByteArrayView bytes)
     }
 }
 
-bool isXmlBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // `<name` standing as a tag, that is followed by a blank, ">" or "/".
 qsizetype findTag(QByteArrayView text, QByteArrayView open, qsizetype from)
 {

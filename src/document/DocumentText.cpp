@@ -454,17 +454,16 @@ QString decodeEntities(QStringView text)
 
 QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
 {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     qsizetype at = tag.indexOf(name);
     if (at < 0)
         return {};
     at += name.size();
-    while (at < tag.size() && isBlank(tag[at]))
+    while (at < tag.size() && isXmlBlank(tag[at]))
         ++at;
     if (at >= tag.size() || tag[at] != '=')
         return {};
     ++at;
-    while (at < tag.size() && isBlank(tag[at]))
+    while (at < tag.size() && isXmlBlank(tag[at]))
         ++at;
     if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
         return {};

@@ -115,6 +115,12 @@ QStringList normalisedWords(QStringView text);
 // starts with "&" stays as it is.
 QString decodeEntities(QStringView text);
 
+// XML's white space: space, tab, CR and LF.
+constexpr bool isXmlBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 // The quoted value of `name="..."` (or '...') inside the text of a start tag; nothing when
 // the tag has no such attribute.
 QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name);
