@@ -45,8 +45,6 @@ public:
     qint64 bytes = 0;
 };
 
-const QChar kCellBreak(0x1f);
-
 // A table's categories as topic, pattern, that and template; rows of nothing but blanks, which
 // are not written, left out.
 QStringList categoriesOf(const CategoryRows &rows)
@@ -60,7 +58,7 @@ QStringList categoriesOf(const CategoryRows &rows)
             blank = blank && rows.isBlank(r, c);
         }
         if (!blank)
-            categories << cells.join(kCellBreak);
+            categories << cells.join(QChar(0x1f));
     }
     return categories;
 }
@@ -610,12 +608,7 @@ void TestDocument::corpusRoundTrips()
         QCOMPARE(isWellFormed(once), isWellFormed(text));
         cycle(once, &twice);
         QVERIFY2(twice == once, qPrintable(name));
-        if (QTest::currentTestFailed())
-            return;
-        const QStringList categories = categoriesOf(readCategories(once, options));
-        qInfo("%s: %lld categories, %lld in a topic, %s", qPrintable(name), categories.size(),
-            static_cast<long long>(std::count_if(
-                categories.begin(), categories.end(), [](const QString &c) { return !c.startsWith(kCellBreak); })),
+        qInfo("%s: %lld categories, %s", qPrintable(name), categoriesOf(readCategories(once, options)).size(),
             isWellFormed(once) ? "well-formed" : "not well-formed");
     }
 }

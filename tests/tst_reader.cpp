@@ -146,18 +146,6 @@ Rows referenceRead(const QByteArray &bytes, bool upcase, bool utf8 = false)
     return out;
 }
 
-// The rows as the reference gives them: without the text before each category.
-Rows withoutLeadingTexts(Rows rows)
-{
-    for (QStringList &row : rows) {
-        if (row.size() > TopicColumn + 1)
-            row.resize(TopicColumn + 1);
-        while (row.size() > TemplateColumn + 1 && row.back().isEmpty())
-            row.removeLast();
-    }
-    return rows;
-}
-
 } // namespace
 
 class TestReader final : public QObject
@@ -456,7 +444,7 @@ void TestReader::randomBytesMatchThePlainReading()
         ReadOptions options;
         options.encoding = TextEncoding::Latin1;
         options.upcase = upcase;
-        QCOMPARE(withoutLeadingTexts(toRows(readCategories(text, options))), referenceRead(text, upcase));
+        QCOMPARE(test::textsOf(readCategories(text, options), TopicColumn + 1), referenceRead(text, upcase));
     }
 }
 
@@ -500,7 +488,7 @@ void TestReader::hostileTextMatchesThePlainReading()
             ReadOptions options;
             options.encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1;
             options.upcase = upcase;
-            QCOMPARE(withoutLeadingTexts(toRows(readCategories(text, options))), referenceRead(text, upcase, utf8));
+            QCOMPARE(test::textsOf(readCategories(text, options), TopicColumn + 1), referenceRead(text, upcase, utf8));
         }
     }
 }

@@ -44,12 +44,12 @@ CategoryRows categoryRows(const Rows &rows)
     return cells;
 }
 
-Rows textsOf(const CategoryRows &rows)
+Rows textsOf(const CategoryRows &rows, int columns)
 {
     Rows texts;
     for (qsizetype r = 0; r < rows.size(); ++r) {
         QStringList row;
-        for (int c = 0; c < CategoryRows::kColumns; ++c)
+        for (int c = 0; c < columns; ++c)
             row << rows.text(r, c);
         dropEmptyAfterTemplate(row);
         texts << row;

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "document/CategoryRows.h"
+
 #include <QList>
 #include <QStringList>
 
 namespace vorrel {
-class CategoryRows;
 class CategoryTable;
 } // namespace vorrel
 
@@ -21,8 +22,8 @@ void setRows(CategoryTable &table, const Rows &rows);
 // Every row below the header.
 Rows rowsOf(const CategoryTable &table);
 
-// Rows holding the given texts, and the texts rows hold.
+// Rows holding the given texts, and the texts rows hold (in their first `columns` columns).
 CategoryRows categoryRows(const Rows &rows);
-Rows textsOf(const CategoryRows &rows);
+Rows textsOf(const CategoryRows &rows, int columns = CategoryRows::kColumns);
 
 } // namespace vorrel::test
