@@ -197,6 +197,10 @@ void TestWriter::documents_data()
         << test::Rows { { "1", "ONE", "", "1", "", "<!-- h1 -->" }, { "2", "TWO", "", "2", "", "<!-- h2 -->" },
                { "3", "", "", "" } }
         << head + "<category>\r\n<!-- h1 -->\r\n" + one.sliced(12) + "<!-- h2 -->\r\n" + two + end;
+    QTest::newRow("no half of a comment a literal tag cuts")
+        << head + cat("ONE", "1") + "<!-- about <category> tags -->\r\n" + cat("TWO", "2") + end
+        << test::Rows { { "1", "ONE", "", "1" }, { "2", "TWO", "", "2" }, { "3", "", "", "" } }
+        << head + one + two + end;
     QTest::newRow("blank rows are not written")
         << head + cat("ONE", "1") + cat("", " ") + "<!-- b -->" + cat(" ", "") + cat("TWO", "2") + end
         << test::Rows { { "1", "ONE", "", "1" }, { "2", "", "", "" }, { "3", " ", "", "", "", "<!-- b -->" },

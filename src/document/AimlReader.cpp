@@ -457,9 +457,33 @@ private:
         m_cuts.push_back({ to, to });
         for (const auto &[cutFrom, cutTo] : m_cuts) {
             const QByteArrayView piece = trimmedControls(between(m_text, at, std::min(cutFrom, to)));
-            if (!piece.isEmpty())
+            if (!piece.isEmpty() && holdsWholeMarkup(piece))
                 m_pieces.push_back(piece);
             at = std::max(at, cutTo);
+        }
+    }
+
+    // Whether the piece holds whole markup only: every "<" starts markup that ends within it,
+    // and no comment or section ends without starting in it. A literal tag inside a comment
+    // cuts the comment in two, and half a comment written alone would swallow what follows it
+    // or stand as stray text.
+    static bool holdsWholeMarkup(QByteArrayView piece)
+    {
+        for (qsizetype at = 0;;) {
+            const qsizetype open = piece.indexOf('<', at);
+            const QByteArrayView text = piece.sliced(at, (open < 0 ? piece.size() : open) - at);
+            if (text.contains("-->") || text.contains("]]>"))
+                return false;
+            if (open < 0)
+                return true;
+            const QByteArrayView rest = piece.sliced(open);
+            const bool comment = rest.startsWith("<!--");
+            const bool section = rest.startsWith("<![CDATA[");
+            const QByteArrayView end = comment ? "-->" : section ? "]]>" : ">";
+            const qsizetype found = rest.indexOf(end, comment ? 4 : section ? 9 : 1);
+            if (found < 0)
+                return false;
+            at = open + found + end.size();
         }
     }
 
