@@ -9,7 +9,7 @@ shift $(( $# > 2 ? 2 : $# ))
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev
           libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-liberation
-          dpkg-dev desktop-file-utils appstream shared-mime-info)
+          dpkg-dev desktop-file-utils appstream shared-mime-info lintian)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
 
     // The modes without windows need no display: over ssh, in scripts and in CI.
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(vorrel::kProgramName);
+    vorrel::nameApplication();
     QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -15,8 +15,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorrel;
 using namespace vorrel::test;
@@ -38,15 +42,21 @@ struct Run
 };
 
 // The program with no display: a window would fail to start, so only a console mode can pass.
-Run run(const QStringList &arguments, const QByteArray &input = QByteArray())
+// `home` stands in for the user's home folder.
+Run run(const QStringList &arguments, const QByteArray &input = QByteArray(),
+    const QString &program = QStringLiteral(VORREL_PROGRAM), const QString &home = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (!home.isEmpty()) {
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    }
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VORREL_PROGRAM), arguments);
+    process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     Run result;
@@ -73,8 +83,8 @@ private slots:
     void chat();
     void programFilesFound_data();
     void programFilesFound();
-    void settingsFolderChosen_data();
     void settingsFolderChosen();
+    void installedKeepsSettingsInConfigFolder();
     void fileAtStart();
     void unreadableFileAtStart();
 
@@ -129,7 +139,8 @@ void TestCommandLine::versionAndHelp()
 {
     const Run version = run({ QStringLiteral("--version") });
     QCOMPARE(version.code, 0);
-    QVERIFY2(version.out.startsWith("AIML Vorrel 3.1 (version "), version.out.constData());
+    // The program's name and version on the first line, as scripts and packagers expect.
+    QVERIFY2(version.out.startsWith("aimlvorrel " VORREL_VERSION "\n"), version.out.constData());
     const Run help = run({ QStringLiteral("--help") });
     QCOMPARE(help.code, 0);
     for (const char *option : { "--check", "--chat", "--seed", "--trace", "--quiet", "--version", "FILE" })
@@ -222,25 +233,52 @@ void TestCommandLine::programFilesFound()
         prefix.filePath(found + QStringLiteral("/template.dat")));
 }
 
-void TestCommandLine::settingsFolderChosen_data()
-{
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("config");
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("portable") << true << "/home/me/.config/aimlvorrel"
-                              << "/opt/vorrel/";
-    QTest::newRow("installed") << false << "/home/me/.config/aimlvorrel"
-                               << "/home/me/.config/aimlvorrel/";
-    QTest::newRow("no configuration folder") << false << ""
-                                             << "/opt/vorrel/";
-}
-
+// The cases the installed program below does not meet: a copy with its files that it may not
+// write beside, and no configuration folder at all.
 void TestCommandLine::settingsFolderChosen()
 {
-    QFETCH(bool, writable);
-    QFETCH(QString, config);
-    QFETCH(QString, chosen);
-    QCOMPARE(settingsFolder(QStringLiteral("/opt/vorrel"), writable, config), chosen);
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    const QString config = prefix.filePath(QStringLiteral("config"));
+    QVERIFY(QDir().mkpath(bin) && writeFile(bin + QStringLiteral("/template.dat"), "x"));
+    QCOMPARE(settingsFolder(bin, QString()), bin + QLatin1Char('/'));
+    if (::geteuid() == 0)
+        QSKIP("root may write into any folder");
+    QCOMPARE(::chmod(QFile::encodeName(bin).constData(), 0500), 0);
+    const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(bin).constData(), 0700); });
+    QCOMPARE(settingsFolder(bin, config), config + QLatin1Char('/'));
+}
+
+// The installed program, run as the user runs it: its settings folder is ~/.config/aimlvorrel,
+// made the user's alone whatever the umask, and nothing is made beside the program; a copy with
+// its program files beside it keeps its settings there.
+void TestCommandLine::installedKeepsSettingsInConfigFolder()
+{
+    // Beside the program, so that a hard link can stand for an installed copy of it.
+    QTemporaryDir prefix(
+        QFileInfo(QStringLiteral(VORREL_PROGRAM)).absolutePath() + QStringLiteral("/installed-XXXXXX"));
+    QVERIFY(prefix.isValid());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    const QString home = prefix.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(home));
+    const QString program = bin + QStringLiteral("/aimlvorrel");
+    if (::link(VORREL_PROGRAM, QFile::encodeName(program).constData()) != 0)
+        QVERIFY(QFile::copy(QStringLiteral(VORREL_PROGRAM), program));
+    const QString config = home + QStringLiteral("/.config");
+
+    {
+        const ScopedUmask open(0);
+        QCOMPARE(run({ QStringLiteral("--check"), m_bot }, {}, program, home).code, 0);
+    }
+    QCOMPARE(modeOf(config), 0700);
+    QCOMPARE(modeOf(config + QStringLiteral("/aimlvorrel")), 0700);
+    QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("aimlvorrel") });
+
+    QVERIFY(QDir(config).removeRecursively());
+    QVERIFY(writeFile(bin + QStringLiteral("/template.dat"), "x"));
+    QCOMPARE(run({ QStringLiteral("--check"), m_bot }, {}, program, home).code, 0);
+    QVERIFY(!QFileInfo::exists(config));
 }
 
 void TestCommandLine::fileAtStart()

@@ -493,8 +493,12 @@ void TestDocument::stateAndSignals()
 void TestDocument::lastDocument()
 {
     m_doc->setCreated(QStringLiteral("Never Saved"), TextEncoding::Utf8);
-    QVERIFY(m_doc->saveLast());
+    {
+        const ScopedUmask open(0);
+        QVERIFY(m_doc->saveLast());
+    }
     QCOMPARE(m_program->read(QStringLiteral("last.dat")), QByteArray("Never Saved\r\n"));
+    QCOMPARE(modeOf(m_program->file(QStringLiteral("last.dat"))), 0600);
     QVERIFY(m_program->write(QStringLiteral("last.dat"), "/some/where.aiml\r\nsecond\r\n"));
     QString last;
     QVERIFY(m_doc->readLast(&last));

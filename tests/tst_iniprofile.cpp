@@ -329,11 +329,16 @@ void TestIniProfile::writer()
     if (!before.isNull())
         QVERIFY(writeFile(fileName, before));
 
-    for (const QString &write : std::as_const(writes)) {
-        const QStringList w = splitWrite(write);
-        QVERIFY2(writeProfileString(w[0], w[1], w[2], fileName), qPrintable(write));
+    {
+        // The settings are the user's alone, whatever the umask and the old file's bits.
+        const ScopedUmask open(0);
+        for (const QString &write : std::as_const(writes)) {
+            const QStringList w = splitWrite(write);
+            QVERIFY2(writeProfileString(w[0], w[1], w[2], fileName), qPrintable(write));
+        }
     }
     QCOMPARE(readFile(fileName), after);
+    QCOMPARE(modeOf(fileName), 0600);
 
     // Whatever was written reads back as it was given.
     const IniProfile ini = IniProfile::load(fileName);

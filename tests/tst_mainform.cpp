@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -347,6 +348,12 @@ void TestMainForm::optsIni()
     QCOMPARE(o->codeCompIndex(), scc);
     QCOMPARE(o->comments->isChecked(), comments);
     QCOMPARE(o->txtDir->text(), initDir);
+    // The root, the stored default, stands for no choice made: the dialogs start at home.
+    const QString start = initDir == QLatin1String("/") ? QDir::homePath() : initDir;
+    if (!start.isEmpty()) {
+        QCOMPARE(form->od->directory().absolutePath(), start);
+        QCOMPARE(form->sd->directory().absolutePath(), start);
+    }
     QCOMPARE(o->dialog->isChecked(), dlg);
     QCOMPARE(o->upcase->isChecked(), ucase);
     QCOMPARE(form->StartUp->isVisible(), dlg);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace vorrel;
@@ -44,7 +45,12 @@ qsizetype referenceCharacters(const QString &text)
 QString referenceVersion(const QString &text)
 {
     const qsizetype p = text.indexOf(QLatin1String("aiml version*"));
-    return QStringLiteral("AIML ") + text.mid(p + 5, 14);
+    if (p >= 0)
+        return QStringLiteral("AIML ") + text.mid(p + 5, 14);
+    static const QRegularExpression root(
+        QStringLiteral("^[^<]*(?:<[?!][^>]*>\\s*)*<aiml\\b[^>]*\\sversion=\"([^\"]+)\""));
+    const QRegularExpressionMatch match = root.match(text);
+    return QStringLiteral("AIML ") + (match.hasMatch() ? match.captured(1) : QStringLiteral("(none)"));
 }
 
 } // namespace
@@ -206,18 +212,22 @@ void TestReportCounts::version_data()
     QTest::newRow("mark is the whole rest") << QByteArray("xaiml version*") << true << QStringLiteral("AIML version*");
     QTest::newRow("first mark counts") << QByteArray("aiml version* 1 aiml version* 2") << true
                                        << QStringLiteral("AIML version* 1 aim");
-    QTest::newRow("no mark: from position 4")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") << true << QStringLiteral("AIML l version=\"1.0");
-    QTest::newRow("root element is no mark")
-        << QByteArray("<aiml version=\"1.0\">") << true << QStringLiteral("AIML l version=\"1.0");
-    QTest::newRow("capitals are no mark")
-        << QByteArray("AIML VERSION* 1.0") << true << QStringLiteral("AIML  VERSION* 1.0");
-    QTest::newRow("empty") << QByteArray() << true << QStringLiteral("AIML ");
-    QTest::newRow("shorter than four") << QByteArray("abc") << true << QStringLiteral("AIML ");
-    QTest::newRow("short text") << QByteArray("abcdef") << true << QStringLiteral("AIML ef");
-    QTest::newRow("UTF-8 before position 4") << QByteArray("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
-                                                           "abc")
-                                             << true << QStringLiteral("AIML abc");
+    QTest::newRow("no mark: the root's version") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                                               "<!-- <aiml version=\"9\"> -->\r\n"
+                                                               "<aiml xmlns=\"urn:x\" version=\"1.0.1\">\r\n<category>")
+                                                 << true << QStringLiteral("AIML 1.0.1");
+    QTest::newRow("root without a version")
+        << QByteArray("<aiml>\n<category><pattern>A</pattern>") << true << QStringLiteral("AIML (none)");
+    QTest::newRow("root is not aiml") << QByteArray("<bot version=\"2\"><aiml version=\"1\">") << true
+                                      << QStringLiteral("AIML (none)");
+    QTest::newRow("not XML") << QByteArray("aiml version=1.0") << true << QStringLiteral("AIML (none)");
+    QTest::newRow("8-bit text, declared otherwise")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- caf\xe9 --><aiml version=\"1.0\">") << false
+        << QStringLiteral("AIML 1.0");
+    QTest::newRow("byte order mark, root after 4 KB") << QByteArray("\xef\xbb\xbf<!--") + QByteArray(5000, ' ')
+            + "--><aiml version='2.0'>" << true << QStringLiteral("AIML 2.0");
+    QTest::newRow("capitals are no mark") << QByteArray("AIML VERSION* 1.0") << true << QStringLiteral("AIML (none)");
+    QTest::newRow("empty") << QByteArray() << true << QStringLiteral("AIML (none)");
     QTest::newRow("UTF-8 in the excerpt") << QByteArray("aiml version* \xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc")
                                           << true << QStringLiteral("AIML version* \u00fc\u00fc\u00fc\u00fc\u00fc");
     QTest::newRow("8-bit excerpt") << QByteArray("aiml version* \xe9") << false

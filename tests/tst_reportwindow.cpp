@@ -128,12 +128,12 @@ void TestReportWindow::figures_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("values");
 
-    QTest::newRow("empty") << QByteArray() << QStringList({ "0", "0", "AIML ", "0", "0", "0", "0" });
+    QTest::newRow("empty") << QByteArray() << QStringList({ "0", "0", "AIML (none)", "0", "0", "0", "0" });
     QTest::newRow("one category") << QByteArray(
-        "<?xml version=\"1.0\"?>\r\n<aiml>\r\n<category>\r\n<pattern>HI</pattern>\r\n<template>\r\n"
+        "<?xml version=\"1.0\"?>\r\n<aiml version=\"1.0.1\">\r\n<category>\r\n<pattern>HI</pattern>\r\n<template>\r\n"
         "<random><li>a</li><li><srai>HELLO</srai></li></random><random></random>\r\n"
         "</template>\r\n</category>\r\n</aiml>\r\n")
-                                  << QStringList({ "25", "186", "AIML l version=\"1.0", "1", "2", "1", "0" });
+                                  << QStringList({ "29", "202", "AIML 1.0.1", "1", "2", "1", "0" });
     QTest::newRow("version mark") << QByteArray("<think>x</think>\r\naiml version* 1.0")
                                   << QStringList({ "7", "35", "AIML version* 1.0", "0", "0", "0", "1" });
 }
@@ -189,7 +189,7 @@ void TestReportWindow::refilledEachTime()
     setPreviewBytes(*m_form, "<srai>a</srai><srai>b</srai><srai>c</srai>");
     QCOMPARE(runReport(*m_form).values.at(5), QStringLiteral("3"));
     setPreviewBytes(*m_form, QByteArray());
-    QCOMPARE(runReport(*m_form).values, QStringList({ "0", "0", "AIML ", "0", "0", "0", "0" }));
+    QCOMPARE(runReport(*m_form).values, QStringList({ "0", "0", "AIML (none)", "0", "0", "0", "0" }));
 }
 
 void TestReportWindow::centredOnTheScreen()

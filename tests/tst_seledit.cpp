@@ -7,6 +7,7 @@
 #include "document/CategoryTable.h"
 #include "editing/CategoryEdit.h"
 #include "editing/SelEdit.h"
+#include "widgets/ThemeColors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -156,10 +157,11 @@ void TestSelEdit::controlsAndCaptions()
     QVERIFY(d.cmdOK->isDefault());
     QCOMPARE(d.randomBox->windowTitle(), QStringLiteral("RANDOM"));
     QCOMPARE(d.randomBox->labelText(), QStringLiteral("How many options you want to enter: "));
-    QCOMPARE(d.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(d.Label3->palette().color(QPalette::WindowText), QColor(128, 0, 0));
-    QCOMPARE(d.Label6->palette().color(QPalette::WindowText), QColor(128, 0, 128));
-    QCOMPARE(d.Label4->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    const Theme theme = themeOf(d.palette());
+    QCOMPARE(d.Label1->palette().color(QPalette::WindowText), tagColor(TagColor::Blue, theme));
+    QCOMPARE(d.Label3->palette().color(QPalette::WindowText), tagColor(TagColor::Maroon, theme));
+    QCOMPARE(d.Label6->palette().color(QPalette::WindowText), tagColor(TagColor::Purple, theme));
+    QCOMPARE(d.Label4->palette().color(QPalette::WindowText), tagColor(TagColor::Green, theme));
     QCOMPARE(d.size(), QSize(593, 384));
 
     // The topic field in the bottom row's free stretch, between its tags.

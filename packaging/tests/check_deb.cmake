@@ -1,5 +1,7 @@
-# Builds the Debian package with CPack into a scratch folder, lists it and checks its control
-# fields. Skipped where dpkg-deb is missing (a machine that is not Debian-based).
+# Builds the Debian package with CPack into a scratch folder, lists it, checks its control
+# fields, and runs lintian on it where lintian is installed: any error or warning fails, and so
+# does a binary linked without relro, bind-now or PIE. Skipped where dpkg-deb is missing (a machine that is
+# not Debian-based).
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -52,6 +54,10 @@ field(Maintainer maintainer)
 if(NOT maintainer MATCHES "^[^<]+ <[^@>]+@[^>]+>$")
     list(APPEND failures "Maintainer \"${maintainer}\" is not \"name <address>\"")
 endif()
+# The domains kept for examples stand for a real address that was never filled in.
+if(info MATCHES "example\\.(org|com|net)|\\.example[^a-z]")
+    list(APPEND failures "a control field names a placeholder domain")
+endif()
 field(Description description)
 if(NOT description MATCHES "^[^\n]+\n .+")
     list(APPEND failures "Description lacks a synopsis line and a long description")
@@ -77,7 +83,9 @@ endforeach()
 foreach(path "usr/bin/aimlvorrel" "usr/${DATADIR}/aimlvorrel/template.dat" "usr/${DATADIR}/aimlvorrel/AIML Tags.htm"
         "usr/${DATADIR}/applications/${APP_ID}.desktop" "usr/${DATADIR}/metainfo/${APP_ID}.metainfo.xml"
         "usr/${DATADIR}/mime/packages/${APP_ID}.xml" "usr/${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg"
-        "usr/${DATADIR}/icons/hicolor/256x256/apps/${APP_ID}.png")
+        "usr/${DATADIR}/icons/hicolor/256x256/apps/${APP_ID}.png" "usr/${DATADIR}/doc/aimlvorrel/copyright"
+        "usr/${DATADIR}/doc/aimlvorrel/changelog.Debian.gz" "usr/${DATADIR}/man/man1/aimlvorrel.1.gz"
+        "usr/${DATADIR}/bash-completion/completions/aimlvorrel")
     string(FIND "${contents}" " ./${path}\n" at)
     if(at EQUAL -1)
         list(APPEND failures "the package lacks /${path}")
@@ -85,6 +93,21 @@ foreach(path "usr/bin/aimlvorrel" "usr/${DATADIR}/aimlvorrel/template.dat" "usr/
 endforeach()
 if(NOT contents MATCHES "\n-rwxr-xr-x root/root +[0-9]+ [^\n]* \\./usr/bin/aimlvorrel\n")
     list(APPEND failures "/usr/bin/aimlvorrel is not an executable file")
+endif()
+
+find_program(LINTIAN lintian)
+if(LINTIAN)
+    # Missing hardening is reported only among the informational tags. Fortified functions are
+    # left out: lintian sees them only where a call's bound is known when compiling, and no call
+    # of this program has one (its reads go to buffers sized at run time).
+    execute_process(COMMAND ${LINTIAN} --fail-on error,warning --display-info "${deb}"
+        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    message("lintian (exit ${rc}):\n${out}")
+    if(NOT rc EQUAL 0 OR out MATCHES "(^|\n)[EW]: " OR out MATCHES "hardening-no-(relro|bindnow|pie)")
+        list(APPEND failures "lintian reports problems (exit ${rc}):\n${out}${err}")
+    endif()
+else()
+    message("lintian not found: the package is not checked against Debian policy")
 endif()
 
 if(failures)

@@ -25,7 +25,10 @@ set(expected
     "${DATADIR}/applications/${APP_ID}.desktop"
     "${DATADIR}/metainfo/${APP_ID}.metainfo.xml"
     "${DATADIR}/mime/packages/${APP_ID}.xml"
-    "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg"
+    "${MANDIR}/man1/aimlvorrel.1.gz"
+    "${DATADIR}/bash-completion/completions/aimlvorrel"
+    "${DATADIR}/doc/aimlvorrel/copyright")
 foreach(name IN LISTS data_sources)
     list(APPEND expected "${DATADIR}/aimlvorrel/${name}")
 endforeach()

@@ -157,7 +157,12 @@ int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream 
         out << helpText();
         return 0;
     case CommandLine::Mode::Version:
-        out << kMainCaption << " (version " << VORREL_VERSION << ")\n";
+        out << kProgramName << ' ' << VORREL_VERSION << '\n'
+            << kMainCaption << ", an editor for AIML 1.0 chat bot documents.\n"
+            << "Copyright (C) 2026 Cendaro.\n"
+            << "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+            << "This is free software: you are free to change and redistribute it.\n"
+            << "There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     case CommandLine::Mode::Check:
         return runCheckCommand(commandLine.files, commandLine.quiet, upcasePatterns(), out, err);
@@ -176,7 +181,7 @@ int runWindowMode(int &argc, char **argv, const CommandLine &commandLine)
 {
     keepFreedMemoryForReuse();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(kProgramName);
+    nameApplication();
     // No display name: the window system would add it to every window's own caption.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.cendaro.AimlVorrel"));
     QIcon icon;

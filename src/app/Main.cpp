@@ -600,8 +600,8 @@ void TMainForm::Timer1Timer()
     mnuInterpret->setChecked(readInterpret(opts));
     applyEditorSettings(settings);
     frmOptions->showSettings(settings);
-    od->setDirectory(frmOptions->txtDir->text());
-    sd->setDirectory(frmOptions->txtDir->text());
+    od->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
+    sd->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
 
     m_table->setCell(LabelColumn, 0, QStringLiteral("Categories"));
     m_table->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));

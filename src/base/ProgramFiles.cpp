@@ -2,8 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorrel {
 
@@ -29,7 +33,34 @@ QString installedDataDir()
         QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") + kProgramName));
 }
 
+// Only a build folder or an unpacked copy has it beside the executable.
+const QString kProgramFileMark = QStringLiteral("template.dat");
+
+// Makes the folder and every missing folder above it, as mkdir -p does but 0700 whatever the
+// umask; the folder itself is kept 0700, so that no one else can swap a settings file for a link.
+void makePrivateFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.left(slash);
+        if (::mkdir(part.constData(), 0700) == 0)
+            ::chmod(part.constData(), 0700);
+        if (slash < 0)
+            break;
+    }
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid()
+        && (st.st_mode & 07777) != 0700)
+        ::chmod(path.constData(), 0700);
+}
+
 } // namespace
+
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(kProgramName);
+}
 
 QString programDir()
 {
@@ -52,9 +83,11 @@ QString programFile(const QString &name)
     return findProgramFile(name, programDir(), installedDataDir());
 }
 
-QString settingsFolder(const QString &programFolder, bool programFolderWritable, const QString &configFolder)
+QString settingsFolder(const QString &programFolder, const QString &configFolder)
 {
-    return withSlash(programFolderWritable || configFolder.isEmpty() ? programFolder : configFolder);
+    const QString dir = withSlash(programFolder);
+    const bool unpacked = QFileInfo::exists(dir + kProgramFileMark) && QFileInfo(dir).isWritable();
+    return unpacked || configFolder.isEmpty() ? dir : withSlash(configFolder);
 }
 
 QString settingsFile(const QString &name)
@@ -62,10 +95,9 @@ QString settingsFile(const QString &name)
     const QString dir = programDir();
     if (!overrideDir().isEmpty())
         return dir + name;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QString folder = settingsFolder(dir, QFileInfo(dir).isWritable(), config);
+    const QString folder = settingsFolder(dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     if (folder != dir)
-        QDir().mkpath(folder);
+        makePrivateFolder(folder);
     return folder + name;
 }
 

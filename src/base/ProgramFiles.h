@@ -19,16 +19,22 @@ QString programDir();
 // neither, the name beside the executable, so that messages say where it was expected.
 QString programFile(const QString &name);
 
-// A file the program writes (opts.ini, last.dat): beside the executable while that folder
-// is writable (a build folder or a portable copy), else in the user's configuration folder,
-// which is created when needed.
+// A file the program writes (opts.ini, last.dat): beside the executable when the program runs
+// from its build folder or an unpacked copy, else in the user's configuration folder
+// (~/.config/aimlvorrel), which is made when needed and kept the user's alone (0700).
 QString settingsFile(const QString &name);
 
 // The lookup programFile() makes, given the two folders.
 QString findProgramFile(const QString &name, const QString &programFolder, const QString &dataFolder);
 
-// The folder settingsFile() picks, given the program folder and whether it may be written.
-QString settingsFolder(const QString &programFolder, bool programFolderWritable, const QString &configFolder);
+// The folder settingsFile() picks: the program's own only while its program files lie beside it
+// and it may be written, as in a build folder or an unpacked copy; an installed program's folder
+// (/usr/bin, ~/.local/bin) holds none. Without a configuration folder, the program's own.
+QString settingsFolder(const QString &programFolder, const QString &configFolder);
+
+// Names the application so that its configuration folder is ~/.config/aimlvorrel, with no
+// organisation folder above it. Called at start, before any settings file is looked for.
+void nameApplication();
 
 // Tests point the program at a scratch directory instead of the executable's own; every
 // program file is then looked up and written there only.

@@ -229,9 +229,9 @@ int writeAll(int fd, QByteArrayView bytes)
     return 0;
 }
 
-// Gives the new file the old one's owner, group and permission bits. Owner first, since a change
-// of owner clears the set-user-ID and set-group-ID bits. 0 or the error number.
-int copyOwnerAndMode(int fd, const struct stat &old)
+// Gives the new file the old one's owner and group, and the permission bits `bits`. Owner first,
+// since a change of owner clears the set-user-ID and set-group-ID bits. 0 or the error number.
+int setOwnerAndMode(int fd, const struct stat &old, mode_t bits)
 {
     struct stat now;
     if (::fstat(fd, &now) != 0)
@@ -245,7 +245,6 @@ int copyOwnerAndMode(int fd, const struct stat &old)
                 return errno;
         }
     }
-    const mode_t bits = old.st_mode & 07777;
     if ((now.st_mode & 07777) != bits && ::fchmod(fd, bits) != 0)
         return errno;
     return 0;
@@ -253,7 +252,7 @@ int copyOwnerAndMode(int fd, const struct stat &old)
 
 } // namespace
 
-WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
+WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, FileAccess access)
 {
     QByteArray path = QFile::encodeName(fileName);
     if (path.isEmpty())
@@ -278,14 +277,19 @@ WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes)
         return failure(WriteResult::Create, kNotRegularFile);
 
     // A replacement starts private and takes the old file's bits once written; a new file is
-    // created as any other, through the umask or the folder's default ACL.
+    // created as any other, through the umask or the folder's default ACL. An owner-only file
+    // stays private.
+    const bool ownerOnly = access == FileAccess::OwnerOnly;
     TempFile temp(folder.get());
-    if (const int error = temp.create(name, exists ? 0600 : 0666))
+    if (const int error = temp.create(name, exists || ownerOnly ? 0600 : 0666))
         return failure(WriteResult::Create, error);
 
     int error = writeAll(temp.fd(), bytes);
     if (!error && exists)
-        error = copyOwnerAndMode(temp.fd(), old);
+        error = setOwnerAndMode(temp.fd(), old, ownerOnly ? 0600 : old.st_mode & 07777);
+    // A umask such as 0277 would take even the owner's bits away.
+    else if (!error && ownerOnly && ::fchmod(temp.fd(), 0600) != 0)
+        error = errno;
     if (!error && ::fsync(temp.fd()) != 0)
         error = errno;
     if (!error)

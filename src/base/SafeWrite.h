@@ -48,6 +48,10 @@ struct WriteResult
 // On failure the old file is untouched and no temporary file remains, with one exception: when
 // syncing the folder after the rename fails, the new file is already in place but is reported,
 // since it may not survive a crash.
-WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes);
+//
+// OwnerOnly makes the file 0600 whatever the umask or the old file's bits: for the user's own
+// settings, which no one else may read or change.
+enum class FileAccess { AsUsual, OwnerOnly };
+WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, FileAccess access = FileAccess::AsUsual);
 
 } // namespace vorrel

@@ -244,7 +244,7 @@ bool Document::saveLast()
 {
     const QString fileName = settingsFile(QStringLiteral("last.dat"));
     // Replaced whole: a write that fails, on a full disk say, keeps the last record.
-    const WriteResult written = writeFileAtomically(fileName, m_fileName.toUtf8() + "\r\n");
+    const WriteResult written = writeFileAtomically(fileName, m_fileName.toUtf8() + "\r\n", FileAccess::OwnerOnly);
     if (written)
         return true;
     if (written.failedStep == WriteResult::Create)

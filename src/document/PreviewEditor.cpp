@@ -1,7 +1,9 @@
 #include "document/PreviewEditor.h"
 
 #include "document/TagCompletion.h"
+#include "widgets/ThemeColors.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 
@@ -11,6 +13,7 @@
 #include <cstddef>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace vorrel {
 
@@ -229,28 +232,66 @@ void PreviewEditor::setItalicComments(bool italic)
 
 void PreviewEditor::applyStyles()
 {
-    // Every style takes the face and size of the default style; the XML lexer's own colours
-    // go on top, and italics for comments where asked.
+    // Every style takes the face and size of the default style, and the paper of the colour set
+    // for the desktop's light or dark theme; the kinds of XML text take their colours from it,
+    // and italics for comments where asked.
     QFont plain = m_font;
     plain.setBold(false);
     plain.setItalic(false);
     plain.setUnderline(false);
     setFont(plain);
-    const QsciLexerXML palette;
-    SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, palette.defaultColor(0));
-    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, palette.defaultPaper(0));
+    const PreviewColors &colors = previewColors(themeOf(palette()));
+    SendScintilla(SCI_STYLESETFORE, STYLE_DEFAULT, colors.text);
+    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, colors.paper);
     SendScintilla(SCI_STYLECLEARALL);
-    for (int style = 0; style < STYLE_DEFAULT; ++style) {
-        if (palette.description(style).isEmpty())
-            continue;
-        SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(style), palette.defaultColor(style));
-        SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(style), palette.defaultPaper(style));
-        SendScintilla(SCI_STYLESETEOLFILLED, static_cast<unsigned long>(style), palette.defaultEolFill(style));
-    }
-    for (int style : { QsciLexerXML::HTMLComment, QsciLexerXML::ASPXCComment, QsciLexerXML::SGMLComment,
-             QsciLexerXML::SGMLParameterComment })
+    using X = QsciLexerXML;
+    const std::pair<int, QColor PreviewColors::*> kinds[] = {
+        { X::Tag, &PreviewColors::tag },
+        { X::UnknownTag, &PreviewColors::tag },
+        { X::XMLTagEnd, &PreviewColors::tag },
+        { X::Attribute, &PreviewColors::attribute },
+        { X::UnknownAttribute, &PreviewColors::attribute },
+        { X::HTMLNumber, &PreviewColors::value },
+        { X::HTMLDoubleQuotedString, &PreviewColors::value },
+        { X::HTMLSingleQuotedString, &PreviewColors::value },
+        { X::HTMLValue, &PreviewColors::value },
+        { X::OtherInTag, &PreviewColors::entity },
+        { X::Entity, &PreviewColors::entity },
+        { X::SGMLEntity, &PreviewColors::entity },
+        { X::HTMLComment, &PreviewColors::comment },
+        { X::SGMLComment, &PreviewColors::comment },
+        { X::SGMLParameterComment, &PreviewColors::comment },
+        { X::XMLStart, &PreviewColors::declaration },
+        { X::XMLEnd, &PreviewColors::declaration },
+        { X::SGMLDefault, &PreviewColors::declaration },
+        { X::SGMLCommand, &PreviewColors::declaration },
+        { X::SGMLParameter, &PreviewColors::declaration },
+        { X::SGMLDoubleQuotedString, &PreviewColors::value },
+        { X::SGMLSingleQuotedString, &PreviewColors::value },
+        { X::SGMLSpecial, &PreviewColors::entity },
+        { X::SGMLBlockDefault, &PreviewColors::declaration },
+        { X::CDATA, &PreviewColors::cdata },
+        { X::SGMLError, &PreviewColors::error },
+    };
+    for (const auto &[style, color] : kinds)
+        SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(style), colors.*color);
+    for (int style : { X::HTMLComment, X::ASPXCComment, X::SGMLComment, X::SGMLParameterComment })
         SendScintilla(SCI_STYLESETITALIC, static_cast<unsigned long>(style), long(m_italicComments));
+    setMarginsForegroundColor(colors.lineNumber);
+    setMarginsBackgroundColor(colors.margin);
+    setCaretForegroundColor(colors.caret);
+    setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
+    setSelectionBackgroundColor(palette().color(QPalette::Highlight));
     updateLineNumberWidth(true);
+}
+
+void PreviewEditor::changeEvent(QEvent *event)
+{
+    QsciScintilla::changeEvent(event);
+    // The base class gives the default style the palette's paper again when it is enabled or
+    // disabled.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange)
+        applyStyles();
 }
 
 void PreviewEditor::updateLineNumberWidth(bool force)

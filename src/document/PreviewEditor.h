@@ -86,6 +86,10 @@ Q_SIGNALS:
     // Undo or Redo may have become possible or impossible.
     void undoStateChanged();
 
+protected:
+    // A new desktop theme: the colours of its light or dark set, kept when enabled or disabled.
+    void changeEvent(QEvent *event) override;
+
 Q_SIGNALS:
     // Sent before any change of the text and before the whole text is replaced: what
     // bytes() gave is still valid then, and not after.

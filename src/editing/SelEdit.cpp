@@ -4,8 +4,10 @@
 #include "editing/CategoryEdit.h"
 #include "widgets/ErrorBox.h"
 #include "widgets/FormFont.h"
+#include "widgets/ThemeColors.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -25,26 +27,25 @@ using namespace vorrel;
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kMaroon(128, 0, 0);
-const QColor kPurple(128, 0, 128);
-const QColor kGreen(0, 128, 0);
+// The form's colours, each in a shade readable in the desktop's theme.
+constexpr TagColor kBlue = TagColor::Blue;
+constexpr TagColor kMaroon = TagColor::Maroon;
+constexpr TagColor kPurple = TagColor::Purple;
+constexpr TagColor kGreen = TagColor::Green;
 
 // Room between a field and the tags either side of it, as the form leaves it.
 constexpr int kTagGap = 3;
 
-QLabel *styleTagLabel(QLabel *label, const char *name, const QColor &color, int left, int top)
+QLabel *styleTagLabel(QLabel *label, const char *name, TagColor color, int left, int top)
 {
     label->setObjectName(QLatin1String(name));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
+    useTagColor(label, color);
     label->move(left, top);
     label->adjustSize();
     return label;
 }
 
-QLabel *tagLabel(QWidget *parent, const char *name, const QString &text, const QColor &color, int left, int top)
+QLabel *tagLabel(QWidget *parent, const char *name, const QString &text, TagColor color, int left, int top)
 {
     auto *label = new QLabel(parent);
     // Tags must show as text; a label would otherwise take them for markup.
@@ -126,6 +127,13 @@ TfrmSelEdit::TfrmSelEdit(QWidget *parent) : QDialog(parent)
     connectCommands();
 }
 
+void TfrmSelEdit::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        updateTagColors(this);
+}
+
 void TfrmSelEdit::createControls()
 {
     Script = new QGroupBox(QStringLiteral("Script"), this);
@@ -188,9 +196,7 @@ void TfrmSelEdit::createControls()
     cmdAutotext->setPopupMode(QToolButton::MenuButtonPopup);
     cmdAutotext->setMenu(PopupMenu1);
     cmdAutotext->setFocusPolicy(Qt::TabFocus);
-    QPalette pal = cmdAutotext->palette();
-    pal.setColor(QPalette::ButtonText, kBlue);
-    cmdAutotext->setPalette(pal);
+    useTagColor(cmdAutotext, kBlue, QPalette::ButtonText);
     ToolBar1->addWidget(cmdAutotext);
     // The bar keeps its designed width: the button gives up the padding round its caption
     // rather than move into the bar's overflow menu.

@@ -72,6 +72,10 @@ public:
     // The small box that asks RANDOM for its number of options.
     QInputDialog *randomBox = nullptr;
 
+protected:
+    // A new desktop theme: the tags take the shades of its light or dark set.
+    void changeEvent(QEvent *event) override;
+
 private:
     void createControls();
     void connectCommands();

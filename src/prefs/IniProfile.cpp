@@ -238,7 +238,7 @@ QByteArray IniProfile::toBytes() const
 
 bool IniProfile::save(const QString &fileName, QString *reason) const
 {
-    const WriteResult result = writeFileAtomically(fileName, toBytes());
+    const WriteResult result = writeFileAtomically(fileName, toBytes(), FileAccess::OwnerOnly);
     if (!result && reason)
         *reason = result.reason;
     return result.ok;

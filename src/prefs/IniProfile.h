@@ -43,7 +43,8 @@ public:
     // a last line without one gets it when a line is added after it.
     QByteArray toBytes() const;
     // Replaces the file at once through writeFileAtomically, so a failure or a crash leaves
-    // either the old file or the new one; `reason` says why it failed.
+    // either the old file or the new one; `reason` says why it failed. The file is the user's
+    // alone (0600).
     bool save(const QString &fileName, QString *reason = nullptr) const;
 
     // Each line as text, without its line end.

@@ -53,6 +53,11 @@ void readKey(const IniProfile &profile, const Key &key, Settings &settings)
 
 } // namespace
 
+QString dialogStartFolder(const QString &initialDir)
+{
+    return initialDir == Settings().initialDir ? QDir::homePath() : initialDir;
+}
+
 Settings readSettings(const IniProfile &profile)
 {
     Settings settings;

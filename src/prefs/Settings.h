@@ -20,6 +20,10 @@ struct Settings
     bool upcasePatterns = true;
 };
 
+// The folder the open and save dialogs start in. The root, the stored default, stands for no
+// choice made: they start in the user's home folder then.
+QString dialogStartFolder(const QString &initialDir);
+
 // The settings a profile holds; a missing key, or a number that is no number, gives the default.
 Settings readSettings(const IniProfile &profile);
 

@@ -1,5 +1,8 @@
 #include "report/ReportCounts.h"
 
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -161,6 +164,34 @@ qsizetype advanceChars(QByteArrayView text, qsizetype from, qsizetype chars, Tex
     return i;
 }
 
+// The version attribute of the root element when that is <aiml>, else empty. The text is read
+// only as far as the root's start tag, a piece at a time, so a large document costs nothing.
+QString rootAimlVersion(QByteArrayView text, TextEncoding encoding)
+{
+    constexpr qsizetype kPiece = 4096;
+    // As many characters as the mark's excerpt shows.
+    constexpr qsizetype kLongest = 14;
+    QStringDecoder decoder(heldAsUtf8(encoding) ? QStringDecoder::Utf8 : QStringDecoder::Latin1);
+    QXmlStreamReader xml;
+    qsizetype fed = 0;
+    for (;;) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() != QLatin1String("aiml"))
+                return {};
+            return xml.attributes().value(QLatin1String("version")).trimmed().left(kLongest).toString();
+        }
+        if (token != QXmlStreamReader::Invalid)
+            continue;
+        if (xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || fed == text.size())
+            return {};
+        // Characters, not bytes: the text's own encoding holds, whatever its declaration says.
+        const qsizetype n = std::min(kPiece, text.size() - fed);
+        xml.addData(QString(decoder(text.sliced(fed, n))));
+        fed += n;
+    }
+}
+
 } // namespace
 
 qsizetype countWords(QByteArrayView text)
@@ -255,11 +286,15 @@ ReportFigures computeReport(QByteArrayView text, TextEncoding encoding)
     f.randoms = tags[1].count;
     f.srais = tags[2].count;
     f.thinks = tags[3].count;
-    // Without the mark the excerpt is taken as for a find at -1: from the fifth character on.
-    const qsizetype from = markAt >= 0 ? markAt + 5 : advanceChars(text, 0, 4, encoding);
-    const qsizetype to = advanceChars(text, from, 14, encoding);
-    const QByteArrayView excerpt = text.sliced(from, to - from);
-    f.version = QStringLiteral("AIML ") + decodeText(excerpt, encoding);
+    if (markAt >= 0) {
+        const qsizetype from = markAt + 5;
+        const qsizetype to = advanceChars(text, from, 14, encoding);
+        f.version = QStringLiteral("AIML ") + decodeText(text.sliced(from, to - from), encoding);
+    } else {
+        // An excerpt from a find at -1 would show a piece of the XML declaration.
+        const QString version = rootAimlVersion(text, encoding);
+        f.version = QStringLiteral("AIML ") + (version.isEmpty() ? QStringLiteral("(none)") : version);
+    }
     // CR LF already counts two; a lone CR or LF is a line break as well and counts two too.
     f.characters = n - (heldAsUtf8(encoding) ? continuation : 0) + (lfs - crlfs) + (crs - crlfs);
     f.words = words;

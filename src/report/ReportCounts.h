@@ -18,8 +18,8 @@ struct ReportFigures
     qsizetype randoms = 0;
     qsizetype srais = 0;
     qsizetype thinks = 0;
-    // "AIML " and the 14 characters that start five after "aiml version*", or, without
-    // that mark, the 14 characters from position 4.
+    // "AIML " and the 14 characters that start five after "aiml version*"; without that mark,
+    // "AIML " and the version attribute of the root element <aiml>, or "AIML (none)".
     QString version;
 };
 

@@ -18,6 +18,12 @@ bool writeFile(const QString &fileName, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+int modeOf(const QString &fileName)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(fileName).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 ProgramDir::ProgramDir(const QByteArray &opts)
 {
     setProgramDirOverride(m_dir.path());

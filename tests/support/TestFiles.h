@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace vorrel::test {
 
 // The whole file, or nothing when it cannot be read.
@@ -11,6 +13,20 @@ QByteArray readFile(const QString &fileName);
 
 // Replaces the file with `bytes`; false unless every byte was written.
 bool writeFile(const QString &fileName, const QByteArray &bytes);
+
+// The permission bits of the file or folder (not of a link's target), or -1 when it is missing.
+int modeOf(const QString &fileName);
+
+// The process's umask, and that of the programs it starts, for as long as it lives.
+class ScopedUmask final
+{
+public:
+    explicit ScopedUmask(mode_t mask) : m_previous(::umask(mask)) { }
+    ~ScopedUmask() { ::umask(m_previous); }
+
+private:
+    mode_t m_previous;
+};
 
 // A document of two categories, the second with a that, both templates of more than one line.
 inline const QByteArray kTwoCategories
