@@ -150,6 +150,7 @@ int runSize(int categories)
     bench::AimlGeneratorOptions generator;
     generator.categories = categories;
     generator.accents = true;
+    generator.topics = true;
     const QByteArray bytes = bench::generateAiml(generator);
     if (!bench::writeFile(fileName, bytes))
         return 2;
@@ -439,6 +440,7 @@ int main(int argc, char **argv)
         bench::AimlGeneratorOptions generator;
         generator.categories = args[2].toInt();
         generator.accents = true;
+        generator.topics = true;
         return bench::writeFile(args[3], bench::generateAiml(generator)) ? 0 : 2;
     }
     if (args.size() >= 2 && args[1] == QLatin1String("--bad-input"))

@@ -85,9 +85,10 @@ std::vector<BotCategory> generatedRows()
             pattern = QStringLiteral("* ") + a + QLatin1Char(' ') + b;
             break;
         }
-        rows.push_back({ pattern, QString(), QStringLiteral("You said <star/>. <srai>%1 %2</srai>").arg(a, b) });
+        rows.push_back(
+            { pattern, QString(), QStringLiteral("You said <star/>. <srai>%1 %2</srai>").arg(a, b), QString() });
     }
-    rows.push_back({ QStringLiteral("*"), QString(), QStringLiteral("I have no answer for that.") });
+    rows.push_back({ QStringLiteral("*"), QString(), QStringLiteral("I have no answer for that."), QString() });
     return rows;
 }
 

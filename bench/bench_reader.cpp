@@ -35,6 +35,7 @@ QByteArray plainDocument(qsizetype bytes)
     const qsizetype perThousand = bench::generateAiml(options).size();
     options.categories = static_cast<int>(bytes * 1000 / perThousand);
     options.accents = true;
+    options.topics = true;
     return bench::generateAiml(options);
 }
 
@@ -115,6 +116,10 @@ int main(int argc, char *argv[])
         { "stray closing tags, mixed", "</pattern></that>\r\n</template></category>\r\n" },
         { "opening tags, none closed", "<category><pattern><that><template>\r\n" },
         { "opening then stray closing", "<pattern></template></category>\r\n" },
+        { "templates, none closed", "<template>\r\n" },
+        { "templates nested deep", "<template><category><pattern>" },
+        { "topic tags, no \">\"", "<topic name=\"x\"\r\n" },
+        { "topics around categories", "<topic name=\"t\"><category></category></topic>\r\n" },
     };
     bool over = false;
     for (const auto &shape : shapes) {

@@ -501,7 +501,7 @@ void TestAimlMenu::answers_data()
     row("no category matched", "", "what now", fallback, "No category matched", 2, fallback);
     row("srai limit", "", "loop", "", "Row 6: LOOP · srai limit reached", 6, "<srai>loop</srai>");
     row("line breaks become one blank", "", "poem", "Roses are red", "Row 7: POEM", 7, "Roses");
-    row("star is punctuation to the interpreter", "", "Hello *", "Hello yourself.", "Row 2: HELLO", 2, "Hi, <star/>!");
+    row("star is a word to the interpreter", "", "Hello *", "Hi, *!", "Row 1: HELLO *", 1, "Hi, <star/>!");
 }
 
 void TestAimlMenu::answers()

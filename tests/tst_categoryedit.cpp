@@ -46,6 +46,7 @@ struct Shown
     QString pattern;
     QString that;
     QString templateText;
+    QString topic;
 };
 
 } // namespace
@@ -67,6 +68,7 @@ private slots:
     void sequences();
     void editLoadsTheCurrentRow();
     void editCancelThenCreateOffersTheLoadedCategory();
+    void deleteLastRowLeavesItsTextAtTheEnd();
     void deleteRefusedAtOneRowAsksNothing();
     void deleteWithSeveralRowsSelectedTakesTheCurrentOne();
     void commandsLeaveThePreviewAlone();
@@ -118,7 +120,8 @@ Shown TestCategoryEdit::throughDialog(QAction *command, const QStringList &field
     auto shown = std::make_shared<Shown>();
     whenModal(QStringLiteral("frmSelEdit"), [fields, button, shown](QWidget *modal) {
         auto *d = static_cast<TfrmSelEdit *>(modal);
-        *shown = Shown { d->editMode, d->txtPattern->text(), d->txtThat->text(), d->templateText() };
+        *shown
+            = Shown { d->editMode, d->txtPattern->text(), d->txtThat->text(), d->templateText(), d->txtTopic->text() };
         if (fields.size() == 3) {
             d->txtPattern->setText(fields[0]);
             d->txtThat->setText(fields[1]);
@@ -227,6 +230,12 @@ void TestCategoryEdit::sequences_data()
     QTest::newRow("deleting down to one row, then create")
         << Rows { { "1", "A", "", "a" }, { "2", "B", "", "b" } } << QStringList { "delete 1 yes", "create C||c" }
         << Rows { { "2", "B", "", "b" }, { "2", "C", "", "c" } };
+    // What stood before a deleted category goes on before the next one.
+    const Rows commented { { "1", "A", "", "a", "", "<!-- a -->" }, { "2", "B", "", "b", "T", "<!-- b -->" },
+        { "3", "C", "", "c" } };
+    QTest::newRow("delete hands the text before it on")
+        << commented << QStringList { "delete 1 yes", "delete 2 yes" }
+        << Rows { { "2", "B", "", "b", "T", "<!-- a -->\r\n<!-- b -->" } };
     QTest::newRow("a later append repeats a shown label")
         << readTable() << QStringList { "delete 2 yes", "create A||a", "create B||b" }
         << Rows { { "1", "HELLO", "", "Hi there" }, { "3", "WHO", "", "Me" }, { "4", "", "", "" },
@@ -269,13 +278,21 @@ void TestCategoryEdit::sequences()
 
 void TestCategoryEdit::editLoadsTheCurrentRow()
 {
-    setRows(*m_form->table(), { { "1", "HELLO", "", "a" }, { "2", "HOW ARE YOU", "ok", "Fine\r\nthanks" } });
+    setRows(*m_form->table(),
+        { { "1", "HELLO", "", "a", "chat" }, { "2", "HOW ARE YOU", "ok", "Fine\r\nthanks", "health" } });
     makeCurrent(2);
     const Shown shown = throughDialog(m_form->mnuSelEdit, {}, QStringLiteral("cmdCancel"));
     QCOMPARE(shown.pattern, QStringLiteral("HOW ARE YOU"));
     QCOMPARE(shown.that, QStringLiteral("ok"));
     QCOMPARE(shown.templateText, QStringLiteral("Fine\r\nthanks"));
+    QCOMPARE(shown.topic, QStringLiteral("health"));
     QCOMPARE(m_form->frmSelEdit->template_->blockCount(), 2);
+
+    // Create New starts with the current row's topic; the category still goes last.
+    makeCurrent(1);
+    const Shown created = throughDialog(m_form->mnuCreateNew, { "NEW", "", "n" }, QStringLiteral("cmdOK"));
+    QCOMPARE(created.topic, QStringLiteral("chat"));
+    QCOMPARE(rowsOf(*m_form->table()).back(), (QStringList { "3", "NEW", "", "n", "chat" }));
 }
 
 void TestCategoryEdit::editCancelThenCreateOffersTheLoadedCategory()
@@ -297,8 +314,18 @@ void TestCategoryEdit::editCancelThenCreateOffersTheLoadedCategory()
     QCOMPARE(next.templateText, QString());
 }
 
+void TestCategoryEdit::deleteLastRowLeavesItsTextAtTheEnd()
+{
+    setRows(*m_form->table(), { { "1", "A", "", "a" }, { "2", "B", "", "b", "", "<!-- b -->" } });
+    m_form->table()->setTrailingText(QStringLiteral("<!-- end -->"));
+    deleteRow(2, true);
+    QCOMPARE(rowsOf(*m_form->table()), (Rows { { "1", "A", "", "a" } }));
+    QCOMPARE(m_form->table()->trailingText(), QStringLiteral("<!-- b -->\r\n<!-- end -->"));
+}
+
 void TestCategoryEdit::deleteRefusedAtOneRowAsksNothing()
 {
+
     setRows(*m_form->table(), { { "1", "ONLY", "", "row" } });
     bool asked = true;
     deleteRow(1, true, &asked);

@@ -73,8 +73,8 @@ void TestCategoryTable::emptyTable()
     CategoryTable t;
     QCOMPARE(t.gridRowCount(), 2);
     QCOMPARE(t.rowCount(), 1);
-    QCOMPARE(t.columnCount(), 4);
-    for (int c = 0; c < 4; ++c) {
+    QCOMPARE(t.columnCount(), 5);
+    for (int c = 0; c < CategoryRows::kColumns; ++c) {
         QVERIFY(t.cell(c, 0).isEmpty());
         QVERIFY(t.cell(c, 1).isEmpty());
     }
@@ -139,7 +139,7 @@ void TestCategoryTable::columnListsHeaderFirst()
     t->setCell(1, 0, QStringLiteral("<pattern>..</pattern>"));
     QCOMPARE(t->column(1), QStringList({ "<pattern>..</pattern>", "P1", "P2" }));
     QCOMPARE(t->column(2), QStringList({ "", "", "" }));
-    QVERIFY(t->column(4).isEmpty());
+    QVERIFY(t->column(CategoryRows::kColumns).isEmpty());
 }
 
 void TestCategoryTable::resetKeepsRowOneLabel()
@@ -147,11 +147,14 @@ void TestCategoryTable::resetKeepsRowOneLabel()
     QObject owner;
     CategoryTable *t = tableWithLabels(3, &owner);
     t->setCell(2, 1, QStringLiteral("that"));
+    t->setCell(vorrel::LeadingTextColumn, 1, QStringLiteral("<!-- c -->"));
+    t->setTrailingText(QStringLiteral("<!-- end -->"));
     t->reset();
     QCOMPARE(t->gridRowCount(), 2);
     QCOMPARE(t->cell(0, 1), QStringLiteral("1"));
-    for (int c = 1; c < 4; ++c)
+    for (int c = 1; c < CategoryRows::kColumns; ++c)
         QVERIFY(t->cell(c, 1).isEmpty());
+    QVERIFY(t->trailingText().isEmpty());
 }
 
 void TestCategoryTable::headerIsHeaderData()
@@ -169,11 +172,13 @@ void TestCategoryTable::labelColumnNotEditable()
 {
     CategoryTable t;
     QVERIFY(!(t.flags(t.index(0, 0)) & Qt::ItemIsEditable));
-    for (int c = 1; c < 4; ++c)
+    for (int c = 1; c < CategoryTable::kColumns; ++c)
         QVERIFY(t.flags(t.index(0, c)) & Qt::ItemIsEditable);
     QVERIFY(!t.setData(t.index(0, 0), QStringLiteral("9")));
     QVERIFY(t.setData(t.index(0, 1), QStringLiteral("HELLO")));
     QCOMPARE(t.cell(1, 1), QStringLiteral("HELLO"));
+    QVERIFY(t.setData(t.index(0, vorrel::TopicColumn), QStringLiteral("games")));
+    QCOMPARE(t.cell(vorrel::TopicColumn, 1), QStringLiteral("games"));
 }
 
 void TestCategoryTable::assignRowsReplacesAll()

@@ -256,6 +256,8 @@ void TestChecker::problems_data()
     QTest::newRow("srai target short of a wildcard")
         << aiml(cat("A _", "x") + '\n' + cat("B", "<srai>a</srai>")) << "srai-target@3:41";
     QTest::newRow("srai with an element is not checked") << aiml(cat("A", "<srai>NOWHERE <star/></srai>")) << "";
+    QTest::newRow("srai split at punctuation, as the bot splits it")
+        << aiml(cat("WHAT'S UP", "x") + cat("B", "<srai>What s up</srai>")) << "pattern-syntax@2:11";
     QTest::newRow("srai normalised like input")
         << aiml(cat("HELLO THERE", "x") + cat("B", "<srai> Hello,\tthere! </srai>")) << "";
 
@@ -291,6 +293,11 @@ void TestChecker::messages()
         = checkDocument("<?xml version=\"1.0\" encoding=\"x\nerror: \x1b[31m\"?>\n" + aiml(cat("A", "x")));
     QVERIFY(!named.empty());
     QCOMPARE(named[0].message, QStringLiteral("unknown encoding \"x\\x0aerror: \\x1b[31m\""));
+
+    const std::vector<Problem> taught = checkDocument(aiml(cat("A", "<learn>" + cat("B", "x") + "</learn>")));
+    QCOMPARE(taught.size(), size_t(1));
+    QCOMPARE(taught[0].severity, Severity::Warning);
+    QVERIFY(taught[0].message.contains(QStringLiteral("<learn>")));
 
     const std::vector<Problem> broken = checkDocument("<aiml><category>");
     QCOMPARE(broken.size(), size_t(1));

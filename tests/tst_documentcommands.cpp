@@ -1,4 +1,5 @@
 #include "MainFormFixture.h"
+#include "TableRows.h"
 #include "TestFiles.h"
 
 #include "app/Main.h"
@@ -28,6 +29,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +66,7 @@ private slots:
     void upcaseSettingApplies();
     void saveWithoutRefreshWritesOldText();
     void refreshRebuildsPreview();
+    void topicsCommentsAndTaughtCategoriesSurvive();
     void tableOutlivesPreviewChanges_data();
     void tableOutlivesPreviewChanges();
     void longLineKeepsItsText();
@@ -341,12 +344,40 @@ void TestDocumentCommands::refreshRebuildsPreview()
                                 "</category>\r\n \r\n"
                                 "<category>\r\n<pattern>YES</pattern>\r\n<that>HI THERE</that>\r\n<template>\r\n"
                                 "Good.\r\nVery good.\r\n</template>\r\n</category>\r\n \r\n"
-                                "<category>\r\n<pattern></pattern>\r\n<template>\r\n\r\n</template>\r\n"
-                                "</category>\r\n \r\n"
                                 "</aiml>\r\n";
     QCOMPARE(previewBytes(*m_form), expected);
     QVERIFY(m_form->document()->DocChanged());
     QCOMPARE(QKeySequence(m_form->mnuRefresh->shortcut()), QKeySequence(Qt::Key_F5));
+}
+
+void TestDocumentCommands::topicsCommentsAndTaughtCategoriesSurvive()
+{
+    const QByteArray taught = "<learn><category><pattern>X</pattern><template>Y</template></category></learn>";
+    const QByteArray text = "<?xml version=\"1.0\"?>\r\n<aiml>\r\n<topic name=\"GAMES\">\r\n"
+                            "<category><pattern>PLAY</pattern><template>Chess?</template></category>\r\n"
+                            "</topic>\r\n<!-- teaching -->\r\n"
+                            "<category><pattern>TEACH</pattern><template>"
+        + taught + "</template></category>\r\n</aiml>\r\n";
+    QVERIFY(writeFile(work("topics.aiml"), text));
+    openThroughDialog(work("topics.aiml"));
+    const Rows rows { { "1", "PLAY", "", "Chess?", "GAMES" },
+        { "2", "TEACH", "", QString::fromLatin1(taught), "", "<!-- teaching -->" }, { "3", "", "", "" } };
+    QCOMPARE(rowsOf(*m_form->table()), rows);
+    QCOMPARE(m_form->sg1->model()->headerData(TopicColumn, Qt::Horizontal).toString(), QStringLiteral("<topic>"));
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_F5);
+    ModalScript none({});
+    m_form->FileSaveItem->trigger();
+    QVERIFY(none.seen().isEmpty());
+    QCOMPARE(readFile(work("topics.aiml")),
+        "<?xml version=\"1.0\"?>\r\n<aiml>\r\n<topic name=\"GAMES\">\r\n<category>\r\n<pattern>PLAY</pattern>\r\n"
+        "<template>\r\nChess?\r\n</template>\r\n</category>\r\n \r\n</topic>\r\n<!-- teaching -->\r\n"
+        "<category>\r\n<pattern>TEACH</pattern>\r\n<template>\r\n"
+            + taught + "\r\n</template>\r\n</category>\r\n \r\n</aiml>\r\n");
+    m_form->openDocument(work("topics.aiml"));
+    QCOMPARE(rowsOf(*m_form->table()), rows);
 }
 
 void TestDocumentCommands::tableOutlivesPreviewChanges_data()

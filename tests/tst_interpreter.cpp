@@ -5,6 +5,7 @@
 
 #include "bot/ChatCommand.h"
 #include "bot/Interpreter.h"
+#include "bot/TableBot.h"
 #include "document/AimlReader.h"
 
 #include "TestFiles.h"
@@ -17,7 +18,7 @@ using namespace vorrel;
 
 namespace {
 
-// Each row is {pattern, template} or {pattern, that, template}.
+// Each row is {pattern, template}, {pattern, that, template} or {pattern, that, template, topic}.
 using Table = QList<QStringList>;
 
 std::vector<BotCategory> categoriesOf(const Table &table)
@@ -25,9 +26,9 @@ std::vector<BotCategory> categoriesOf(const Table &table)
     std::vector<BotCategory> rows;
     for (const QStringList &row : table) {
         if (row.size() == 2)
-            rows.push_back({ row[0], QString(), row[1] });
+            rows.push_back({ row[0], QString(), row[1], QString() });
         else
-            rows.push_back({ row[0], row[1], row[2] });
+            rows.push_back({ row[0], row[1], row[2], row.value(3) });
     }
     return rows;
 }
@@ -106,8 +107,12 @@ void TestInterpreter::wildcardPriority_data()
                                          << "ok" << 1;
     QTest::newRow("punctuation separates words") << Table { { "BET 1 10", "range" } } << "Bet (1-10)?"
                                                  << "range" << 1;
-    QTest::newRow("apostrophe inside word") << Table { { "I DON'T KNOW", "fine" } } << "i don't 'know'"
-                                            << "fine" << 1;
+    QTest::newRow("punctuation inside a word splits it") << Table { { "WHAT S UP", "fine" } } << "What's up?"
+                                                         << "fine" << 1;
+    QTest::newRow("in the pattern too") << Table { { "I DON'T KNOW", "fine" } } << "i don t 'know'"
+                                        << "fine" << 1;
+    QTest::newRow("star and underscore are word characters") << Table { { "A_B *", "<star/>" } } << "a_b x*y"
+                                                             << "X*Y" << 1;
     QTest::newRow("bot name in pattern") << Table { { "WHO IS <bot name=\"name\"/>", "me" } } << "who is Vessra"
                                          << "me" << 1;
     QTest::newRow("two stars") << Table { { "I LIKE * AND *", "<star/>+<star index=\"2\"/>" } }
@@ -152,6 +157,16 @@ void TestInterpreter::conversation_data()
                                            << QStringList { "Hello. Do you like cheese? Good cheese. Yes what?" };
     QTest::newRow("fallback is a reply too") << Table { { "HUH", "I CANNOT UNDERSTAND THAT MASTER", "Sorry." } }
                                              << QStringList { "blah", "huh" } << QStringList { kFallback, "Sorry." };
+    const Table topics = { { "LET US PLAY", "", "<think><set name=\"topic\">game chess with Ann</set></think>ok" },
+        { "*", "", "Playing: <topicstar/>, <topicstar index=\"2\"/>.", "GAME * WITH *" }, { "*", "", "Anything." },
+        { "STOP", "", "<think><set name=\"topic\"></set></think>Stopped.", "GAME *" } };
+    QTest::newRow("topic chooses the category")
+        << topics << QStringList { "hello", "let us play", "hello", "stop", "hi" }
+        << QStringList { "Anything.", "ok", "Playing: CHESS, ANN.", "Stopped.", "Anything." };
+    QTest::newRow("bot name in a that") << Table { { "ASK", "Vessra asks." },
+        { "YES", "<bot name=\"name\"/> ASKS", "Right." }, { "YES", "No." } }
+                                        << QStringList { "yes", "ask", "yes" }
+                                        << QStringList { "No.", "Vessra asks.", "Right." };
     QTest::newRow("topic from a predicate")
         << Table { { "TOPIC", "[<topicstar/>]" }, { "SPORT", "<think><set name=\"topic\">sport news</set></think>ok" } }
         << QStringList { "topic", "sport", "topic" } << QStringList { "[]", "ok", "[SPORT NEWS]" };
@@ -523,16 +538,17 @@ void TestInterpreter::corpusAnswers()
         QSKIP("corpus not present");
     std::vector<BotCategory> rows;
     for (const QString &name : files) {
-        const CategoryRows read = readCategories(test::readFile(corpus.filePath(name)), ReadOptions());
-        for (qsizetype r = 0; r < read.size(); ++r)
-            rows.push_back({ read.text(r, PatternColumn), read.text(r, ThatColumn), read.text(r, TemplateColumn) });
+        const std::vector<BotCategory> read
+            = botCategories(readCategories(test::readFile(corpus.filePath(name)), ReadOptions()));
+        rows.insert(rows.end(), read.begin(), read.end());
     }
     InterpreterOptions options;
     options.seed = 1;
     Interpreter bot(options);
     bot.setCategories(rows);
 
-    // Every row without a that answers some input: its pattern with words for the wildcards.
+    // Every row without a that or topic answers some input: its pattern with words for the
+    // wildcards.
     // Between them, lines of junk; the conversation is never reset, so the games' predicates
     // pile up as they would in a long session.
     QRandomGenerator random(5);
@@ -542,9 +558,10 @@ void TestInterpreter::corpusAnswers()
     int junk = 0;
     while (asked < 400) {
         const BotCategory &row = rows[random.bounded(static_cast<quint32>(rows.size()))];
-        if (!row.that.trimmed().isEmpty() || row.pattern.contains(u'<') || row.pattern.trimmed().isEmpty())
+        if (!row.that.trimmed().isEmpty() || !row.topic.isEmpty() || row.pattern.contains(u'<')
+            || row.pattern.trimmed().isEmpty())
             continue;
-        QStringList words = patternWords(row.pattern);
+        QStringList words = normalisedWords(row.pattern);
         for (QString &word : words) {
             if (word == u"*" || word == u"_")
                 word = fillers[random.bounded(static_cast<quint32>(fillers.size()))];

@@ -240,12 +240,13 @@ void TestMainForm::stateAfterStartUp()
     QCOMPARE(t->headerData(1, Qt::Horizontal).toString(), QStringLiteral("<pattern>..</pattern>"));
     QCOMPARE(t->headerData(2, Qt::Horizontal).toString(), QStringLiteral("<that>..</that>"));
     QCOMPARE(t->headerData(3, Qt::Horizontal).toString(), QStringLiteral("<template>..</template>"));
+    QCOMPARE(t->headerData(4, Qt::Horizontal).toString(), QStringLiteral("<topic>"));
     QCOMPARE(t->gridRowCount(), 2);
     QCOMPARE(t->cell(0, 1), QStringLiteral("1"));
-    for (int c = 1; c < 4; ++c)
+    for (int c = 1; c < 5; ++c)
         QVERIFY(t->cell(c, 1).isEmpty());
-    const int widths[] = { 65, 250, 250, 250 };
-    for (int c = 0; c < 4; ++c)
+    const int widths[] = { 65, 250, 250, 250, 120 };
+    for (int c = 0; c < 5; ++c)
         QCOMPARE(form->sg1->columnWidth(c), widths[c]);
     QCOMPARE(form->sg1->verticalHeader()->defaultSectionSize(), 40);
     QCOMPARE(form->path->text(), QStringLiteral("(None)"));

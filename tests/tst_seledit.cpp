@@ -26,6 +26,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace vorrel;
@@ -162,6 +163,19 @@ void TestSelEdit::controlsAndCaptions()
     QCOMPARE(d.Label6->palette().color(QPalette::WindowText), tagColor(TagColor::Purple, theme));
     QCOMPARE(d.Label4->palette().color(QPalette::WindowText), tagColor(TagColor::Green, theme));
     QCOMPARE(d.size(), QSize(593, 384));
+
+    // The topic field in the bottom row's free stretch, between its tags.
+    QCOMPARE(d.Label7->text(), QStringLiteral("<topic name=\""));
+    QCOMPARE(d.Label8->text(), QStringLiteral("\">"));
+    const QList<QWidget *> row { d.ToolBar1, d.Label7, d.txtTopic, d.Label8, d.cmdCancel, d.cmdOK };
+    for (qsizetype i = 1; i < row.size(); ++i) {
+        QVERIFY2(row[i - 1]->geometry().right() < row[i]->x(), qPrintable(row[i]->objectName()));
+        QVERIFY(row[i]->geometry().top() >= d.Script->geometry().bottom());
+        QVERIFY(row[i]->geometry().bottom() < d.height());
+    }
+    QCOMPARE(d.ToolBar1->geometry(), QRect(4, 348, 73, 33));
+    QCOMPARE(d.cmdCancel->geometry(), QRect(412, 344, 81, 33));
+    QVERIFY(d.txtTopic->width() >= 150);
 }
 
 void TestSelEdit::tagsStandAroundFields_data()
@@ -219,8 +233,8 @@ void TestSelEdit::keyboardOrder()
     showDialog();
     m_dialog->txtPattern->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), m_dialog->txtPattern);
-    const QList<QWidget *> order { m_dialog->txtThat, m_dialog->template_, m_dialog->cmdOK, m_dialog->cmdCancel,
-        m_dialog->cmdAutotext, m_dialog->txtPattern };
+    const QList<QWidget *> order { m_dialog->txtThat, m_dialog->template_, m_dialog->txtTopic, m_dialog->cmdOK,
+        m_dialog->cmdCancel, m_dialog->cmdAutotext, m_dialog->txtPattern };
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
@@ -288,9 +302,10 @@ void TestSelEdit::okEditsOnlyEditRow()
     m_dialog->txtPattern->setText(QStringLiteral("new pattern"));
     m_dialog->txtThat->setText(QString());
     m_dialog->template_->setPlainText(QStringLiteral("line 1\nline 2"));
+    m_dialog->txtTopic->setText(QStringLiteral("games"));
     QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
 
-    const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\r\nline 2" },
+    const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\r\nline 2", "games" },
         { "3", "C", "", "c" } };
     QCOMPARE(rowsOf(*m_table), expected);
 }
@@ -314,6 +329,7 @@ void TestSelEdit::okEmptiesFieldsCancelKeepsThem()
     m_dialog->txtPattern->setText(QStringLiteral("p"));
     m_dialog->txtThat->setText(QStringLiteral("t"));
     m_dialog->template_->setPlainText(QStringLiteral("x\ny"));
+    m_dialog->txtTopic->setText(QStringLiteral("z"));
     m_dialog->template_->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), m_dialog->template_);
     if (how == QLatin1String("ok"))
@@ -330,6 +346,7 @@ void TestSelEdit::okEmptiesFieldsCancelKeepsThem()
     QCOMPARE(m_dialog->txtPattern->text(), kept ? QStringLiteral("p") : QString());
     QCOMPARE(m_dialog->txtThat->text(), kept ? QStringLiteral("t") : QString());
     QCOMPARE(m_dialog->templateText(), kept ? QStringLiteral("x\r\ny") : QString());
+    QCOMPARE(m_dialog->txtTopic->text(), kept ? QStringLiteral("z") : QString());
     QCOMPARE(m_table->gridRowCount(), kept ? 2 : 3);
     if (!kept) {
         // The next showing starts typing in the pattern field.
@@ -344,6 +361,7 @@ void TestSelEdit::enterInOneLineFieldsPressesOk_data()
     QTest::addColumn<int>("key");
     QTest::newRow("pattern, Return") << "txtPattern" << int(Qt::Key_Return);
     QTest::newRow("that, Return") << "txtThat" << int(Qt::Key_Return);
+    QTest::newRow("topic, Enter") << "txtTopic" << int(Qt::Key_Enter);
     QTest::newRow("pattern, keypad Enter") << "txtPattern" << int(Qt::Key_Enter);
 }
 
@@ -363,7 +381,9 @@ void TestSelEdit::enterInOneLineFieldsPressesOk()
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     QCOMPARE(m_table->gridRowCount(), 3);
-    const int column = field == QLatin1String("txtPattern") ? 1 : 2;
+    const int column = field == QLatin1String("txtPattern") ? PatternColumn
+        : field == QLatin1String("txtThat")                 ? ThatColumn
+                                                            : TopicColumn;
     QCOMPARE(m_table->cell(column, 2), column == 1 ? QStringLiteral("HI THERE") : QStringLiteral("hi there"));
 }
 

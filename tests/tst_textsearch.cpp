@@ -152,6 +152,8 @@ void TestTextSearch::findCell_data()
                                          << "" << QPoint(3, 2) << QPoint(3, 2) << true;
     QTest::newRow("nowhere") << "xyz"
                              << "" << QPoint(1, 1) << QPoint(0, 0) << false;
+    QTest::newRow("topic cells too") << "games"
+                                     << "" << QPoint(3, 1) << QPoint(4, 2) << false;
 }
 
 void TestTextSearch::findCell()
@@ -164,7 +166,7 @@ void TestTextSearch::findCell()
 
     CategoryTable table;
     setRows(table,
-        { { "1", "HELLO", "", "hello there" }, { "2", "WHO ARE YOU", "HELLO", "I am a bot" },
+        { { "1", "HELLO", "", "hello there" }, { "2", "WHO ARE YOU", "HELLO", "I am a bot", "games" },
             { "3", "BYE", "", "Goodbye, hello" } });
     SearchOptions options;
     options.text = text;

@@ -106,8 +106,8 @@ void TestThemeColors::followsPalette()
 
     // The dialog's tags on its window, and the AutoText button's caption.
     const QColor window = m_dialog->palette().color(QPalette::Window);
-    for (const QLabel *label :
-        { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3, m_dialog->Label4, m_dialog->Label5, m_dialog->Label6 })
+    for (const QLabel *label : { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3, m_dialog->Label4,
+             m_dialog->Label5, m_dialog->Label6, m_dialog->Label7, m_dialog->Label8 })
         QVERIFY2(contrastRatio(label->palette().color(QPalette::WindowText), window) >= kLeastContrast,
             qPrintable(label->objectName()));
     const QColor autoText = m_dialog->cmdAutotext->palette().color(QPalette::ButtonText);

@@ -29,7 +29,16 @@ QByteArray generateAiml(const AimlGeneratorOptions &options)
     out.reserve(qsizetype(options.categories) * 170 + 256);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + eol + "<aiml version=\"1.0\">" + eol;
     out += "<!-- generated: " + QByteArray::number(options.categories) + " categories -->" + eol;
+    constexpr int kBlock = 20;
+    const auto inTopic = [&options](int i) { return options.topics && (i / kBlock) % 5 == 0; };
     for (int i = 0; i < options.categories; ++i) {
+        if (options.topics && i % kBlock == 0) {
+            if (i > 0 && inTopic(i - 1))
+                out += "</topic>" + eol;
+            out += "<!-- block " + QByteArray::number(i / kBlock) + " -->" + eol;
+            if (inTopic(i))
+                out += "<topic name=\"TOPIC " + QByteArray::number(i / kBlock) + "\">" + eol;
+        }
         QByteArray pattern = word();
         const int extra = random.bounded(2, 5);
         for (int w = 0; w < extra; ++w)
@@ -59,6 +68,8 @@ QByteArray generateAiml(const AimlGeneratorOptions &options)
         }
         out += "</template>" + eol + "</category>" + eol;
     }
+    if (options.categories > 0 && inTopic(options.categories - 1))
+        out += "</topic>" + eol;
     out += "</aiml>" + eol;
     return out;
 }

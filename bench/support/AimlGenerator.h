@@ -13,6 +13,8 @@ struct AimlGeneratorOptions
     bool accents = false;
     // Every one-line template without markup first sets the topic inside <think>.
     bool thinks = false;
+    // A comment before every block of 20 categories, and every fifth block inside a topic.
+    bool topics = false;
     quint32 seed = 1;
 };
 

@@ -4,6 +4,7 @@
 #include "base/MemoryReuse.h"
 #include "base/ProgramFiles.h"
 #include "bot/ChatCommand.h"
+#include "bot/TableBot.h"
 #include "document/AimlReader.h"
 #include "document/CheckCommand.h"
 #include "document/Document.h"
@@ -42,11 +43,7 @@ int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &ou
     ReadOptions options;
     options.upcase = upcasePatterns();
     options.encoding = encoding;
-    const CategoryRows table = readCategories(text.bytes, options);
-    std::vector<BotCategory> rows;
-    rows.reserve(size_t(table.size()));
-    for (qsizetype r = 0; r < table.size(); ++r)
-        rows.push_back({ table.text(r, PatternColumn), table.text(r, ThatColumn), table.text(r, TemplateColumn) });
+    std::vector<BotCategory> rows = botCategories(readCategories(text.bytes, options));
     ChatOptions chat;
     chat.seed = commandLine.seed;
     chat.trace = commandLine.trace;

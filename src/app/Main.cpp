@@ -607,8 +607,9 @@ void TMainForm::Timer1Timer()
     m_table->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));
     m_table->setCell(ThatColumn, 0, QStringLiteral("<that>..</that>"));
     m_table->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
+    m_table->setCell(TopicColumn, 0, QStringLiteral("<topic>"));
     m_table->setCell(LabelColumn, 1, QStringLiteral("1"));
-    const int widths[] = { 65, 250, 250, 250 };
+    const int widths[CategoryTable::kColumns] = { 65, 250, 250, 250, 120 };
     for (int c = 0; c < CategoryTable::kColumns; ++c)
         sg1->setColumnWidth(c, widths[c]);
 

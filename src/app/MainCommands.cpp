@@ -369,7 +369,9 @@ void TMainForm::mnuCreateNewClick()
 {
     finishCellEdit(sg1);
     frmSelEdit->editMode = QStringLiteral("create");
-    // The fields show what they last held: nothing after an OK, the last texts after a Cancel.
+    // The fields show what they last held: nothing after an OK, the last texts after a Cancel;
+    // the topic is the current row's, as a new category mostly joins its neighbours' topic.
+    frmSelEdit->txtTopic->setText(table()->cell(TopicColumn, currentRow()));
     frmSelEdit->exec();
 }
 
@@ -381,6 +383,7 @@ void TMainForm::mnuSelEditClick()
     frmSelEdit->txtPattern->setText(table()->cell(PatternColumn, frmSelEdit->editRow));
     frmSelEdit->txtThat->setText(table()->cell(ThatColumn, frmSelEdit->editRow));
     frmSelEdit->setTemplateText(table()->cell(TemplateColumn, frmSelEdit->editRow));
+    frmSelEdit->txtTopic->setText(table()->cell(TopicColumn, frmSelEdit->editRow));
     frmSelEdit->exec();
 }
 

@@ -325,10 +325,14 @@ std::pair<int, int> indexOf(const TemplateNode &node)
 
 QString starAt(const QStringList &stars, int index)
 {
-    if (index < 1 || index > stars.size())
-        return {};
-    const QString &star = stars[index - 1];
-    // The "*" that stands for a missing that or topic is no word of the conversation.
+    return index < 1 || index > stars.size() ? QString() : stars[index - 1];
+}
+
+// A star of the that or the topic: the "*" that stands for a missing one is no word of the
+// conversation. In the input, "*" is a word like any other.
+QString contextStarAt(const QStringList &stars, int index)
+{
+    const QString star = starAt(stars, index);
     return star == u"*" ? QString() : star;
 }
 
@@ -397,6 +401,8 @@ QString describeAnswer(const BotAnswer &answer)
             = QStringLiteral("Row ") + QString::number(answer.row) + QStringLiteral(": ") + answer.pattern.simplified();
         if (!answer.that.trimmed().isEmpty())
             text += QStringLiteral(" · that ") + answer.that.simplified();
+        if (!answer.topic.trimmed().isEmpty())
+            text += QStringLiteral(" · topic ") + answer.topic.simplified();
     }
     if (answer.limitReached)
         text += QStringLiteral(" · srai limit reached");
@@ -492,11 +498,10 @@ BotAnswer Interpreter::respond(const QString &input)
             answer.row = match.row + 1;
             answer.pattern = row.pattern;
             answer.that = row.that;
+            answer.topic = row.topic;
         } else {
             reply = kFallbackReply.toString();
-            answer.row = -1;
-            answer.pattern.clear();
-            answer.that.clear();
+            answer = BotAnswer();
         }
         m_replies.back().append(normalisedSentences(reply));
         if (!reply.isEmpty()) {
@@ -564,10 +569,10 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         out += starAt(context.match.inputStars, indexOf(node).first);
         return;
     case TemplateElement::ThatStar:
-        out += starAt(context.match.thatStars, indexOf(node).first);
+        out += contextStarAt(context.match.thatStars, indexOf(node).first);
         return;
     case TemplateElement::TopicStar:
-        out += starAt(context.match.topicStars, indexOf(node).first);
+        out += contextStarAt(context.match.topicStars, indexOf(node).first);
         return;
     case TemplateElement::That: {
         const auto [reply, sentence] = indexOf(node);
@@ -711,7 +716,7 @@ QStringList Interpreter::predicateWords(const QString &name)
 bool Interpreter::valueMatches(const QString &value, const QStringList &predicateWords)
 {
     m_workLeft -= 1 + value.size();
-    return wordsMatch(patternWords(value), predicateWords);
+    return wordsMatch(normalisedWords(value), predicateWords);
 }
 
 bool Interpreter::predicateMatches(const QString &name, const QString &value)

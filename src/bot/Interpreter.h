@@ -35,16 +35,18 @@ struct BotAnswer
     // Grid row (1-based: rows given to setCategories() start at row 1) of the category that
     // answered the input's last sentence; -1 when none did and the reply is the fallback.
     int row = -1;
-    // That row's pattern and that cells, as written.
+    // That row's pattern, that and topic cells, as written.
     QString pattern;
     QString that;
+    QString topic;
     // A <srai> went deeper than the limit or into a loop, or the answer ran out of the work
     // one answer may take; that branch gave nothing.
     bool limitReached = false;
 };
 
-// The status line's account of an answer: "Row N: PATTERN", with " · that THAT" when the row
-// has a that, or "No category matched"; then " · srai limit reached" when it was.
+// The status line's account of an answer: "Row N: PATTERN", with " · that THAT" and
+// " · topic TOPIC" when the row has them, or "No category matched"; then " · srai limit
+// reached" when it was.
 QString describeAnswer(const BotAnswer &answer);
 
 // The test bot: answers sentences from the categories of the table, as an AIML 1.0.1 bot does,

@@ -4,8 +4,6 @@
 
 #include <QRegularExpression>
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,77 +19,6 @@ constexpr qint32 kStar = 2;
 constexpr qint32 kUnderscore = 3;
 constexpr qint32 kFirstWord = 4;
 
-void appendCodePoint(QString &to, char32_t c)
-{
-    if (QChar::requiresSurrogates(c)) {
-        to += QChar(QChar::highSurrogate(c));
-        to += QChar(QChar::lowSurrogate(c));
-    } else {
-        to += QChar(static_cast<char16_t>(c));
-    }
-}
-
-bool isWordAt(QStringView text, qsizetype i)
-{
-    return i < text.size() && isWordCharacter(codePointAt(text, i));
-}
-
-// Calls `onWord` with each normalised word, as a view of a buffer that the next word reuses.
-// With `wildcards`, a "*" or "_" standing alone is a word of its own. With `plainOnly`, stops
-// and returns false at the first "<" or "&", for the caller to take the markup apart first.
-template<typename OnWord> bool scanWords(QStringView text, bool wildcards, bool plainOnly, OnWord &&onWord)
-{
-    QVarLengthArray<char16_t, 64> word;
-    const qsizetype n = text.size();
-    const char16_t *units = text.utf16();
-    auto flush = [&] {
-        if (!word.isEmpty()) {
-            onWord(QStringView(word.constData(), word.size()));
-            word.clear();
-        }
-    };
-    for (qsizetype i = 0; i < n;) {
-        const char16_t unit = units[i];
-        // Patterns are mostly ASCII; its letters, digits and blanks need no table lookup.
-        if (unit < 0x80) {
-            ++i;
-            if (unit >= u'a' && unit <= u'z')
-                word.append(static_cast<char16_t>(unit - (u'a' - u'A')));
-            else if ((unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9'))
-                word.append(unit);
-            else if (plainOnly && (unit == u'<' || unit == u'&'))
-                return false;
-            else if (unit == u'\'' && !word.isEmpty() && isWordAt(text, i))
-                word.append(unit);
-            else if (wildcards && (unit == u'*' || unit == u'_') && word.isEmpty() && (i == n || text[i].isSpace())) {
-                word.append(unit);
-                flush();
-            } else {
-                // Blanks and punctuation alike end a word: "1-10" is two words, as authors
-                // write such inputs in their patterns and thats.
-                flush();
-            }
-            continue;
-        }
-        const char32_t c = codePointAt(text, i);
-        if (isWordCharacter(c)) {
-            const char32_t upper = QChar::toUpper(c);
-            if (QChar::requiresSurrogates(upper)) {
-                word.append(QChar::highSurrogate(upper));
-                word.append(QChar::lowSurrogate(upper));
-            } else {
-                word.append(static_cast<char16_t>(upper));
-            }
-        } else if (c == u'\u2019' && !word.isEmpty() && isWordAt(text, i)) {
-            word.append(u'\'');
-        } else {
-            flush();
-        }
-    }
-    flush();
-    return true;
-}
-
 // The value of attribute `name` in the text of a start tag, empty when absent.
 QString attributeOf(QStringView tag, const QString &name)
 {
@@ -106,20 +33,6 @@ QString attributeOf(QStringView tag, const QString &name)
 }
 
 } // namespace
-
-QStringList normalisedWords(QStringView text)
-{
-    QStringList words;
-    scanWords(text, false, false, [&words](QStringView word) { words.append(word.toString()); });
-    return words;
-}
-
-QStringList patternWords(QStringView text)
-{
-    QStringList words;
-    scanWords(text, true, false, [&words](QStringView word) { words.append(word.toString()); });
-    return words;
-}
 
 QStringList normalisedSentences(QStringView text)
 {
@@ -139,48 +52,6 @@ QStringList normalisedSentences(QStringView text)
     }
     add(text.mid(start));
     return sentences;
-}
-
-QString decodeEntities(QStringView text)
-{
-    if (!text.contains(u'&'))
-        return text.toString();
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'&') {
-            out += text[i];
-            continue;
-        }
-        const qsizetype semicolon = text.indexOf(u';', i + 1);
-        const QStringView name
-            = semicolon > i && semicolon - i <= 10 ? text.mid(i + 1, semicolon - i - 1) : QStringView();
-        char32_t decoded = 0;
-        if (name == u"amp")
-            decoded = u'&';
-        else if (name == u"lt")
-            decoded = u'<';
-        else if (name == u"gt")
-            decoded = u'>';
-        else if (name == u"quot")
-            decoded = u'"';
-        else if (name == u"apos")
-            decoded = u'\'';
-        else if (name.size() > 1 && name[0] == u'#') {
-            bool ok = false;
-            const uint value
-                = name[1] == u'x' || name[1] == u'X' ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok);
-            if (ok && value > 0 && value <= 0x10FFFF && !QChar::isSurrogate(value))
-                decoded = value;
-        }
-        if (decoded == 0) {
-            out += text[i];
-            continue;
-        }
-        appendCodePoint(out, decoded);
-        i = semicolon;
-    }
-    return out;
 }
 
 bool wordsMatch(const QStringList &pattern, const QStringList &words)
@@ -299,25 +170,29 @@ qint32 PatternGraph::addChild(qint32 node, qint32 word)
 
 void PatternGraph::appendPatternIds(QStringView text, const BotProperty &botProperty, std::vector<qint32> &ids)
 {
-    const std::size_t start = ids.size();
-    auto add = [this, &ids](QStringView word) { ids.push_back(internWord(word)); };
-    if (scanWords(text, true, true, add))
+    const auto add = [this, &ids](QStringView word) { ids.push_back(internWord(word)); };
+    if (!text.contains(u'<') && !text.contains(u'&')) {
+        forEachNormalisedWord(text, add);
         return;
-    ids.resize(start);
-    // Markup in a pattern: <bot name="x"/> stands for the property's words, which are plain
-    // words even where the value holds "*"; any other tag only separates words.
+    }
+    // Markup in a pattern: <bot name="x"/> stands for the property's words, where a "*" or "_"
+    // is no wildcard (and no word either); any other tag only separates words.
+    const auto addPlain = [&add](QStringView word) {
+        if (word != u"*" && word != u"_")
+            add(word);
+    };
     qsizetype at = 0;
     while (at < text.size()) {
         const qsizetype open = text.indexOf(u'<', at);
         const qsizetype close = open < 0 ? -1 : text.indexOf(u'>', open);
         if (close < 0) {
-            scanWords(decodeEntities(text.mid(at)), true, false, add);
+            forEachNormalisedWord(decodeEntities(text.mid(at)), add);
             return;
         }
-        scanWords(decodeEntities(text.mid(at, open - at)), true, false, add);
+        forEachNormalisedWord(decodeEntities(text.mid(at, open - at)), add);
         const QStringView tag = text.mid(open + 1, close - open - 1);
         if (tag.startsWith(u"bot") && (tag.size() == 3 || tag[3].isSpace() || tag[3] == u'/'))
-            scanWords(botProperty(attributeOf(tag, QStringLiteral("name"))), false, false, add);
+            forEachNormalisedWord(botProperty(attributeOf(tag, QStringLiteral("name"))), addPlain);
         at = close + 1;
     }
 }
@@ -343,7 +218,10 @@ void PatternGraph::build(const std::vector<BotCategory> &rows, const BotProperty
         if (ids.size() == thatStart)
             ids.push_back(kStar);
         ids.push_back(kTopicMarker);
-        ids.push_back(kStar);
+        const std::size_t topicStart = ids.size();
+        appendPatternIds(rows[i].topic, botProperty, ids);
+        if (ids.size() == topicStart)
+            ids.push_back(kStar);
         paths[i] = { start, ids.size() };
     }
 

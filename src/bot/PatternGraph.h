@@ -10,29 +10,18 @@
 
 namespace vorrel {
 
-// One category as the bot sees it: the cells of a grid row, as typed. The table has no topic
-// column, so every category's topic is "*".
+// One category as the bot sees it: the cells of a grid row, as typed. An empty topic is "*".
 struct BotCategory
 {
     QString pattern;
     QString that;
     QString templ;
+    QString topic;
 };
 
-// The words of a sentence as patterns are compared with it: letters upper-cased, punctuation
-// dropped except an apostrophe inside a word, split at blanks and where punctuation was.
-QStringList normalisedWords(QStringView text);
-
-// The same for the pattern side, where "*" and "_" standing alone are kept as wildcards.
-QStringList patternWords(QStringView text);
-
-// The text split at ".", "!", "?" and ";", each piece normalised, empty ones left out; each
-// sentence as its words joined by one blank.
+// The text split at ".", "!", "?" and ";", each piece split into its normalised words
+// (normalisedWords()), empty ones left out; each sentence as its words joined by one blank.
 QStringList normalisedSentences(QStringView text);
-
-// Decodes the five XML entities and numeric character references; anything else that
-// starts with "&" stays as it is.
-QString decodeEntities(QStringView text);
 
 // Whether the words match the pattern words, where "*" and "_" each take one or more words.
 bool wordsMatch(const QStringList &pattern, const QStringList &words);

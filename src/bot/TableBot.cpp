@@ -2,8 +2,6 @@
 
 #include "document/CategoryTable.h"
 
-#include <algorithm>
-
 namespace vorrel {
 
 TableBot::TableBot(const CategoryTable *table, QObject *parent) : QObject(parent), m_table(table)
@@ -31,17 +29,20 @@ void TableBot::reset()
 
 void TableBot::rebuild()
 {
-    // The header row is no category: the bot's rows start at grid row 1.
-    const int rows = m_table->gridRowCount();
-    std::vector<BotCategory> categories;
-    categories.reserve(size_t(std::max(rows - 1, 0)));
-    for (int row = 1; row < rows; ++row) {
-        categories.push_back(
-            { m_table->cell(PatternColumn, row), m_table->cell(ThatColumn, row), m_table->cell(TemplateColumn, row) });
-    }
-    m_bot.setCategories(std::move(categories));
+    m_bot.setCategories(botCategories(m_table->rows()));
     m_stale = false;
     ++m_builds;
+}
+
+std::vector<BotCategory> botCategories(const CategoryRows &rows)
+{
+    std::vector<BotCategory> categories;
+    categories.reserve(size_t(rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        categories.push_back({ rows.text(r, PatternColumn), rows.text(r, ThatColumn), rows.text(r, TemplateColumn),
+            rows.text(r, TopicColumn) });
+    }
+    return categories;
 }
 
 } // namespace vorrel

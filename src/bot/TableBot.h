@@ -7,7 +7,11 @@
 
 namespace vorrel {
 
+class CategoryRows;
 class CategoryTable;
+
+// The rows below the header as the bot takes them (element i is grid row i + 1).
+std::vector<BotCategory> botCategories(const CategoryRows &rows);
 
 // The interpreter answering from the category table as it stands. Its matcher is built at the
 // first answer after the table changed, so typing in the grid costs nothing and a run of

@@ -1,5 +1,6 @@
 #include "document/AimlWriter.h"
 
+#include "base/AsciiCase.h"
 #include "document/DocumentText.h"
 
 #include <algorithm>
@@ -58,12 +59,19 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// The first category start tag: "<category>" in any letter case, blanks allowed before the
-// ">" as XML allows, but no line break, so that dropping or keeping whole lines never makes
-// or splits one. -1 when there is none.
-qsizetype findCategoryTag(QByteArrayView text)
+bool startsWithName(QByteArrayView text, qsizetype at, QByteArrayView name)
 {
-    static const QByteArrayView kName("<category");
+    return text.size() - at > name.size() && equalsIgnoringAsciiCase(text.sliced(at, name.size()), name);
+}
+
+} // namespace
+
+// Blanks are allowed before the ">" as XML allows, but no line break, so that dropping or
+// keeping whole lines never makes or splits a tag.
+qsizetype firstCategoryOrTopicTag(QByteArrayView text)
+{
+    static const QByteArrayView kCategory("<category");
+    static const QByteArrayView kTopic("<topic");
     const char *data = text.data();
     const qsizetype size = text.size();
     for (qsizetype at = 0; at < size; ++at) {
@@ -71,11 +79,19 @@ qsizetype findCategoryTag(QByteArrayView text)
         if (!open)
             break;
         at = open - data;
-        if (size - at <= kName.size())
-            break;
-        if (!equalsIgnoringAsciiCase(text.sliced(at, kName.size()), kName))
+        // Most "<" start neither name: one look at the next letter tells.
+        const char next = at + 1 < size ? asciiLower(data[at + 1]) : '\0';
+        if (next != 'c' && next != 't')
             continue;
-        qsizetype end = at + kName.size();
+        if (startsWithName(text, at, kTopic)) {
+            const char after = data[at + kTopic.size()];
+            if (isBlank(after) || after == '>')
+                return at;
+            continue;
+        }
+        if (!startsWithName(text, at, kCategory))
+            continue;
+        qsizetype end = at + kCategory.size();
         while (end < size && isBlank(data[end]))
             ++end;
         if (end < size && data[end] == '>')
@@ -84,11 +100,11 @@ qsizetype findCategoryTag(QByteArrayView text)
     return -1;
 }
 
-// A cell's bytes, every LF without a CR before it within the cell made CR LF.
-void appendCell(QByteArray &out, const CategoryRows &rows, qsizetype row, int column, TextEncoding encoding)
+namespace {
+
+// Every LF without a CR before it in what `out` gained since `start` made CR LF.
+void crLfSince(QByteArray &out, qsizetype start)
 {
-    const qsizetype start = out.size();
-    rows.appendEncoded(out, row, column, encoding);
     const QByteArrayView added(out.constData() + start, out.size() - start);
     if (!added.contains('\n'))
         return;
@@ -96,6 +112,36 @@ void appendCell(QByteArray &out, const CategoryRows &rows, qsizetype row, int co
     out.truncate(start);
     out.append(converted);
 }
+
+void appendCell(QByteArray &out, const CategoryRows &rows, qsizetype row, int column, TextEncoding encoding)
+{
+    const qsizetype start = out.size();
+    rows.appendEncoded(out, row, column, encoding);
+    crLfSince(out, start);
+}
+
+// A topic's name inside its double quotes: what would end or break the attribute as markup.
+void appendEscaped(QByteArray &out, QByteArrayView name)
+{
+    for (const char c : name) {
+        switch (c) {
+        case '&':
+            out.append("&amp;");
+            break;
+        case '<':
+            out.append("&lt;");
+            break;
+        case '"':
+            out.append("&quot;");
+            break;
+        default:
+            out.append(c);
+        }
+    }
+}
+
+// The cells that make a row worth writing.
+constexpr CategoryColumn kWritten[] = { PatternColumn, ThatColumn, TemplateColumn, TopicColumn };
 
 } // namespace
 
@@ -106,7 +152,7 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
     // Header: the lines before the first category tag's line, and what stands before the tag
     // on its own line unless that is only indentation. Without a tag, every line but the
     // first closing line.
-    const qsizetype tag = findCategoryTag(oldText);
+    const qsizetype tag = firstCategoryOrTopicTag(oldText);
     qsizetype lineStart = 0;
     QByteArrayView before;
     if (tag >= 0) {
@@ -138,7 +184,7 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
     // Held bytes are as long as they are written; a text's UTF-16 length is near enough.
     qsizetype cellBytes = 0;
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        for (int c = PatternColumn; c <= TemplateColumn; ++c)
+        for (int c = PatternColumn; c < CategoryRows::kColumns; ++c)
             cellBytes += rows.holdsBytes(r, c) ? rows.storedBytes(r, c).size() : rows.text(r, c).size();
     }
     QByteArray &out = result.text;
@@ -158,8 +204,58 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
             out.append("\r\n");
     }
 
+    // Rows with nothing but blanks are left out, but not all of them: the text keeps a category
+    // for the next refresh to end its header at.
+    const auto blank = [&rows](qsizetype r) {
+        return std::all_of(std::begin(kWritten), std::end(kWritten),
+            [&rows, r](CategoryColumn column) { return rows.isBlank(r, column); });
+    };
+    qsizetype lastBlank = rows.size() - 1;
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        out.append("<category>\r\n<pattern>");
+        if (!blank(r)) {
+            lastBlank = -1;
+            break;
+        }
+    }
+    // The text before the categories of rows [from, to], those left out included.
+    const auto appendLeading = [&](qsizetype from, qsizetype to) {
+        for (qsizetype r = from; r <= to; ++r) {
+            if (!rows.isEmpty(r, LeadingTextColumn)) {
+                appendCell(out, rows, r, LeadingTextColumn, encoding);
+                out.append("\r\n");
+            }
+        }
+    };
+    // The row whose topic element is open, -1 for none.
+    qsizetype topicRow = -1;
+    qsizetype leadingFrom = 0;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (r != lastBlank && blank(r))
+            continue;
+        const bool hasTopic = !rows.isEmpty(r, TopicColumn);
+        if (topicRow >= 0 && !(hasTopic && rows.sameText(topicRow, r, TopicColumn))) {
+            out.append("</topic>\r\n");
+            topicRow = -1;
+        }
+        // What the first category writes stands after a tag of its own, so that the next
+        // refresh, whose header ends at the first tag, finds it here and not in the header.
+        const bool first = leadingFrom == 0;
+        if (!first)
+            appendLeading(leadingFrom, r);
+        if (hasTopic && topicRow < 0) {
+            out.append("<topic name=\"");
+            QByteArray name;
+            rows.appendEncoded(name, r, TopicColumn, encoding);
+            appendEscaped(out, name);
+            out.append("\">\r\n");
+            topicRow = r;
+        }
+        if (first && hasTopic)
+            appendLeading(0, r);
+        out.append("<category>\r\n");
+        if (first && !hasTopic)
+            appendLeading(0, r);
+        out.append("<pattern>");
         appendCell(out, rows, r, PatternColumn, encoding);
         out.append("</pattern>\r\n");
         if (!rows.isEmpty(r, ThatColumn)) {
@@ -170,6 +266,16 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
         out.append("<template>\r\n");
         appendCell(out, rows, r, TemplateColumn, encoding);
         out.append("\r\n</template>\r\n</category>\r\n \r\n");
+        leadingFrom = r + 1;
+    }
+    if (topicRow >= 0)
+        out.append("</topic>\r\n");
+    appendLeading(leadingFrom, rows.size() - 1);
+    const qsizetype trailing = out.size();
+    rows.appendTrailingEncoded(out, encoding);
+    if (out.size() > trailing) {
+        crLfSince(out, trailing);
+        out.append("\r\n");
     }
     out.append("</aiml>\r\n");
     result.ok = true;

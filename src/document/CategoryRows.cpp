@@ -51,7 +51,11 @@ QByteArrayView CategoryRows::bytesOf(const Cell &c) const
 
 QString CategoryRows::text(qsizetype row, int column) const
 {
-    const Cell &c = cell(row, column);
+    return textOf(cell(row, column));
+}
+
+QString CategoryRows::textOf(const Cell &c) const
+{
     switch (c.kind()) {
     case Bytes:
         return c.size() == 0 ? QString() : decodeText(bytesOf(c), m_encoding);
@@ -85,15 +89,18 @@ bool CategoryRows::isEmpty(qsizetype row, int column) const
 
 void CategoryRows::setText(qsizetype row, int column, const QString &text)
 {
-    if (text.isEmpty()) {
-        cell(row, column) = Cell();
-        return;
-    }
-    // Always a new entry: a copied row may share the old one.
-    m_texts.push_back(text);
-    cell(row, column) = Cell { static_cast<quint32>(m_texts.size() - 1), quint32(Text) << kKindShift };
+    cell(row, column) = textCell(text);
+}
+
+CategoryRows::Cell CategoryRows::textCell(const QString &text)
+{
+    if (text.isEmpty())
+        return Cell();
     if (m_texts.size() >= m_nextSweep)
         sweepTexts();
+    // Always a new entry: a copied row may share the old one.
+    m_texts.push_back(text);
+    return Cell { static_cast<quint32>(m_texts.size() - 1), quint32(Text) << kKindShift };
 }
 
 void CategoryRows::setNumber(qsizetype row, int column, quint32 number)
@@ -103,21 +110,23 @@ void CategoryRows::setNumber(qsizetype row, int column, quint32 number)
 
 void CategoryRows::setBytes(qsizetype row, int column, qsizetype from, qsizetype size, bool upcase)
 {
-    if (size <= 0) {
-        cell(row, column) = Cell();
-        return;
-    }
+    cell(row, column) = bytesCell(from, size, upcase);
+}
+
+CategoryRows::Cell CategoryRows::bytesCell(qsizetype from, qsizetype size, bool upcase)
+{
+    if (size <= 0)
+        return Cell();
     const QByteArrayView bytes(m_source.constData() + from, size);
     // Beyond what eight bytes can place; no document that opens comes near.
     if (from > std::numeric_limits<quint32>::max() || size > qsizetype(kSizeMask)) {
         QByteArray held = bytes.toByteArray();
         if (upcase)
             upcaseAscii(held);
-        setText(row, column, decodeText(held, m_encoding));
-        return;
+        return textCell(decodeText(held, m_encoding));
     }
     const Kind kind = upcase ? UpcasedBytes : Bytes;
-    cell(row, column) = Cell { static_cast<quint32>(from), static_cast<quint32>(size) | quint32(kind) << kKindShift };
+    return Cell { static_cast<quint32>(from), static_cast<quint32>(size) | quint32(kind) << kKindShift };
 }
 
 bool CategoryRows::holdsBytes(qsizetype row, int column) const
@@ -134,7 +143,11 @@ QByteArrayView CategoryRows::storedBytes(qsizetype row, int column) const
 
 void CategoryRows::appendEncoded(QByteArray &out, qsizetype row, int column, TextEncoding encoding) const
 {
-    const Cell &c = cell(row, column);
+    appendEncodedOf(out, cell(row, column), encoding);
+}
+
+void CategoryRows::appendEncodedOf(QByteArray &out, const Cell &c, TextEncoding encoding) const
+{
     if (c.kind() == Bytes || c.kind() == UpcasedBytes) {
         const QByteArrayView bytes = bytesOf(c);
         // The bytes are what decoding and encoding would give back, unless the encodings
@@ -151,57 +164,83 @@ void CategoryRows::appendEncoded(QByteArray &out, qsizetype row, int column, Tex
             return;
         }
     }
-    out.append(encodeText(text(row, column), encoding));
+    out.append(encodeText(textOf(c), encoding));
+}
+
+bool CategoryRows::isBlank(qsizetype row, int column) const
+{
+    const Cell &c = cell(row, column);
+    if (c.kind() == Bytes || c.kind() == UpcasedBytes) {
+        const QByteArrayView bytes = bytesOf(c);
+        return std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) <= 32; });
+    }
+    const QString text = textOf(c);
+    return std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() <= 32; });
+}
+
+bool CategoryRows::sameText(qsizetype row, qsizetype otherRow, int column) const
+{
+    const Cell &a = cell(row, column);
+    const Cell &b = cell(otherRow, column);
+    if (a.kind() == b.kind() && (a.kind() == Bytes || a.kind() == UpcasedBytes))
+        return bytesOf(a) == bytesOf(b);
+    return textOf(a) == textOf(b);
 }
 
 void CategoryRows::ownBytes()
 {
     if (!m_borrowing)
         return;
-    qsizetype total = 0;
+    const auto held = [](const Cell &c) { return c.kind() == Bytes || c.kind() == UpcasedBytes ? c.size() : 0; };
+    qsizetype total = held(m_trailing);
     for (const Row &row : m_rows) {
-        for (const Cell &c : row) {
-            if (c.kind() == Bytes || c.kind() == UpcasedBytes)
-                total += c.size();
-        }
+        for (const Cell &c : row)
+            total += held(c);
     }
     QByteArray store(total, Qt::Uninitialized);
-    char *out = store.data();
     quint32 at = 0;
     for (Row &row : m_rows) {
-        for (Cell &c : row) {
-            if ((c.kind() != Bytes && c.kind() != UpcasedBytes) || c.size() == 0)
-                continue;
-            // Rows copied over and over could hold more than eight bytes can place.
-            if (c.size() > std::numeric_limits<quint32>::max() - at) {
-                const bool upcase = c.kind() == UpcasedBytes;
-                QByteArray held = bytesOf(c).toByteArray();
-                if (upcase)
-                    upcaseAscii(held);
-                m_texts.push_back(decodeText(held, m_encoding));
-                c = Cell { static_cast<quint32>(m_texts.size() - 1), quint32(Text) << kKindShift };
-                continue;
-            }
-            std::memcpy(out + at, m_source.constData() + c.at, c.size());
-            c.at = at;
-            at += c.size();
-        }
+        for (Cell &c : row)
+            moveBytes(c, store.data(), at);
     }
+    moveBytes(m_trailing, store.data(), at);
     m_source = std::move(store);
     m_borrowing = false;
+}
+
+void CategoryRows::moveBytes(Cell &c, char *out, quint32 &at)
+{
+    if ((c.kind() != Bytes && c.kind() != UpcasedBytes) || c.size() == 0)
+        return;
+    // Rows copied over and over could hold more than eight bytes can place.
+    if (c.size() > std::numeric_limits<quint32>::max() - at) {
+        const bool upcase = c.kind() == UpcasedBytes;
+        QByteArray held = bytesOf(c).toByteArray();
+        if (upcase)
+            upcaseAscii(held);
+        m_texts.push_back(decodeText(held, m_encoding));
+        c = Cell { static_cast<quint32>(m_texts.size() - 1), quint32(Text) << kKindShift };
+        return;
+    }
+    std::memcpy(out + at, m_source.constData() + c.at, c.size());
+    c.at = at;
+    at += c.size();
 }
 
 void CategoryRows::sweepTexts()
 {
     std::vector<QString> live;
+    const auto keep = [this, &live](Cell &c) {
+        if (c.kind() != Text)
+            return;
+        live.push_back(m_texts[c.at]);
+        c.at = static_cast<quint32>(live.size() - 1);
+    };
     for (Row &row : m_rows) {
-        for (Cell &c : row) {
-            if (c.kind() != Text)
-                continue;
-            live.push_back(m_texts[c.at]);
-            c.at = static_cast<quint32>(live.size() - 1);
-        }
+        for (Cell &c : row)
+            keep(c);
     }
+    keep(m_trailing);
     m_texts = std::move(live);
     // A sweep looks at every row: not before the texts have grown by an eighth of the rows.
     m_nextSweep = std::max({ std::size_t(1024), 2 * m_texts.size(), m_texts.size() + m_rows.size() / 8 });

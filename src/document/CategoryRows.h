@@ -12,8 +12,17 @@
 
 namespace vorrel {
 
-// The grid's columns; model column c is grid column c.
-enum CategoryColumn : int { LabelColumn = 0, PatternColumn = 1, ThatColumn = 2, TemplateColumn = 3 };
+// The grid's columns; model column c is grid column c. The text that stood before a category
+// in its document (comments, blank lines) is kept with the row but not shown in the grid, so
+// that it moves and goes with its category.
+enum CategoryColumn : int {
+    LabelColumn = 0,
+    PatternColumn = 1,
+    ThatColumn = 2,
+    TemplateColumn = 3,
+    TopicColumn = 4,
+    LeadingTextColumn = 5
+};
 
 // The table's rows below the header. A read cell is kept as the place of its bytes in the
 // text it was read from, in that text's encoding, and becomes characters only when asked
@@ -23,7 +32,8 @@ enum CategoryColumn : int { LabelColumn = 0, PatternColumn = 1, ThatColumn = 2, 
 class CategoryRows final
 {
 public:
-    static constexpr int kColumns = 4;
+    // The grid's five columns and the hidden one.
+    static constexpr int kColumns = 6;
 
     CategoryRows() = default;
     // Rows whose cells may refer into `source`, which is shared, not copied. When `source`
@@ -56,6 +66,20 @@ public:
     // The cell's bytes in `encoding`, as text() would encode to, appended to `out`.
     void appendEncoded(QByteArray &out, qsizetype row, int column, TextEncoding encoding) const;
 
+    // Whether the cell holds nothing but characters up to the space (blanks, line breaks).
+    bool isBlank(qsizetype row, int column) const;
+    // Whether two cells of a column hold the same text.
+    bool sameText(qsizetype row, qsizetype otherRow, int column) const;
+
+    // The text after the last category in its document, held like a cell.
+    QString trailingText() const { return textOf(m_trailing); }
+    void setTrailingText(const QString &text) { m_trailing = textCell(text); }
+    void setTrailingBytes(qsizetype from, qsizetype size) { m_trailing = bytesCell(from, size, false); }
+    void appendTrailingEncoded(QByteArray &out, TextEncoding encoding) const
+    {
+        appendEncodedOf(out, m_trailing, encoding);
+    }
+
     // Copies the cells' bytes out of the source into a block of their own and lets the
     // source go; the cells stay as they are.
     void ownBytes();
@@ -80,6 +104,12 @@ private:
     const Cell &cell(qsizetype row, int column) const;
     Cell &cell(qsizetype row, int column);
     QByteArrayView bytesOf(const Cell &cell) const;
+    QString textOf(const Cell &cell) const;
+    void appendEncodedOf(QByteArray &out, const Cell &cell, TextEncoding encoding) const;
+    Cell textCell(const QString &text);
+    Cell bytesCell(qsizetype from, qsizetype size, bool upcase);
+    // Copies a cell's bytes to `out` at `at` and makes it refer there.
+    void moveBytes(Cell &c, char *out, quint32 &at);
     // Texts no cell refers to any more are dropped now and then.
     void sweepTexts();
 
@@ -88,6 +118,7 @@ private:
     // Whether cells refer into a source given from outside, not into their own block.
     bool m_borrowing = false;
     std::vector<Row> m_rows;
+    Cell m_trailing;
     std::vector<QString> m_texts;
     std::size_t m_nextSweep = 1024;
 };

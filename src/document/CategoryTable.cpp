@@ -9,23 +9,29 @@ CategoryTable::CategoryTable(QObject *parent) : QAbstractTableModel(parent)
 
 QString CategoryTable::cell(int column, int row) const
 {
-    if (column < 0 || column >= kColumns || row < 0 || row >= gridRowCount())
+    if (column < 0 || column >= CategoryRows::kColumns || row < 0 || row >= gridRowCount())
         return {};
-    return row == 0 ? m_header[column] : m_rows.text(row - 1, column);
+    if (row == 0)
+        return column < kColumns ? m_header[column] : QString();
+    return m_rows.text(row - 1, column);
 }
 
 void CategoryTable::setCell(int column, int row, const QString &text)
 {
-    if (column < 0 || column >= kColumns || row < 0 || row >= gridRowCount())
+    if (column < 0 || column >= CategoryRows::kColumns || row < 0 || row >= gridRowCount())
         return;
     if (row == 0) {
-        m_header[column] = text;
-        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+        if (column < kColumns) {
+            m_header[column] = text;
+            Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+        }
         return;
     }
     m_rows.setText(row - 1, column, text);
-    const QModelIndex i = index(row - 1, column);
-    Q_EMIT dataChanged(i, i);
+    if (column < kColumns) {
+        const QModelIndex i = index(row - 1, column);
+        Q_EMIT dataChanged(i, i);
+    }
 }
 
 void CategoryTable::setGridRowCount(int count)
@@ -54,10 +60,10 @@ void CategoryTable::copyRow(int from, int to)
 QStringList CategoryTable::column(int column) const
 {
     QStringList list;
-    if (column < 0 || column >= kColumns)
+    if (column < 0 || column >= CategoryRows::kColumns)
         return list;
     list.reserve(gridRowCount());
-    list.append(m_header[column]);
+    list.append(cell(column, 0));
     for (qsizetype r = 0; r < m_rows.size(); ++r)
         list.append(m_rows.text(r, column));
     return list;
@@ -66,7 +72,7 @@ QStringList CategoryTable::column(int column) const
 void CategoryTable::reset()
 {
     setGridRowCount(2);
-    for (int c = 1; c < kColumns; ++c)
+    for (int c = 1; c < CategoryRows::kColumns; ++c)
         setCell(c, 1, QString());
     // The same one row, without what the last reading's cells held on to.
     CategoryRows fresh;

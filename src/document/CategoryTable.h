@@ -18,11 +18,12 @@ class CategoryTable final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    static constexpr int kColumns = CategoryRows::kColumns;
+    // The columns the grid shows; the cell operations also reach the hidden leading text.
+    static constexpr int kColumns = TopicColumn + 1;
 
     explicit CategoryTable(QObject *parent = nullptr);
 
-    // Grid operations, in grid rows (0 = header).
+    // Grid operations, in grid rows (0 = header), on every column of CategoryRows.
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
     int gridRowCount() const { return static_cast<int>(m_rows.size()) + 1; }
@@ -31,7 +32,10 @@ public:
     void copyRow(int from, int to);
     // Header first, then every row.
     QStringList column(int column) const;
-    // Back to the empty table: one row whose cells 1 to 3 are empty; its label stays.
+    // The text that stood after the last category, written before the document's end.
+    QString trailingText() const { return m_rows.trailingText(); }
+    void setTrailingText(const QString &text) { m_rows.setTrailingText(text); }
+    // Back to the empty table: one row whose other cells are empty; its label stays.
     void reset();
     // Replaces every row at once (rows 1 and below); used by reading, where per-row
     // notifications would cost more than the reading itself.

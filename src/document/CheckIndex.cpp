@@ -14,11 +14,6 @@ namespace vorrel {
 
 namespace {
 
-bool isAsciiSpace(unsigned char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 bool isAsciiWordCharacter(unsigned char c)
 {
     return (c >= '0' && c <= '9') || static_cast<unsigned char>((c | 0x20) - 'a') < 26u;
@@ -111,6 +106,8 @@ char *writeNormalised(char *o, QByteArrayView text, bool emptyIsStar)
     return o;
 }
 
+// Words as the interpreter takes them: split at every character that is not a word character,
+// "*" or "_", letters upper-cased, one blank between.
 void appendSraiWords(QByteArray &out, QByteArrayView text)
 {
     const qsizetype begin = out.size();
@@ -121,25 +118,50 @@ void appendSraiWords(QByteArray &out, QByteArrayView text)
         const char *const at = p;
         const auto byte = static_cast<unsigned char>(*p);
         const char32_t c = byte < 0x80 ? (++p, byte) : nextUtf8CodePoint(p, end);
-        const bool word = c < 0x80 ? isAsciiWordCharacter(byte) : isWordCharacter(c);
-        if (word) {
-            if (!inWord && out.size() != begin)
-                out += ' ';
-            inWord = true;
-            if (c < 0x80)
-                out += asciiUpper(char(byte));
-            else
-                appendUpper(out, c, at, p);
-        } else if (c < 0x80 ? isAsciiSpace(byte) : QChar::isSpace(c)) {
+        const bool word = c < 0x80 ? isAsciiWordCharacter(byte) || c == '*' || c == '_' : isWordCharacter(c);
+        if (!word) {
             inWord = false;
-        } else if (c == '\'' && inWord && p < end) {
-            const char *next = p;
-            const char32_t following = nextUtf8CodePoint(next, end);
-            if (following < 0x80 ? isAsciiWordCharacter(static_cast<unsigned char>(following))
-                                 : isWordCharacter(following))
-                out += '\'';
+            continue;
         }
+        if (!inWord && out.size() != begin)
+            out += ' ';
+        inWord = true;
+        if (c < 0x80)
+            out += asciiUpper(char(byte));
+        else
+            appendUpper(out, c, at, p);
     }
+}
+
+// A normalised pattern's words as the interpreter matches them: a word with punctuation inside
+// ("WHAT'S") splits as an input would, a bot property's mark stays a word of its own.
+QByteArray matchedPatternWords(QByteArrayView pattern)
+{
+    const bool plain = std::all_of(pattern.begin(), pattern.end(),
+        [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '*' || c == '_'; });
+    if (plain)
+        return pattern.toByteArray();
+    QByteArray out;
+    for (qsizetype at = 0; at < pattern.size();) {
+        qsizetype blank = pattern.indexOf(' ', at);
+        if (blank < 0)
+            blank = pattern.size();
+        const QByteArrayView token = pattern.sliced(at, blank - at);
+        if (token.startsWith(kBotMark)) {
+            if (!out.isEmpty())
+                out += ' ';
+            out += token;
+        } else {
+            if (!out.isEmpty() && !token.isEmpty())
+                out += ' ';
+            const qsizetype before = out.size();
+            appendSraiWords(out, token);
+            if (out.size() == before && before > 0 && out.back() == ' ')
+                out.chop(1);
+        }
+        at = blank + 1;
+    }
+    return out;
 }
 
 // A cheap hash of a short text, eight bytes at a time.
@@ -676,7 +698,8 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
         for (const IndexPart::Category &category : part.categories) {
             // From the last word: the last words of a pattern tend to be its rarest, and most
             // patterns fall out at the first word looked up.
-            const QByteArrayView text = part.pattern(category);
+            const QByteArray words = matchedPatternWords(part.pattern(category));
+            const QByteArrayView text = words;
             pattern.clear();
             bool possible = true;
             for (qsizetype end = text.size(); possible && end > 0;) {

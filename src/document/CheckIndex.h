@@ -85,8 +85,8 @@ inline char32_t nextUtf8CodePoint(const char *&p, const char *end)
 // the ends; "*" when nothing is left and `emptyIsStar`.
 QByteArray normalisedAimlText(QByteArrayView text, bool emptyIsStar);
 
-// A srai's text as an interpreter takes its input: upper case, words only, one blank between;
-// an apostrophe stays inside a word, any other punctuation goes.
+// A srai's text as an interpreter takes its input: split at every character that is not a word
+// character, "*" or "_"; upper case; one blank between the words.
 QByteArray sraiWords(QByteArrayView text);
 
 } // namespace vorrel

@@ -210,11 +210,6 @@ qsizetype firstInvalidWideUnit(QByteArrayView bytes, QStringConverter::Encoding 
     return kNone;
 }
 
-bool isXmlBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 bool isBlankText(const char *s, int length)
 {
     return std::all_of(s, s + length, isXmlBlank);
@@ -239,26 +234,6 @@ qsizetype findTag(QByteArrayView text, QByteArrayView open, qsizetype from)
             return at;
     }
     return kNone;
-}
-
-// The quoted value of `name="..."` inside a tag.
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
-{
-    qsizetype at = tag.indexOf(name);
-    if (at == kNone)
-        return {};
-    at += name.size();
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || tag[at] != '=')
-        return {};
-    ++at;
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
-        return {};
-    const qsizetype end = tag.indexOf(tag[at], at + 1);
-    return end == kNone ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
 }
 
 // The encoding an XML declaration at the start of `text` names; nothing without one.

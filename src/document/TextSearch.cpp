@@ -8,7 +8,8 @@ namespace vorrel {
 
 namespace {
 
-constexpr int kSearchedColumns = 3;
+// The pattern, that, template and topic cells.
+constexpr int kSearchedColumns = TopicColumn - PatternColumn + 1;
 constexpr qsizetype kStride = 4096;
 
 // The bytes one UTF-16 unit takes in UTF-8; a pair's low half counts none.
@@ -206,7 +207,8 @@ std::optional<CellMatch> findCell(
     const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
 
     // Cells are numbered row by row; the label column stands just before its row's pattern cell.
-    qint64 start = qint64(std::max(row, 1) - 1) * kSearchedColumns + std::clamp(column, 1, 3) - 1;
+    qint64 start = qint64(std::max(row, 1) - 1) * kSearchedColumns
+        + std::clamp(column, int(PatternColumn), int(TopicColumn)) - PatternColumn;
     if (column < PatternColumn && forward)
         --start;
     const int step = forward ? 1 : -1;

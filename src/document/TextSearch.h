@@ -113,7 +113,7 @@ struct CellMatch
 };
 
 // The next cell holding the text after the cell at `row`, `column`: row by row, and within a row
-// column by column, over the pattern, that and template cells, round to the start at the end.
+// column by column, over the pattern, that, template and topic cells, round to the start at the end.
 // The cell it starts from is looked at last. Nothing when no cell holds it.
 std::optional<CellMatch> findCell(
     const CategoryTable &table, int row, int column, const SearchOptions &options, bool forward);

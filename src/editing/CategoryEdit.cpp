@@ -67,6 +67,7 @@ void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts)
     table.setCell(PatternColumn, row, texts.pattern);
     table.setCell(ThatColumn, row, texts.that);
     table.setCell(TemplateColumn, row, texts.templateText);
+    table.setCell(TopicColumn, row, texts.topic);
 }
 
 bool deleteCategoryRow(CategoryTable &table, int row)
@@ -74,6 +75,16 @@ bool deleteCategoryRow(CategoryTable &table, int row)
     const int count = table.gridRowCount();
     if (count <= 2 || row < 1 || row >= count)
         return false;
+    // Comments the grid does not show are not the user's to lose by deleting a row.
+    const QString leading = table.cell(LeadingTextColumn, row);
+    if (!leading.isEmpty()) {
+        const QString after = row + 1 < count ? table.cell(LeadingTextColumn, row + 1) : table.trailingText();
+        const QString joined = after.isEmpty() ? leading : leading + kCrLf + after;
+        if (row + 1 < count)
+            table.setCell(LeadingTextColumn, row + 1, joined);
+        else
+            table.setTrailingText(joined);
+    }
     for (int r = row; r < count - 1; ++r)
         table.copyRow(r + 1, r);
     table.setGridRowCount(count - 1);

@@ -9,12 +9,13 @@ namespace vorrel {
 
 class CategoryTable;
 
-// The category's three texts as the dialog hands them to the table.
+// The category's texts as the dialog hands them to the table.
 struct CategoryTexts
 {
     QString pattern;
     QString that;
     QString templateText;
+    QString topic;
 };
 
 // A random list of more options than this is refused: its lines would swamp the template
@@ -38,11 +39,12 @@ QString appendRandomList(const QString &templateText, int count);
 // Appends a row labelled with its own index and writes the texts into it; returns its index.
 int appendCategory(CategoryTable &table, const CategoryTexts &texts);
 
-// Overwrites the pattern, that and template of an existing row; its label stays.
+// Overwrites the pattern, that, template and topic of an existing row; its label stays.
 void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts);
 
-// Moves every row below `row` one place up, labels included, and drops the last row.
-// Refused (returns false) while only one row is left below the header.
+// Moves every row below `row` one place up, labels included, and drops the last row. The
+// text that stood before the deleted category goes on before the next one, or after the
+// last. Refused (returns false) while only one row is left below the header.
 bool deleteCategoryRow(CategoryTable &table, int row);
 
 } // namespace vorrel

@@ -211,9 +211,25 @@ void TfrmSelEdit::createControls()
     cmdOK->setGeometry(508, 344, 81, 33);
     cmdOK->setDefault(true);
 
+    // The topic takes the free stretch of the bottom row, between the tool bar and Cancel.
+    constexpr int kTopicLeft = 84;
+    constexpr int kTopicTop = 349;
+    constexpr int kFieldHeight = 24;
+    Label7 = tagLabel(this, "Label7", QStringLiteral("<topic name=\""), kBlue, kTopicLeft, kTopicTop);
+    Label8 = tagLabel(this, "Label8", QStringLiteral("\">"), kBlue, 0, kTopicTop);
+    txtTopic = new QLineEdit(this);
+    txtTopic->setObjectName(QStringLiteral("txtTopic"));
+    const int fieldLeft = Label7->x() + Label7->width() + kTagGap;
+    const int fieldRight = cmdCancel->x() - 2 * kTagGap - Label8->width() - kTagGap;
+    txtTopic->setGeometry(fieldLeft, kTopicTop, fieldRight - fieldLeft, kFieldHeight);
+    const int labelTop = kTopicTop + (kFieldHeight - Label7->height()) / 2;
+    Label7->move(kTopicLeft, labelTop);
+    Label8->move(fieldRight + kTagGap, labelTop);
+
     setTabOrder(txtPattern, txtThat);
     setTabOrder(txtThat, template_);
-    setTabOrder(template_, cmdOK);
+    setTabOrder(template_, txtTopic);
+    setTabOrder(txtTopic, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     setTabOrder(cmdCancel, cmdAutotext);
     txtPattern->setFocus();
@@ -261,7 +277,7 @@ void TfrmSelEdit::cmdOKClick()
         throw VorrelError(QStringLiteral("The category dialog has no table to write to"));
     const bool upcase = m_upcase && m_upcase();
     const CategoryTexts texts { upcase ? upcasePattern(txtPattern->text()) : txtPattern->text(), txtThat->text(),
-        templateText() };
+        templateText(), txtTopic->text() };
     if (editMode == QLatin1String("create"))
         appendCategory(*m_table, texts);
     else if (editMode == QLatin1String("edit"))
@@ -269,6 +285,7 @@ void TfrmSelEdit::cmdOKClick()
     txtPattern->clear();
     txtThat->clear();
     template_->clear();
+    txtTopic->clear();
     txtPattern->setFocus();
 }
 

@@ -20,7 +20,7 @@ namespace vorrel {
 class CategoryTable;
 }
 
-// The category dialog: one category's pattern, that and template, framed by their tags.
+// The category dialog: one category's pattern, that, template and topic, framed by their tags.
 // OK writes the category table: a new last row in "create" mode, row editRow in "edit" mode.
 class TfrmSelEdit final : public QDialog
 {
@@ -65,6 +65,10 @@ public:
     QAction *JAVASCRIPT1 = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdOK = nullptr;
+    // The topic, framed by `<topic name="` and `">`, on the bottom row.
+    QLabel *Label7 = nullptr;
+    QLineEdit *txtTopic = nullptr;
+    QLabel *Label8 = nullptr;
     // The small box that asks RANDOM for its number of options.
     QInputDialog *randomBox = nullptr;
 

@@ -10,13 +10,24 @@ void setRows(CategoryTable &table, const Rows &rows)
     table.assignRows(categoryRows(rows));
 }
 
+namespace {
+
+void dropEmptyAfterTemplate(QStringList &row)
+{
+    while (row.size() > TemplateColumn + 1 && row.back().isEmpty())
+        row.removeLast();
+}
+
+} // namespace
+
 Rows rowsOf(const CategoryTable &table)
 {
     Rows rows;
     for (int r = 1; r < table.gridRowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < CategoryTable::kColumns; ++c)
+        for (int c = 0; c < CategoryRows::kColumns; ++c)
             row << table.cell(c, r);
+        dropEmptyAfterTemplate(row);
         rows << row;
     }
     return rows;
@@ -33,13 +44,14 @@ CategoryRows categoryRows(const Rows &rows)
     return cells;
 }
 
-Rows textsOf(const CategoryRows &rows)
+Rows textsOf(const CategoryRows &rows, int columns)
 {
     Rows texts;
     for (qsizetype r = 0; r < rows.size(); ++r) {
         QStringList row;
-        for (int c = 0; c < CategoryRows::kColumns; ++c)
+        for (int c = 0; c < columns; ++c)
             row << rows.text(r, c);
+        dropEmptyAfterTemplate(row);
         texts << row;
     }
     return texts;
