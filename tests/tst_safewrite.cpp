@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +62,10 @@ private slots:
     void newFileMode();
     void symbolicLinks_data();
     void symbolicLinks();
+    void linksInSharedFolders_data();
+    void linksInSharedFolders();
+    void readOnlyFiles_data();
+    void readOnlyFiles();
     void hardLinks();
     void refused_data();
     void refused();
@@ -67,6 +73,8 @@ private slots:
     void faults_data();
     void faults();
     void killedWhileSaving();
+    void staleCopies_data();
+    void staleCopies();
 };
 
 void TestSafeWrite::keepsModeAndOwner_data()
@@ -192,6 +200,91 @@ void TestSafeWrite::symbolicLinks()
     for (const QString &link : std::as_const(links))
         QVERIFY2(QFileInfo(root.filePath(link.section(QLatin1Char('>'), 0, 0))).isSymLink(), qPrintable(link));
     QCOMPARE(tree(dir.path()), expected);
+}
+
+void TestSafeWrite::linksInSharedFolders_data()
+{
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("folderOwner"); // -1: the process's own
+    QTest::addColumn<int>("linkOwner");
+    QTest::addColumn<bool>("followed");
+
+    QTest::newRow("another user's link in a sticky folder anyone may write") << 01777 << -1 << 1234 << false;
+    QTest::newRow("our own link there") << 01777 << -1 << -1 << true;
+    QTest::newRow("the folder owner's link there") << 01777 << 1234 << 1234 << true;
+    QTest::newRow("another user's link, folder not sticky") << 0777 << -1 << 1234 << true;
+    QTest::newRow("another user's link, sticky folder only its group may write") << 01775 << -1 << 1234 << true;
+}
+
+void TestSafeWrite::linksInSharedFolders()
+{
+    QFETCH(int, folderMode);
+    QFETCH(int, folderOwner);
+    QFETCH(int, linkOwner);
+    QFETCH(bool, followed);
+    if ((folderOwner >= 0 || linkOwner >= 0) && ::geteuid() != 0)
+        QSKIP("only root may give a link to another user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("private.aiml"));
+    QVERIFY(writeFile(target, kOld));
+    QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0600), 0);
+    const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("shared")));
+    QCOMPARE(::mkdir(shared.constData(), 0700), 0);
+    const QByteArray link = shared + "/doc.aiml";
+    QCOMPARE(::symlink(QFile::encodeName(target).constData(), link.constData()), 0);
+    if (linkOwner >= 0)
+        QCOMPARE(::lchown(link.constData(), uid_t(linkOwner), gid_t(linkOwner)), 0);
+    if (folderOwner >= 0)
+        QCOMPARE(::chown(shared.constData(), uid_t(folderOwner), gid_t(folderOwner)), 0);
+    QCOMPARE(::chmod(shared.constData(), mode_t(folderMode)), 0);
+
+    const WriteResult result = writeFileAtomically(QFile::decodeName(link), kNew);
+    QCOMPARE(result.ok, followed);
+    QCOMPARE(readFile(target), followed ? kNew : kOld);
+    QVERIFY(S_ISLNK(statOf(QFile::decodeName(link)).st_mode));
+    if (!followed) {
+        QCOMPARE(result.failedStep, WriteResult::Create);
+        QCOMPARE(result.reason, QStringLiteral("Permission denied"));
+        QCOMPARE(folderEntries(QFile::decodeName(shared)), QStringList { QStringLiteral("doc.aiml") });
+    }
+}
+
+void TestSafeWrite::readOnlyFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("readOnly");
+
+    QTest::newRow("0444") << QStringLiteral("0444") << true;
+    QTest::newRow("0644") << QStringLiteral("0644") << false;
+    QTest::newRow("link to a 0444 file") << QStringLiteral("link") << true;
+    QTest::newRow("missing") << QStringLiteral("missing") << false;
+    QTest::newRow("folder") << QStringLiteral("folder") << false;
+}
+
+void TestSafeWrite::readOnlyFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, readOnly);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("doc.aiml"));
+    const QByteArray path = QFile::encodeName(file);
+    QString name = file;
+    if (kind.startsWith(QLatin1Char('0')) || kind == QLatin1String("link")) {
+        QVERIFY(writeFile(file, kOld));
+        QCOMPARE(::chmod(path.constData(), kind == QLatin1String("0644") ? 0644 : 0444), 0);
+    }
+    if (kind == QLatin1String("link")) {
+        name = dir.filePath(QStringLiteral("link.aiml"));
+        QCOMPARE(::symlink("doc.aiml", QFile::encodeName(name).constData()), 0);
+    }
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("doc.aiml")));
+
+    QCOMPARE(isReadOnlyFile(name), readOnly);
 }
 
 void TestSafeWrite::hardLinks()
@@ -395,13 +488,70 @@ void TestSafeWrite::killedWhileSaving()
             const QByteArray left = readFile(dir.filePath(name));
             QVERIFY2(left == versions[0] || left == versions[1],
                 qPrintable(QStringLiteral("round %1: %2 left behind, %3 bytes").arg(round).arg(name).arg(left.size())));
-            QVERIFY(QFile::remove(dir.filePath(name)));
             ++windowHits;
         }
+        // The next save of the file takes away what the killed one left.
+        QVERIFY(writeFileAtomically(file, versions[1]).ok);
+        QCOMPARE(folderEntries(dir.path()), QStringList { QStringLiteral("doc.aiml") });
     }
     qInfo("%d of %d kills struck between naming the temporary file and the rename", windowHits, kRounds);
     // That window is a few system calls long; a temporary named any earlier would be hit often.
     QVERIFY2(windowHits <= kRounds / 4, qPrintable(QString::number(windowHits)));
+}
+
+void TestSafeWrite::staleCopies_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("removed");
+
+    const QString copy = QStringLiteral(".doc.aiml.saving-k1ll3d00");
+    QTest::newRow("left by a killed save") << copy << QStringLiteral("file") << true;
+    QTest::newRow("held by a save under way") << copy << QStringLiteral("locked") << false;
+    QTest::newRow("another file's") << QStringLiteral(".doc.aiml2.saving-k1ll3d00") << QStringLiteral("file") << false;
+    QTest::newRow("not a name the writer gives")
+        << QStringLiteral(".doc.aiml.saving-K1LL3D00") << QStringLiteral("file") << false;
+    QTest::newRow("a link") << copy << QStringLiteral("link") << false;
+    QTest::newRow("a folder") << copy << QStringLiteral("folder") << false;
+    QTest::newRow("a file with a second name") << copy << QStringLiteral("linked") << false;
+    QTest::newRow("another user's") << copy << QStringLiteral("another user's") << false;
+}
+
+void TestSafeWrite::staleCopies()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, removed);
+    if (kind == QLatin1String("another user's") && ::geteuid() != 0)
+        QSKIP("only root may give a file to another user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("doc.aiml"));
+    QVERIFY(writeFile(file, kOld));
+    const QString planted = dir.filePath(name);
+    const QByteArray path = QFile::encodeName(planted);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (kind == QLatin1String("link"))
+        QCOMPARE(::symlink("doc.aiml", path.constData()), 0);
+    else
+        QVERIFY(writeFile(planted, kNew));
+    if (kind == QLatin1String("linked"))
+        QCOMPARE(::link(path.constData(), QFile::encodeName(dir.filePath(QStringLiteral("kept"))).constData()), 0);
+    if (kind == QLatin1String("another user's"))
+        QCOMPARE(::chown(path.constData(), 1234, 1234), 0);
+    const int held = kind == QLatin1String("locked") ? ::open(path.constData(), O_RDONLY | O_CLOEXEC) : -1;
+    const auto release = qScopeGuard([held] {
+        if (held >= 0)
+            ::close(held);
+    });
+    if (held >= 0)
+        QCOMPARE(::flock(held, LOCK_EX), 0);
+
+    QVERIFY(writeFileAtomically(file, kNew).ok);
+    QCOMPARE(readFile(file), kNew);
+    QCOMPARE(folderEntries(dir.path()).contains(name), !removed);
 }
 
 QTEST_GUILESS_MAIN(TestSafeWrite)

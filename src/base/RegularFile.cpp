@@ -77,6 +77,14 @@ qint64 RegularFile::read(char *data, qint64 size)
     return done;
 }
 
+bool RegularFile::rewind()
+{
+    if (::lseek(m_fd, 0, SEEK_SET) == 0)
+        return true;
+    m_reason = systemReason(errno);
+    return false;
+}
+
 ReadResult readRegularFile(const QString &fileName, qint64 maxSize)
 {
     ReadResult result;

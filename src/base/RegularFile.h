@@ -29,6 +29,8 @@ public:
 
     // Fills `data` up to `size` bytes or to the end of the file; the bytes read, -1 on error.
     qint64 read(char *data, qint64 size);
+    // Reading starts again at the first byte.
+    bool rewind();
 
 private:
     int m_fd = -1;

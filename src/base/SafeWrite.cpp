@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,7 @@ constexpr int kMaxLinkDepth = 40;
 constexpr qsizetype kMaxChunk = 1 << 30;
 // Leaves room for the prefix and suffix within the 255 bytes of a file name.
 constexpr qsizetype kMaxTempStem = 200;
+constexpr qsizetype kTempSuffix = 8;
 
 // Closes on scope exit; close() reports what a deferred write-back error looks like.
 class Descriptor final
@@ -81,8 +84,22 @@ QByteArray nameOf(const QByteArray &path)
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
+// The kernel's rule for opening through a link in a sticky folder that anyone may write, such
+// as /tmp: anyone could have planted the link there, pointing at any file of ours, so it is
+// followed only when its owner is this process's user or the folder's owner.
+bool mayFollow(const struct stat &link, const QByteArray &folder)
+{
+    struct stat st;
+    if (::stat(folder.constData(), &st) != 0)
+        return false;
+    const bool shared = (st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == st.st_uid;
+}
+
 // Follows symbolic links until the path names something else or nothing, so that the link's
-// target is replaced and the link itself stays. 0 or the error number.
+// target is replaced and the link itself stays. 0 or the error number. By path, not through a
+// descriptor of the folder: in a sticky folder only the link's owner or the folder's, whom the
+// rule trusts anyway, can change the link between the look and the reading.
 int resolveLinks(QByteArray &path)
 {
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
@@ -91,6 +108,8 @@ int resolveLinks(QByteArray &path)
             return errno == ENOENT ? 0 : errno;
         if (!S_ISLNK(st.st_mode))
             return 0;
+        if (!mayFollow(st, folderOf(path)))
+            return EACCES;
         // The size lstat gives may be 0 (/proc) or stale; grow until readlink leaves room.
         QByteArray target(std::max<qsizetype>(st.st_size, 64) + 1, Qt::Uninitialized);
         for (;;) {
@@ -119,10 +138,22 @@ bool procFdAvailable()
 QByteArray tempName(const QByteArray &name)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray suffix(8, Qt::Uninitialized);
+    QByteArray suffix(kTempSuffix, Qt::Uninitialized);
     for (char &c : suffix)
         c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
     return '.' + name.left(kMaxTempStem) + ".saving-" + suffix;
+}
+
+// A writer locks its file before the file has a name and keeps the lock until after the
+// rename: a hidden copy that can be locked was left by a process that died before its rename.
+bool lockForWriting(int fd)
+{
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // The file being written, and the name it has in the folder (none for an O_TMPFILE file until
@@ -138,6 +169,7 @@ public:
         m_fd.reset(-1);
         if (!m_name.isEmpty())
             ::unlinkat(m_folder, m_name.constData(), 0);
+        m_lock.reset(-1);
     }
 
     int fd() const { return m_fd.get(); }
@@ -152,6 +184,8 @@ public:
             if (fd >= 0) {
                 m_fd.reset(fd);
                 m_unnamed = true;
+                if (lockForWriting(fd))
+                    keepLock();
                 return 0;
             }
             // Unsupported by the file system or the kernel; anything else is the folder's answer.
@@ -162,13 +196,24 @@ public:
         for (;;) {
             const QByteArray name = tempName(targetName);
             const int fd = ::openat(m_folder, name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
-            if (fd >= 0) {
-                m_fd.reset(fd);
-                m_name = name;
-                return 0;
-            }
-            if (errno != EEXIST)
+            if (fd < 0 && errno != EEXIST)
                 return errno;
+            if (fd < 0)
+                continue;
+            m_fd.reset(fd);
+            // Named before it could be locked: another save's clean-up may have taken it for a
+            // dead writer's in between, and removed it.
+            const bool locked = lockForWriting(fd);
+            if (!locked && errno == EWOULDBLOCK)
+                continue;
+            struct stat mine, named;
+            if (::fstat(fd, &mine) != 0 || ::fstatat(m_folder, name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
+                || !sameFile(mine, named))
+                continue;
+            m_name = name;
+            if (locked)
+                keepLock();
+            return 0;
         }
     }
 
@@ -199,14 +244,58 @@ public:
     void release()
     {
         m_name.clear();
+        m_lock.reset(-1);
     }
 
 private:
+    // The lock lasts as long as a descriptor of the file is open: one is kept past the close
+    // that reports the writing's errors, up to the rename.
+    void keepLock()
+    {
+        m_lock.reset(::fcntl(m_fd.get(), F_DUPFD_CLOEXEC, 0));
+    }
+
     int m_folder;
     Descriptor m_fd;
+    Descriptor m_lock;
     QByteArray m_name;
     bool m_unnamed = false;
 };
+
+// Removes the hidden copies of this very file that processes killed before their rename left
+// behind: our user's plain files of its temporary names that no live writer holds locked. A name
+// cut to fit the temporary names could be another file's, so such a file's copies stay.
+void removeStaleCopies(int folder, const QByteArray &name)
+{
+    if (name.size() > kMaxTempStem)
+        return;
+    const QByteArray prefix = '.' + name + ".saving-";
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
+    }
+    const auto isTempName = [&prefix](QByteArrayView entry) {
+        return entry.size() == prefix.size() + kTempSuffix && entry.startsWith(prefix)
+            && std::all_of(entry.end() - kTempSuffix, entry.end(),
+                [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+    };
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTempName(QByteArrayView(entry->d_name)))
+            continue;
+        const Descriptor copy(
+            ::openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat st, now;
+        if (!copy.isOpen() || ::fstat(copy.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()
+            || st.st_nlink != 1 || !lockForWriting(copy.get()))
+            continue;
+        if (::fstatat(folder, entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(st, now))
+            ::unlinkat(folder, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
 
 // 0 or the error number. Short writes are continued; one that takes no byte at all means the
 // file system has no room left.
@@ -251,6 +340,16 @@ int setOwnerAndMode(int fd, const struct stat &old, mode_t bits)
 }
 
 } // namespace
+
+bool isReadOnlyFile(const QString &fileName)
+{
+    QByteArray path = QFile::encodeName(fileName);
+    struct stat st;
+    if (path.isEmpty() || resolveLinks(path) != 0 || ::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return (st.st_mode & 0222) == 0
+        || (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+}
 
 WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, FileAccess access)
 {
@@ -305,6 +404,7 @@ WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, F
     // Makes the rename itself durable. Some file systems cannot sync a folder and say EINVAL.
     if (::fsync(folder.get()) != 0 && errno != EINVAL)
         return failure(WriteResult::Write, errno);
+    removeStaleCopies(folder.get(), name);
     return {};
 }
 

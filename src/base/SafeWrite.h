@@ -41,17 +41,29 @@ struct WriteResult
 // a new file gets 0666 less the umask, as any newly created file. ACLs and extended attributes
 // are not carried over.
 // Symbolic links: a path that is a link is followed to its final target, which is replaced; the
-// link stays a link. Hard links: the replacement is a new file, so other names of the old file
-// keep the old contents. The folder must be writable: a writable file in a read-only folder, or
-// another user's file in a sticky folder such as /tmp, cannot be replaced.
+// link stays a link. A link in a sticky folder that anyone may write, such as /tmp, is followed
+// only when it belongs to this process's user or to the folder's owner, as the kernel does for
+// open (otherwise the write is refused with "Permission denied"). Hard links: the replacement
+// is a new file, so other names of the old file keep the old contents. The folder must be
+// writable: a writable file in a read-only folder, or another user's file in a sticky folder
+// such as /tmp, cannot be replaced.
 //
 // On failure the old file is untouched and no temporary file remains, with one exception: when
 // syncing the folder after the rename fails, the new file is already in place but is reported,
 // since it may not survive a crash.
 //
+// A process killed between naming the temporary file and the rename leaves it behind: the next
+// successful write of the same file removes such copies of its own user's, once no living
+// writer holds them.
+//
 // OwnerOnly makes the file 0600 whatever the umask or the old file's bits: for the user's own
 // settings, which no one else may read or change.
 enum class FileAccess { AsUsual, OwnerOnly };
 WriteResult writeFileAtomically(const QString &fileName, QByteArrayView bytes, FileAccess access = FileAccess::AsUsual);
+
+// Whether the file that writeFileAtomically() would replace for `fileName` is there and
+// read-only: this process may not write it, or no write permission is set at all (which root
+// would pass over). Replacing it takes only a writable folder, so callers ask the user first.
+bool isReadOnlyFile(const QString &fileName);
 
 } // namespace vorrel

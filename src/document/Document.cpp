@@ -113,23 +113,46 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
             if (whole.size() > kLargestDocument)
                 return fail(cannotOpen.arg(shown(fileName), tooLarge));
         }
-        if (std::optional<QByteArray> utf8 = utf8FromUtf16(whole, *utf16)) {
-            const QByteArray text = toCrLf(*utf8);
-            // Each added CR is one more 16-bit unit in the file.
-            if (whole.size() + 2 * (text.size() - utf8->size()) > kLargestDocument)
-                return fail(cannotOpen.arg(shown(fileName), tooLarge));
-            LineEndCounter lines;
-            lines.feed(text);
-            if (lines.count() > mostLines(text.size()))
-                return tooManyLines();
-            if (!sink.reserve(text.size()) || !sink.append(text))
-                return noRoom();
-            *encoding = *utf16;
-            return true;
+        // Damaged UTF-16 is not taken as 8-bit text either: its line feeds would gain CRs
+        // between the halves of its units, and a save would ruin what a byte's repair could
+        // still mend.
+        const Utf16Survey survey = surveyUtf16(whole, *utf16);
+        if (survey.damagedAt >= 0) {
+            const QString damage = survey.halfUnit
+                ? QStringLiteral("It is marked as UTF-16 but ends in half a character, at byte %1")
+                : QStringLiteral("It is marked as UTF-16 but has half a character pair at byte %1");
+            return fail(cannotOpen.arg(shown(fileName), damage.arg(survey.damagedAt)));
         }
-        // Not whole UTF-16 after all: 8-bit text, like any other file.
-        piece = std::move(whole);
-        got = 0;
+        if (survey.lineEnds > mostLines(survey.textSize))
+            return tooManyLines();
+        // Each added CR is one more 16-bit unit in the file.
+        if (whole.size() + 2 * survey.bareLfs > kLargestDocument)
+            return fail(cannotOpen.arg(shown(fileName), tooLarge));
+        const QByteArray text = toCrLf(utf8FromUtf16(whole, *utf16));
+        if (!sink.reserve(text.size()) || !sink.append(text))
+            return noRoom();
+        *encoding = *utf16;
+        return true;
+    }
+
+    // Counted before the editor takes any of it: it keeps four bytes for every line, so a file of
+    // line ends would take it many times the file's size before the count told.
+    LineEndCounter lines;
+    for (qint64 counted = got; counted > 0;) {
+        lines.feed(QByteArrayView(piece.constData(), counted));
+        if (lines.count() > mostLines(file.size()))
+            return tooManyLines();
+        counted = counted < kPiece ? 0 : file.read(piece.data(), kPiece);
+        if (counted < 0)
+            return readFailed();
+    }
+    if (got == kPiece) {
+        if (!file.rewind())
+            return readFailed();
+        got = file.read(piece.data(), kPiece);
+        if (got < 0)
+            return readFailed();
+        piece.truncate(got);
     }
 
     // Two spare bytes keep the preview from moving the whole text again when it is read in place.
@@ -137,14 +160,9 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         return noRoom();
     Utf8Validator utf8;
     CrLfConverter crlf;
-    LineEndCounter lines;
     QByteArray scratch;
     qint64 total = 0;
     for (;;) {
-        // Before the editor takes the piece: what it has taken goes with the loader.
-        lines.feed(piece);
-        if (lines.count() > mostLines(file.size()))
-            return tooManyLines();
         utf8.feed(piece);
         const QByteArrayView converted = crlf.convert(piece, scratch);
         total += converted.size();
@@ -152,7 +170,6 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
             return fail(cannotOpen.arg(shown(fileName), tooLarge));
         if (!converted.isEmpty() && !sink.append(converted))
             return noRoom();
-        // A piece read whole before (UTF-16 that was not) ends the file.
         if (got < kPiece)
             break;
         piece.resize(kPiece);

@@ -224,30 +224,62 @@ std::optional<TextEncoding> utf16Mark(QByteArrayView bytes)
     return std::nullopt;
 }
 
-std::optional<QByteArray> utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding)
+namespace {
+
+char16_t unitAt(const unsigned char *bytes, qsizetype i, bool little)
 {
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
+    const unsigned char a = bytes[2 * i];
+    const unsigned char b = bytes[2 * i + 1];
+    return static_cast<char16_t>(little ? (b << 8 | a) : (a << 8 | b));
+}
+
+} // namespace
+
+Utf16Survey surveyUtf16(QByteArrayView bytes, TextEncoding encoding)
+{
+    Utf16Survey survey;
+    const bool little = encoding == TextEncoding::Utf16LE;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype units = bytes.size() / 2;
+    bool afterCr = false;
+    // Unit 0 is the mark.
+    for (qsizetype i = 1; i < units; ++i) {
+        const char16_t c = unitAt(in, i, little);
+        if (QChar::isSurrogate(c)) {
+            if (!QChar::isHighSurrogate(c) || i + 1 >= units || !QChar::isLowSurrogate(unitAt(in, i + 1, little))) {
+                survey.damagedAt = 2 * i;
+                return survey;
+            }
+            survey.textSize += 4;
+            ++i;
+        } else if (c == u'\n') {
+            if (!afterCr) {
+                ++survey.lineEnds;
+                ++survey.bareLfs;
+                ++survey.textSize;
+            }
+            ++survey.textSize;
+        } else {
+            survey.lineEnds += c == u'\r';
+            survey.textSize += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        }
+        afterCr = c == u'\r';
+    }
+    if (bytes.size() % 2 != 0) {
+        survey.damagedAt = bytes.size() - 1;
+        survey.halfUnit = true;
+    }
+    return survey;
+}
+
+QByteArray utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding)
+{
     const bool little = encoding == TextEncoding::Utf16LE;
     QString text(bytes.size() / 2, Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const unsigned char a = in[2 * i];
-        const unsigned char b = in[2 * i + 1];
-        out[i] = static_cast<char16_t>(little ? (b << 8 | a) : (a << 8 | b));
-    }
-    // A lone surrogate has no UTF-8 form: such a file is not taken as UTF-16.
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t c = out[i];
-        if (QChar::isHighSurrogate(c)) {
-            if (i + 1 >= n || !QChar::isLowSurrogate(out[i + 1]))
-                return std::nullopt;
-            ++i;
-        } else if (QChar::isLowSurrogate(c)) {
-            return std::nullopt;
-        }
-    }
+    for (qsizetype i = 0, n = text.size(); i < n; ++i)
+        out[i] = unitAt(in, i, little);
     // The mark is written back on saving; the text itself starts after it.
     if (!text.isEmpty() && text.front() == QChar(0xFEFF))
         text.remove(0, 1);

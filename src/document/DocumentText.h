@@ -72,9 +72,25 @@ private:
 // The UTF-16 encoding a byte order mark at the start names, if any.
 std::optional<TextEncoding> utf16Mark(QByteArrayView bytes);
 
-// A UTF-16 file's text, mark removed, as UTF-8; nothing when the units are not whole,
-// well-paired UTF-16, which would not come back the same.
-std::optional<QByteArray> utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding);
+// A UTF-16 file (mark included) as the preview would hold it, worked out before it is converted.
+struct Utf16Survey
+{
+    // The byte where the units stop being whole, well-paired UTF-16 (half a unit at the end, a
+    // surrogate without its other half); -1 when they do not. Such text would not come back the
+    // same from a save.
+    qint64 damagedAt = -1;
+    bool halfUnit = false;
+    // Line ends as LineEndCounter counts them, and the LFs that get a CR.
+    qint64 lineEnds = 0;
+    qint64 bareLfs = 0;
+    // Bytes of the text, mark removed, as UTF-8 with CR LF line ends.
+    qint64 textSize = 0;
+};
+Utf16Survey surveyUtf16(QByteArrayView bytes, TextEncoding encoding);
+
+// A UTF-16 file's text, mark removed, as UTF-8. The units must be whole, well-paired UTF-16
+// (see surveyUtf16).
+QByteArray utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding);
 
 // The bytes a file holds for the preview's text: the same bytes, or for UTF-16 the mark
 // and the text as 16-bit units.
