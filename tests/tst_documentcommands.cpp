@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -40,6 +41,8 @@
 
 #include <functional>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace vorrel;
 using namespace vorrel::test;
@@ -87,6 +90,8 @@ private slots:
     void typingMarksTheDocumentChanged();
     void largeDocumentReadInPieces();
     void failedSaveKeepsState();
+    void readOnlyFileAsks_data();
+    void readOnlyFileAsks();
     void unreadableFileKeepsState_data();
     void unreadableFileKeepsState();
     void unreadableTemplateKeepsState();
@@ -781,6 +786,68 @@ void TestDocumentCommands::failedSaveKeepsState()
     QVERIFY(m_form->document()->DocChanged());
     QCOMPARE(m_form->path->text(), QStringLiteral("NewDocument"));
     QCOMPARE(readFile(work("plain")), QByteArray("not a folder"));
+}
+
+void TestDocumentCommands::readOnlyFileAsks_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<QStringList>("seen");
+    QTest::addColumn<bool>("replaced");
+
+    const QString confirm = QStringLiteral("ReadOnlyConfirm");
+    QTest::newRow("Save, yes") << "Save" << QList<Step> { answer(QMessageBox::Yes) } << QStringList { confirm } << true;
+    QTest::newRow("Save, no") << "Save" << QList<Step> { answer(QMessageBox::No) } << QStringList { confirm } << false;
+    QTest::newRow("Save, Escape") << "Save"
+                                  << QList<Step> { Step([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }) }
+                                  << QStringList { confirm } << false;
+    QTest::newRow("Save, Enter takes the default")
+        << "Save" << QList<Step> { Step([](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }) }
+        << QStringList { confirm } << false;
+    QTest::newRow("Save through a link, yes")
+        << "Link" << QList<Step> { answer(QMessageBox::Yes) } << QStringList { confirm } << true;
+    QTest::newRow("Save As, yes") << "Save As" << QList<Step> { choose(QString()), answer(QMessageBox::Yes) }
+                                  << QStringList { "sd", confirm } << true;
+    QTest::newRow("Save As, no") << "Save As" << QList<Step> { choose(QString()), answer(QMessageBox::No) }
+                                 << QStringList { "sd", confirm } << false;
+    QTest::newRow("Close, yes to saving, no to replacing")
+        << "Close" << QList<Step> { answer(QMessageBox::Yes), answer(QMessageBox::No) }
+        << QStringList { "Confirm", confirm } << false;
+}
+
+void TestDocumentCommands::readOnlyFileAsks()
+{
+    QFETCH(QString, command);
+    QFETCH(QList<Step>, steps);
+    QFETCH(QStringList, seen);
+    QFETCH(bool, replaced);
+    const QString file = work("two.aiml");
+    QVERIFY(writeFile(file, kTwoCategories));
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+    const QString opened = command == QLatin1String("Link") ? work("link.aiml") : file;
+    if (opened != file)
+        QVERIFY(QFile::link(file, opened));
+    m_form->openDocument(opened);
+    m_form->code->append(QStringLiteral("<!-- more -->\r\n"));
+    const QByteArray text = previewBytes(*m_form);
+    // Save As is given the name without its extension, which it then writes without the save
+    // dialog's own question about replacing.
+    if (command == QLatin1String("Save As"))
+        steps[0] = choose(work("two"));
+
+    ModalScript script(steps);
+    if (command == QLatin1String("Save As"))
+        m_form->FileSaveAsItem->trigger();
+    else if (command == QLatin1String("Close"))
+        m_form->mnuClose->trigger();
+    else
+        m_form->FileSaveItem->trigger();
+    QCOMPARE(script.seen(), seen);
+    QCOMPARE(readFile(file), replaced ? text : kTwoCategories);
+    QCOMPARE(int(QFileInfo(file).permissions() & QFile::WriteOwner), 0);
+    QVERIFY(QFileInfo(opened).isSymLink() == (opened != file));
+    QCOMPARE(m_form->document()->DocChanged(), !replaced);
+    QCOMPARE(m_form->path->text(), opened);
 }
 
 void TestDocumentCommands::unreadableFileKeepsState_data()

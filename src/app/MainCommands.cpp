@@ -5,6 +5,7 @@
 #include "app/ProgressBar.h"
 #include "base/Error.h"
 #include "base/ProgramFiles.h"
+#include "base/SafeWrite.h"
 #include "bot/Matcher.h"
 #include "bot/TableBot.h"
 #include "document/AimlReader.h"
@@ -297,10 +298,31 @@ void TMainForm::FileSaveAs()
     saveDocumentAs();
 }
 
+namespace {
+
+// Replacing a file takes only a writable folder: the file's own permission is a wish of its
+// owner, which the user sets aside knowingly or not at all. A link is asked about for the file
+// it leads to, which is what is replaced.
+bool mayReplaceReadOnly(QWidget *parent, const QString &fileName)
+{
+    if (!isReadOnlyFile(fileName))
+        return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
+        QStringLiteral("The file is read-only. Replace it anyway?"), QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("ReadOnlyConfirm"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
 bool TMainForm::saveDocument()
 {
     if (!m_document->DocHasFile())
         return saveDocumentAs();
+    if (!mayReplaceReadOnly(this, m_document->fileName()))
+        return false;
     if (!m_document->save(code->bytes()))
         throw VorrelError(m_document->errorString());
     return true;
@@ -311,6 +333,8 @@ bool TMainForm::saveDocumentAs()
     if (sd->exec() != QDialog::Accepted || sd->selectedFiles().isEmpty())
         return false;
     const QString fileName = Document::withAimlExtension(sd->selectedFiles().constFirst());
+    if (!mayReplaceReadOnly(this, fileName))
+        return false;
     if (!m_document->saveAs(fileName, code->bytes()))
         throw VorrelError(m_document->errorString());
     return true;
