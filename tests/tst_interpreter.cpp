@@ -137,7 +137,7 @@ void TestInterpreter::wildcardPriority()
     const BotAnswer answer = bot.respond(input);
     QCOMPARE(answer.text, reply);
     QCOMPARE(answer.row, row);
-    QVERIFY(!answer.limitReached);
+    QVERIFY(!answer.limitReached && !answer.workLimitReached);
 }
 
 void TestInterpreter::conversation_data()
@@ -192,7 +192,7 @@ void TestInterpreter::sraiLimits_data()
 {
     QTest::addColumn<Table>("table");
     QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("limit");
+    QTest::addColumn<QString>("limit"); // "srai", "work" or none
 
     auto chain = [](int length) {
         Table table;
@@ -204,47 +204,77 @@ void TestInterpreter::sraiLimits_data()
     QStringList numbers;
     for (int i = 0; i <= 32; ++i)
         numbers.append(QString::number(i));
-    QTest::newRow("32 nested answer") << chain(33) << numbers.join(' ') << false;
-    QTest::newRow("33rd stops") << chain(40) << numbers.join(' ') << true;
+    QTest::newRow("32 nested answer") << chain(33) << numbers.join(' ') << "";
+    QTest::newRow("33rd stops") << chain(40) << numbers.join(' ') << "srai";
     QTest::newRow("chain with stars") << Table { { "TEST", "<srai>SAY hello world</srai>" }, { "SAY *", "<sr/>!" },
         { "HELLO *", "Hi <star/>" } } << "Hi WORLD!"
-                                      << false;
+                                      << "";
     QTest::newRow("srai text meets star")
-        << Table { { "TEST", "<srai>SAY<bot name=\"name\"/></srai>" }, { "SAY *", "<star/>" } } << "VESSRA" << false;
-    QTest::newRow("unmatched srai gives nothing") << single("<srai>nowhere</srai>ok") << "ok" << false;
-    QTest::newRow("direct loop") << single("<srai>test</srai>x") << "x" << true;
+        << Table { { "TEST", "<srai>SAY<bot name=\"name\"/></srai>" }, { "SAY *", "<star/>" } } << "VESSRA"
+        << "";
+    QTest::newRow("unmatched srai gives nothing") << single("<srai>nowhere</srai>ok") << "ok"
+                                                  << "";
+    QTest::newRow("direct loop") << single("<srai>test</srai>x") << "x"
+                                 << "srai";
     QTest::newRow("loop through two") << Table { { "TEST", "a<srai>B</srai>" }, { "B", "b<srai>TEST</srai>" } } << "a b"
-                                      << true;
+                                      << "srai";
     QTest::newRow("changing predicate is no loop")
         << single("<condition name=\"n\"><li value=\"3\">done</li><li value=\"2\"><think><set name=\"n\">3</set>"
                   "</think><srai>TEST</srai></li><li value=\"1\"><think><set name=\"n\">2</set></think><srai>TEST"
                   "</srai></li><li><think><set name=\"n\">1</set></think><srai>TEST</srai></li></condition>")
-        << "done" << false;
+        << "done"
+        << "";
     Table fan;
     for (int i = 0; i < 31; ++i)
         fan.append({ i == 0 ? QStringLiteral("TEST") : QStringLiteral("F%1").arg(i),
             QStringLiteral("<srai>F%1</srai><srai>F%1</srai>").arg(i + 1) });
     fan.append(QStringList { "F31", "x" });
-    QTest::newRow("doubling fan stops") << fan << QString() << true;
+    QTest::newRow("doubling fan stops") << fan << QString() << "srai";
     QTest::newRow("work without output stops")
         << Table { { "TEST", QStringLiteral("<srai>QUIET</srai>").repeated(100) + "end" },
                { "QUIET", "<think><srai>BIG</srai></think>" }, { "BIG", QString(60000, u'x') } }
-        << "" << true;
+        << ""
+        << "work";
+    // Set back to where the request was first asked, the predicates make it the same request.
+    QTest::newRow("predicate set back is a loop")
+        << single("<condition name=\"n\"><li value=\"1\">b<think><set name=\"n\">2</set></think><srai>TEST</srai>"
+                  "</li><li value=\"2\">c<think><set name=\"n\">1</set></think><srai>TEST</srai></li><li>a<think>"
+                  "<set name=\"n\">1</set></think><srai>TEST</srai></li></condition>")
+        << "a b c"
+        << "srai";
+    QStringList manyWords;
+    for (int i = 0; i < 3000; ++i)
+        manyWords.append(QStringLiteral("w%1").arg(i % 7));
+    const QString longPredicate = QStringLiteral("<think><set name=\"p\">") + manyWords.join(' ') + "</set></think>";
+    // Each item is compared word by word with the whole predicate.
+    QTest::newRow("many wildcard items over a long predicate") << single(longPredicate
+        + QStringLiteral("<condition name=\"p\">") + QStringLiteral("<li value=\"* X\">x</li>").repeated(2000)
+        + QStringLiteral("<li>done</li></condition>")) << ""
+                                                               << "work";
+    QTest::newRow("a condition value too long to compare")
+        << single(longPredicate + QStringLiteral("<condition name=\"p\" value=\"")
+               + QStringLiteral("* w1 ").repeated(20000) + QStringLiteral("\">yes</condition>no"))
+        << ""
+        << "work";
+    QTest::newRow("a template too long to read")
+        << Table { { "TEST", "<srai>BIG</srai>ok" }, { "BIG", QStringLiteral("<b>x</b>").repeated(200000) } } << ""
+        << "work";
 }
 
 void TestInterpreter::sraiLimits()
 {
     QFETCH(Table, table);
     QFETCH(QString, reply);
-    QFETCH(bool, limit);
+    QFETCH(QString, limit);
     Interpreter bot;
     bot.setCategories(categoriesOf(table));
     const BotAnswer answer = bot.respond(QStringLiteral("test"));
     if (!reply.isNull())
         QCOMPARE(answer.text, reply);
-    QCOMPARE(answer.limitReached, limit);
+    QCOMPARE(answer.limitReached, limit == QLatin1String("srai"));
+    QCOMPARE(answer.workLimitReached, limit == QLatin1String("work"));
     QCOMPARE(answer.row, 1);
-    QCOMPARE(describeAnswer(answer).endsWith(QStringLiteral(" · srai limit reached")), limit);
+    QCOMPARE(describeAnswer(answer).endsWith(QStringLiteral(" · %1 limit reached").arg(limit)), !limit.isEmpty());
 }
 
 void TestInterpreter::conditions_data()
@@ -503,11 +533,6 @@ void TestInterpreter::hostileTables_data()
                                   << "x";
     QTest::newRow("unfinished markup") << single(QStringLiteral("<?<!--<a b=\"").repeated(30000) + QStringLiteral(">y"))
                                        << "test" << QString();
-    QTest::newRow("long condition value") << single(QStringLiteral("<think><set name=\"p\">") + manyWords.join(' ')
-        + QStringLiteral("</set></think><condition name=\"p\" value=\"") + QStringLiteral("* w1 ").repeated(20000)
-        + QStringLiteral("\">yes</condition>no"))
-                                          << "test"
-                                          << "no";
     QTest::newRow("many items over a long predicate") << single(QStringLiteral("<think><set name=\"p\">")
         + manyWords.join(' ') + QStringLiteral("</set></think><condition name=\"p\">")
         + QStringLiteral("<li value=\"b\">x</li>").repeated(5000) + QStringLiteral("<li>done</li></condition>"))

@@ -79,12 +79,14 @@ namespace {
 constexpr std::size_t kMaxNesting = 40;
 // Work allowed for one answer, over all its sentences and srai: enough for any sensible table,
 // small enough that a hostile one cannot hold the window for long.
-constexpr qint64 kMatchSteps = 1'000'000;
 constexpr int kSraiBudget = 2048;
-// Elements evaluated plus characters they give (counted at each level that passes them on),
-// read by srai, substitutions and conditions: a few hundred srai that each copy and convert
-// 64 KB would otherwise take seconds.
+// Steps of matching, elements evaluated plus characters they give (counted at each level that
+// passes them on), characters of templates read, of srai, substitutions, conditions and
+// predicates set, and steps of comparing condition values: about half a second at most, since
+// none of these takes more than half a microsecond.
 constexpr qint64 kWorkBudget = 1'000'000;
+// A sentence of the input costs a few microseconds besides its matching and its template.
+constexpr qint64 kSentenceWork = 8;
 constexpr std::size_t kHistory = 64;
 
 TemplateElement elementOf(const QString &name)
@@ -406,6 +408,8 @@ QString describeAnswer(const BotAnswer &answer)
     }
     if (answer.limitReached)
         text += QStringLiteral(" · srai limit reached");
+    if (answer.workLimitReached)
+        text += QStringLiteral(" · work limit reached");
     return text;
 }
 
@@ -434,6 +438,7 @@ void Interpreter::setCategories(std::vector<BotCategory> rows)
 void Interpreter::reset()
 {
     m_predicates.clear();
+    m_predicatesFingerprint = 0;
     m_inputs.clear();
     m_replies.clear();
 }
@@ -456,12 +461,20 @@ QString Interpreter::botProperty(const QString &name)
 BotAnswer Interpreter::respond(const QString &input)
 {
     BotAnswer answer;
-    m_stepsLeft = kMatchSteps;
     m_sraisLeft = kSraiBudget;
     m_workLeft = kWorkBudget;
     m_limitReached = false;
+    m_workLimitReached = false;
 
-    QStringList sentences = normalisedSentences(input);
+    // Splitting the input is work too: what the budget does not cover is not read.
+    qsizetype readable = std::min<qint64>(input.size(), m_workLeft);
+    if (readable < input.size()) {
+        m_workLimitReached = true;
+        if (readable > 0 && input[readable].isLowSurrogate())
+            --readable;
+    }
+    m_workLeft -= readable;
+    QStringList sentences = normalisedSentences(QStringView(input).first(readable));
     if (sentences.isEmpty())
         sentences.append(QString());
     m_inputs.emplace_back();
@@ -477,17 +490,19 @@ BotAnswer Interpreter::respond(const QString &input)
         // A line of thousands of sentences would otherwise give a reply of megabytes, however
         // little each sentence costs.
         if (replied >= kMaxTemplateOutput) {
-            m_limitReached = true;
+            m_workLimitReached = true;
             break;
         }
+        if (!spend(kSentenceWork + sentence.size()))
+            break;
         m_inputs.back().append(sentence);
         const QStringList words = sentence.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         // The reply in progress grows only after the sentence, so its that holds for every
         // srai on the way.
         m_thatWords = thatWords();
-        const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
+        const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_workLeft);
         if (match.exhausted)
-            m_limitReached = true;
+            m_workLimitReached = true;
         QString reply;
         if (match.row >= 0) {
             // The sentence itself heads the chain, so that a category whose srai asks the same
@@ -511,14 +526,21 @@ BotAnswer Interpreter::respond(const QString &input)
     }
     answer.text = cutAt(replies.join(QLatin1Char(' ')), kMaxTemplateOutput);
     answer.limitReached = m_limitReached;
+    answer.workLimitReached = m_workLimitReached;
     return answer;
 }
 
 QString Interpreter::evaluateRow(int row, const PatternGraph::Match &match, int depth)
 {
     std::unique_ptr<TemplateNode> &parsed = m_templates[static_cast<std::size_t>(row)];
-    if (!parsed)
-        parsed = parseTemplate(m_rows[static_cast<std::size_t>(row)].templ);
+    if (!parsed) {
+        // Reading a template takes longer than anything else per character: a huge one is
+        // never read, however rarely it would be.
+        const QString &templ = m_rows[static_cast<std::size_t>(row)].templ;
+        if (!spend(templ.size()))
+            return {};
+        parsed = parseTemplate(templ);
+    }
     Context context { match, depth };
     QString out;
     evaluateChildren(*parsed, context, out);
@@ -536,7 +558,7 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
         if (out.size() > kMaxTemplateOutput)
             return;
         if (m_workLeft <= 0) {
-            m_limitReached = true;
+            m_workLimitReached = true;
             return;
         }
         const qsizetype before = out.size();
@@ -591,7 +613,7 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         const QString value = evaluatedContent(node, context).simplified();
         const QString name = node.attributeValue(u"name");
         if (!name.isEmpty())
-            m_predicates.insert(name, cutAt(value, kMaxTemplateOutput));
+            setPredicate(name, cutAt(value, kMaxTemplateOutput));
         out += value;
         return;
     }
@@ -686,7 +708,7 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
         if (item.element != TemplateElement::Li)
             continue;
         if (m_workLeft <= 0) {
-            m_limitReached = true;
+            m_workLimitReached = true;
             return;
         }
         const QString *itemName = item.attribute(u"name");
@@ -715,8 +737,26 @@ QStringList Interpreter::predicateWords(const QString &name)
 
 bool Interpreter::valueMatches(const QString &value, const QStringList &predicateWords)
 {
-    m_workLeft -= 1 + value.size();
-    return wordsMatch(normalisedWords(value), predicateWords);
+    if (!spend(1 + value.size()))
+        return false;
+    const QStringList pattern = normalisedWords(value);
+    // Words compared with words, or with a wildcard, each word of the value with each of the
+    // predicate's: charged before they are done, since one comparison may take seconds.
+    const bool wildcard = pattern.contains(QStringLiteral("*")) || pattern.contains(QStringLiteral("_"));
+    const qint64 steps = wildcard ? qint64(pattern.size() + 1) * (predicateWords.size() + 1)
+                                  : std::min(pattern.size(), predicateWords.size());
+    return spend(steps) && wordsMatch(pattern, predicateWords);
+}
+
+bool Interpreter::spend(qint64 units)
+{
+    if (units > m_workLeft) {
+        m_workLeft = 0;
+        m_workLimitReached = true;
+        return false;
+    }
+    m_workLeft -= units;
+    return true;
 }
 
 bool Interpreter::predicateMatches(const QString &name, const QString &value)
@@ -738,9 +778,9 @@ QString Interpreter::srai(const QString &request, int depth)
         m_limitReached = true;
         return {};
     }
-    const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_stepsLeft);
+    const PatternGraph::Match match = m_graph.match(words, m_thatWords, topicWords(), m_workLeft);
     if (match.exhausted)
-        m_limitReached = true;
+        m_workLimitReached = true;
     if (match.row < 0)
         return {};
     m_sraiChain.append(key);
@@ -753,19 +793,20 @@ QString Interpreter::chainKey(const QString &request) const
 {
     // The same request with the same predicates would only ask itself again, without end;
     // unless a <random> chose in between, which may choose otherwise the next time.
-    return request + QChar(0x1f) + QString::number(predicatesFingerprint()) + QChar(0x1f)
+    return request + QChar(0x1f) + QString::number(m_predicatesFingerprint) + QChar(0x1f)
         + QString::number(m_randomChoices);
 }
 
-quint64 Interpreter::predicatesFingerprint() const
+void Interpreter::setPredicate(const QString &name, const QString &value)
 {
-    // A sum does not depend on the hash's order of iteration; an empty value counts as unset.
-    quint64 sum = 0;
-    for (auto it = m_predicates.cbegin(); it != m_predicates.cend(); ++it) {
-        if (!it.value().isEmpty())
-            sum += (static_cast<quint64>(qHash(it.key(), 17)) * 0x9E3779B97F4A7C15ull) ^ qHash(it.value(), 29);
-    }
-    return sum;
+    // A sum does not depend on the order of the changes; an empty value counts as unset.
+    const auto term = [&name](const QString &text) {
+        return text.isEmpty() ? 0 : (static_cast<quint64>(qHash(name, 17)) * 0x9E3779B97F4A7C15ull) ^ qHash(text, 29);
+    };
+    QString &stored = m_predicates[name];
+    m_workLeft -= stored.size() + value.size();
+    m_predicatesFingerprint += term(value) - term(stored);
+    stored = value;
 }
 
 QString Interpreter::thatSentence(int reply, int sentence) const

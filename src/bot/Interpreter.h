@@ -39,14 +39,16 @@ struct BotAnswer
     QString pattern;
     QString that;
     QString topic;
-    // A <srai> went deeper than the limit or into a loop, or the answer ran out of the work
-    // one answer may take; that branch gave nothing.
+    // A <srai> went deeper than the limit, into a loop or past the number one answer may ask;
+    // that branch gave nothing.
     bool limitReached = false;
+    // The answer ran out of the work one answer may take, and was cut where it did.
+    bool workLimitReached = false;
 };
 
 // The status line's account of an answer: "Row N: PATTERN", with " · that THAT" and
 // " · topic TOPIC" when the row has them, or "No category matched"; then " · srai limit
-// reached" when it was.
+// reached" and " · work limit reached" for the limits it met.
 QString describeAnswer(const BotAnswer &answer);
 
 // The test bot: answers sentences from the categories of the table, as an AIML 1.0.1 bot does,
@@ -98,7 +100,9 @@ private:
     QStringList predicateWords(const QString &name);
     bool valueMatches(const QString &value, const QStringList &predicateWords);
     QString chainKey(const QString &request) const;
-    quint64 predicatesFingerprint() const;
+    void setPredicate(const QString &name, const QString &value);
+    // Takes `units` of work from the answer's budget, or says that they are not left.
+    bool spend(qint64 units);
 
     InterpreterOptions m_options;
     std::vector<BotCategory> m_rows;
@@ -108,6 +112,9 @@ private:
     int m_size = 0;
 
     QHash<QString, QString> m_predicates;
+    // Tells the predicates' values apart for the srai chain; kept up to date at each change, since
+    // hashing them all at every srai would cost as much as the conversation has stored.
+    quint64 m_predicatesFingerprint = 0;
     // Most recent last; each entry is one input line or one reply, as normalised sentences.
     std::deque<QStringList> m_inputs;
     std::deque<QStringList> m_replies;
@@ -115,10 +122,10 @@ private:
     std::function<QDateTime()> m_clock;
 
     // State of the answer in progress.
-    qint64 m_stepsLeft = 0;
     int m_sraisLeft = 0;
     qint64 m_workLeft = 0;
     bool m_limitReached = false;
+    bool m_workLimitReached = false;
     QStringList m_sraiChain;
     // Choices made by <random> so far, which tell a repeated request from a loop.
     quint64 m_randomChoices = 0;

@@ -15,20 +15,19 @@
 #include <optional>
 #include <utility>
 
-namespace vorrel {
-
-// The editor engine's loader, as its documentation gives it: a document filled without a
-// view, so that no notices, styling or undo records are made while it grows.
-class PreviewEditor::Loader::Interface
+// The editor engine's loader: a document filled without a view, so that no notices, styling or
+// undo records are made while it grows. Its header is not installed with the widget, so it is
+// declared here as the engine declares it, by the same name in the same namespace: the same
+// type, through which the object the engine made may be called.
+class ILoader
 {
 public:
     virtual int Release() = 0;
     virtual int AddData(const char *data, std::ptrdiff_t length) = 0;
     virtual void *ConvertToDocument() = 0;
-
-protected:
-    ~Interface() = default;
 };
+
+namespace vorrel {
 
 PreviewEditor::Loader::Loader(PreviewEditor *editor) : m_editor(editor)
 {
@@ -50,7 +49,7 @@ bool PreviewEditor::Loader::reserve(qint64 size)
     const long options = coloured ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE;
     const long loader
         = m_editor->SendScintilla(SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(size, 0)), options);
-    m_loader = reinterpret_cast<Interface *>(loader);
+    m_loader = reinterpret_cast<ILoader *>(loader);
     return m_loader != nullptr;
 }
 

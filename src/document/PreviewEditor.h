@@ -11,6 +11,9 @@
 
 #include <memory>
 
+// The editor engine's own loader type (see PreviewEditor.cpp).
+class ILoader;
+
 namespace vorrel {
 
 // The preview `code`: the document's text exactly as it is saved, printed and counted. It
@@ -128,12 +131,11 @@ public:
 
 private:
     friend class PreviewEditor;
-    class Interface;
     // The document taken out of the loader for showing; the loader is gone then.
     void *takeDocument();
 
     PreviewEditor *m_editor;
-    Interface *m_loader = nullptr;
+    ILoader *m_loader = nullptr;
 };
 
 } // namespace vorrel
