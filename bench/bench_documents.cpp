@@ -12,6 +12,7 @@
 //   bench_documents --bad-input [WORDS]   opens a 200 MB document, random bytes, long lines
 //                                   (only the cases whose name holds WORDS)
 //   bench_documents --shapes        peak memory of 200 MB texts of odd shapes
+//   bench_documents --replace-all   Replace All of "x*" by nothing in 10 MB, ten million matches
 //   bench_documents --open FILE     opens one file
 //   bench_documents --generate N FILE   writes the document of N categories the sizes use
 
@@ -25,6 +26,7 @@
 #include "document/CategoryTable.h"
 #include "document/Document.h"
 #include "document/PreviewEditor.h"
+#include "document/TextSearch.h"
 
 #include <QApplication>
 #include <QFile>
@@ -425,6 +427,33 @@ int runShape(const QString &name)
     return 0;
 }
 
+// Its time, and its peak memory beyond the open document's for each match: a match may keep
+// no more than 16 bytes while they are found.
+int runReplaceAll()
+{
+    constexpr double kBytesPerMatchLimit = 16;
+    const bench::ScratchProgram program;
+    const std::unique_ptr<TMainForm> form = shownMainForm(QSize(1280, 1024));
+    if (!form)
+        return 2;
+    const QString fileName = program.file(QStringLiteral("matches.aiml"));
+    if (!bench::writeFile(fileName, QByteArray("<pattern>x</pattern>\r\n").repeated(10'000'000 / 22)))
+        return 2;
+    form->openDocument(fileName);
+    SearchOptions options;
+    options.text = QStringLiteral("x*");
+    options.regExp = true;
+    const qint64 before = procStatus("VmRSS:");
+    resetPeak();
+    int count = 0;
+    const double ms = msOf([&] { count = form->code->replaceAll(options, QString()); });
+    const double perMatch = static_cast<double>(procStatus("VmHWM:") - before) / std::max(count, 1);
+    const bool ok = perMatch <= kBytesPerMatchLimit;
+    std::printf("replace all %d matches | %8.1f ms | peak %.1f bytes a match (limit %.0f)  %s\n", count, ms, perMatch,
+        kBytesPerMatchLimit, ok ? "ok" : "OVER");
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -447,6 +476,8 @@ int main(int argc, char **argv)
         return runBadInput(args.value(2));
     if (args.size() >= 3 && args[1] == QLatin1String("--shape"))
         return runShape(args[2]);
+    if (args.size() >= 2 && args[1] == QLatin1String("--replace-all"))
+        return runReplaceAll();
     if (args.size() >= 2 && args[1] == QLatin1String("--shapes")) {
         for (const char *name : kShapes) {
             QProcess child;

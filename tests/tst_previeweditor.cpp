@@ -87,6 +87,8 @@ private Q_SLOTS:
     void findFromTheWindow();
     void findInTheTable();
     void replaceAllIsOneUndoStep();
+    void longSearchesStop_data();
+    void longSearchesStop();
     void undoAndRedoFollowTheHistory();
     void goToLine();
     void lineNumbersWidenWithTheText();
@@ -445,6 +447,44 @@ void TestPreviewEditor::replaceAllIsOneUndoStep()
     QCOMPARE(previewBytes(*m_form), kDocument);
     QVERIFY(!m_form->EditUndoItem->isEnabled());
     QVERIFY(m_form->EditRedoItem->isEnabled());
+}
+
+void TestPreviewEditor::longSearchesStop_data()
+{
+    QTest::addColumn<bool>("replacing");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Replace All") << true << QStringLiteral("Replace All stopped; nothing was replaced");
+    QTest::newRow("Find Previous") << false << QStringLiteral("Search stopped");
+}
+
+// Every one of a hundred thousand matches reads on to the end of the line: hours of work,
+// stopped by Escape in its progress window.
+void TestPreviewEditor::longSearchesStop()
+{
+    QFETCH(bool, replacing);
+    QFETCH(QString, status);
+    const QByteArray text = QByteArray(100000, 'a') + QByteArray(100000, 'b');
+    setMarked(text + '|');
+    m_form->document()->setDocChanged(false);
+    m_form->tabs->setCurrentIndex(1);
+    TfrmFind *find = m_form->frmFind;
+    find->txtFind->setText(QStringLiteral("a(?=[ab]*$)"));
+    find->chkRegExp->setChecked(true);
+    find->txtReplace->setText(QStringLiteral("c"));
+
+    ModalScript script(
+        { Step(QStringLiteral("SearchProgress"), [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }) });
+    if (replacing)
+        find->cmdReplaceAll->click();
+    else
+        m_form->EditFindPreviousItem->trigger();
+    QCOMPARE(script.seen(), QStringList { QStringLiteral("SearchProgress") });
+    QCOMPARE(script.met.constFirst().title, replacing ? QStringLiteral("Replace All") : QStringLiteral("Find"));
+    QCOMPARE(statusText(), status);
+    QVERIFY(previewBytes(*m_form) == text);
+    QCOMPARE(selection(m_code), qMakePair(long(text.size()), long(text.size())));
+    QVERIFY(!m_form->document()->DocChanged());
+    QVERIFY(!m_code->isUndoAvailable());
 }
 
 void TestPreviewEditor::undoAndRedoFollowTheHistory()

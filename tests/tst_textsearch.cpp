@@ -21,6 +21,8 @@ private Q_SLOTS:
     void findInText_data();
     void findInText();
     void replacements();
+    void replaceAll_data();
+    void replaceAll();
 };
 
 namespace {
@@ -31,7 +33,7 @@ QString matchesIn(const QByteArray &text, TextEncoding encoding, const SearchOpt
 {
     const TextFinder finder(text, encoding, options);
     QStringList forward;
-    for (const TextMatch &m : finder.all())
+    for (const MatchSpan &m : finder.all())
         forward.append(QStringLiteral("%1-%2").arg(m.start).arg(m.end));
     const std::optional<TextMatch> last = finder.previous(text.size() + 1);
     return forward.join(QLatin1Char(' ')) + QStringLiteral(" | ")
@@ -116,6 +118,71 @@ void TestTextSearch::replacements()
     QVERIFY(ahead.at(0));
     QCOMPARE(ahead.at(0)->end, 3);
     QVERIFY(!ahead.at(1));
+}
+
+void TestTextSearch::replaceAll_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("flags"); // c, w, r as above; s: stopped from the start
+    QTest::addColumn<QString>("with");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("replaced"); // the whole text afterwards
+    QTest::addColumn<int>("count");
+
+    const int done = ReplacedText::Done;
+    QTest::newRow("words") << QByteArray("a cat, a CAT") << true << "cat"
+                           << ""
+                           << "dog" << done << QByteArray("a dog, a dog") << 2;
+    QTest::newRow("every empty match") << QByteArray("xxaxb") << true << "x*"
+                                       << "r"
+                                       << "-" << done << QByteArray("--a--b-") << 5;
+    QTest::newRow("groups and escapes") << QByteArray("5 EUR, 6 EUR") << true << "(\\d) EUR"
+                                        << "r"
+                                        << "\\1\\tEUR\\\\1" << done << QByteArray("5\tEUR\\1, 6\tEUR\\1") << 2;
+    QTest::newRow("characters of many bytes around")
+        << QByteArray("caf\xc3\xa9 \xe2\x98\x95 CAF\xc3\x89!") << true << QStringLiteral(u"\u00e9") << ""
+        << QStringLiteral(u"\u00e8") << done << QByteArray("caf\xc3\xa8 \xe2\x98\x95 CAF\xc3\xa8!") << 2;
+    QTest::newRow("8-bit text") << QByteArray("caf\xe9\r\nCAF\xc9") << false << QStringLiteral(u"\u00e9") << ""
+                                << "e" << done << QByteArray("cafe\r\nCAFe") << 2;
+    QTest::newRow("8-bit text cannot hold the replacement")
+        << QByteArray("caf\xe9") << false << "caf"
+        << "" << QStringLiteral(u"\u20ac") << int(ReplacedText::Unwritable) << QByteArray("caf\xe9") << 0;
+    QTest::newRow("nothing found") << QByteArray("abc") << true << "z"
+                                   << ""
+                                   << "y" << done << QByteArray("abc") << 0;
+    QTest::newRow("growing past the largest text")
+        << QByteArray("abcabc") << true << "b"
+        << ""
+        << "bbbbbb" << int(ReplacedText::TooLarge) << QByteArray("abcabc") << 0;
+    QTest::newRow("stopped") << QByteArray("abcabc") << true << "b"
+                             << "s"
+                             << "x" << int(ReplacedText::Stopped) << QByteArray("abcabc") << 0;
+}
+
+void TestTextSearch::replaceAll()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, utf8);
+    QFETCH(QString, search);
+    QFETCH(QString, flags);
+    QFETCH(QString, with);
+    QFETCH(int, status);
+    QFETCH(QByteArray, replaced);
+    QFETCH(int, count);
+
+    const TextFinder finder(text, utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1, optionsOf(search, flags));
+    SearchControl control;
+    control.stop = flags.contains(QLatin1Char('s'));
+    // Room for the text and five bytes more.
+    const ReplacedText result = finder.replaceAll(with, text.size() + 5, control);
+    QCOMPARE(int(result.status), status);
+    QCOMPARE(int(result.count), count);
+    if (count > 0)
+        QCOMPARE(text.first(result.start) + result.bytes + text.sliced(result.end), replaced);
+    else
+        QVERIFY(result.bytes.isEmpty());
 }
 
 void TestTextSearch::findCell_data()

@@ -452,6 +452,7 @@ QString notFoundMessage(const QString &text)
 
 const QString kBadExpression = QStringLiteral("The regular expression is not valid");
 const QString kUnwritable = QStringLiteral("The replacement has characters this 8-bit document cannot hold");
+const QString kSearchStopped = QStringLiteral("Search stopped");
 
 } // namespace
 
@@ -548,6 +549,9 @@ void TMainForm::findClick(bool forward)
     case PreviewEditor::FindResult::BadExpression:
         ShowHint(kBadExpression);
         break;
+    case PreviewEditor::FindResult::Stopped:
+        ShowHint(kSearchStopped);
+        break;
     case PreviewEditor::FindResult::Unwritable:
         break;
     }
@@ -566,6 +570,8 @@ void TMainForm::replaceClick()
         ShowHint(kBadExpression);
     else if (result == PreviewEditor::FindResult::Unwritable)
         ShowHint(kUnwritable);
+    else if (result == PreviewEditor::FindResult::Stopped)
+        ShowHint(kSearchStopped);
     else
         ShowHint(QString());
 }
@@ -581,6 +587,10 @@ void TMainForm::replaceAllClick()
         ShowHint(kBadExpression);
     else if (count == PreviewEditor::kUnwritable)
         ShowHint(kUnwritable);
+    else if (count == PreviewEditor::kStopped)
+        ShowHint(QStringLiteral("Replace All stopped; nothing was replaced"));
+    else if (count == PreviewEditor::kTooLarge)
+        ShowHint(QStringLiteral("Nothing was replaced: the text would grow too large"));
     else if (count == 0)
         ShowHint(notFoundMessage(options.text));
     else

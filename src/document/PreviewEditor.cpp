@@ -6,13 +6,19 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include <Qsci/qscilexerxml.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <limits>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <utility>
 
 // The editor engine's loader: a document filled without a view, so that no notices, styling or
@@ -341,36 +347,112 @@ std::shared_ptr<const SearchText> PreviewEditor::searchText()
     return m_searchText;
 }
 
+namespace {
+
+// Most searches end sooner than this, and show no progress window at all.
+constexpr int kQuietSearchMs = 300;
+constexpr int kProgressSteps = 1000;
+
+// A search on its thread and the window waiting for it share this; whichever lets go last
+// frees it.
+struct SearchRun
+{
+    SearchControl control;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+};
+
+} // namespace
+
+bool PreviewEditor::runSearch(const QString &title, qsizetype total, std::function<void(SearchControl &)> search)
+{
+    auto run = std::make_shared<SearchRun>();
+    // Left to itself: a search stopped inside one long match ends when that match does, and
+    // holds nothing of the editor's but its own share of the text.
+    std::thread([run, search = std::move(search)] {
+        search(run->control);
+        const std::lock_guard lock(run->mutex);
+        run->done = true;
+        run->finished.notify_all();
+    }).detach();
+    const auto done = [&run] {
+        const std::lock_guard lock(run->mutex);
+        return run->done;
+    };
+    {
+        std::unique_lock lock(run->mutex);
+        if (run->finished.wait_for(lock, std::chrono::milliseconds(kQuietSearchMs), [&run] { return run->done; }))
+            return true;
+    }
+    QProgressDialog progress(window());
+    progress.setObjectName(QStringLiteral("SearchProgress"));
+    progress.setWindowTitle(title);
+    progress.setLabelText(QStringLiteral("Searching..."));
+    progress.setRange(0, total > 0 ? kProgressSteps : 0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &progress, [&] {
+        if (done())
+            progress.accept();
+        else if (total > 0)
+            progress.setValue(static_cast<int>(run->control.reached.load() * kProgressSteps / total));
+    });
+    poll.start(50);
+    // Finished while the window came up: accepted at once.
+    if (progress.exec() == QDialog::Accepted && done())
+        return true;
+    run->control.stop = true;
+    return false;
+}
+
 PreviewEditor::FindResult PreviewEditor::find(const SearchOptions &options, bool forward)
 {
     if (options.text.isEmpty())
         return FindResult::NotFound;
-    const TextFinder finder(searchText(), options);
-    if (!finder.isValid())
+    const std::shared_ptr<const SearchText> text = searchText();
+    if (!TextFinder(text, options).isValid())
         return FindResult::BadExpression;
     const long length = SendScintilla(SCI_GETLENGTH);
     const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
     const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
-    // An empty match where the caret already is would be found again and again.
-    const auto isCaret = [&](const std::optional<TextMatch> &m) {
-        return m && m->start == m->end && m->start == selStart && selStart == selEnd;
+    const long afterCaret = selEnd < length ? SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(selEnd)) : -1;
+    struct Found
+    {
+        std::optional<MatchSpan> span;
+        bool wrapped = false;
     };
-    std::optional<TextMatch> match = forward ? finder.next(selEnd) : finder.previous(selStart);
-    if (isCaret(match) && forward)
-        match = selEnd < length ? finder.next(SendScintilla(SCI_POSITIONAFTER, static_cast<unsigned long>(selEnd)))
-                                : std::nullopt;
-    bool wrapped = false;
-    if (!match) {
-        match = forward ? finder.next(0) : finder.previous(length + 1);
-        wrapped = true;
-    }
-    if (!match)
+    const auto found = std::make_shared<Found>();
+    const bool finished = runSearch(QStringLiteral("Find"), 0, [=](SearchControl &control) {
+        // Its own expression: one is not to be matched on two threads at once.
+        const TextFinder finder(text, options);
+        // An empty match where the caret already is would be found again and again.
+        const auto isCaret = [&](const std::optional<TextMatch> &m) {
+            return m && m->start == m->end && m->start == selStart && selStart == selEnd;
+        };
+        std::optional<TextMatch> match = forward ? finder.next(selEnd) : finder.previous(selStart, &control.stop);
+        if (isCaret(match) && forward)
+            match = afterCaret >= 0 ? finder.next(afterCaret) : std::nullopt;
+        if (!match) {
+            match = forward ? finder.next(0) : finder.previous(length + 1, &control.stop);
+            found->wrapped = true;
+        }
+        if (match)
+            found->span = MatchSpan { match->start, match->end };
+    });
+    // The window is modal while a search runs; a text changed all the same is not searched.
+    if (!finished || text != m_searchText)
+        return FindResult::Stopped;
+    if (!found->span)
         return FindResult::NotFound;
+    const MatchSpan match = *found->span;
     if (forward)
-        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match->start), match->end);
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.start), match.end);
     else
-        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match->end), match->start);
-    return wrapped ? FindResult::Wrapped : FindResult::Found;
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(match.end), match.start);
+    return found->wrapped ? FindResult::Wrapped : FindResult::Found;
 }
 
 PreviewEditor::FindResult PreviewEditor::replace(const SearchOptions &options, const QString &replacement)
@@ -399,31 +481,34 @@ int PreviewEditor::replaceAll(const SearchOptions &options, const QString &repla
 {
     if (options.text.isEmpty())
         return 0;
-    const QByteArrayView text = bytes();
-    const TextFinder finder(searchText(), options);
-    if (!finder.isValid())
+    const std::shared_ptr<const SearchText> text = searchText();
+    if (!TextFinder(text, options).isValid())
         return kBadExpression;
-    const std::vector<TextMatch> matches = finder.all();
-    if (matches.empty())
+    const auto replaced = std::make_shared<ReplacedText>();
+    const bool finished = runSearch(QStringLiteral("Replace All"), text->text().size(), [=](SearchControl &control) {
+        *replaced = TextFinder(text, options).replaceAll(replacement, Document::kLargestDocument, control);
+    });
+    if (!finished || text != m_searchText)
+        return kStopped;
+    switch (replaced->status) {
+    case ReplacedText::Done:
+        break;
+    case ReplacedText::Stopped:
+        return kStopped;
+    case ReplacedText::Unwritable:
+        return kUnwritable;
+    case ReplacedText::TooLarge:
+        return kTooLarge;
+    }
+    if (replaced->count == 0)
         return 0;
     // The new text of the stretch from the first match to the end of the last goes in as one
     // change: one step to undo, and one notice instead of one per match.
-    QByteArray changed;
-    qsizetype copied = matches.front().start;
-    for (const TextMatch &match : matches) {
-        const std::optional<QByteArray> with = finder.replacement(replacement, match);
-        if (!with)
-            return kUnwritable;
-        changed += text.sliced(copied, match.start - copied);
-        changed += *with;
-        copied = match.end;
-    }
-    const auto spanStart = static_cast<unsigned long>(matches.front().start);
     SendScintilla(SCI_BEGINUNDOACTION);
-    SendScintilla(SCI_SETTARGETRANGE, spanStart, static_cast<long>(copied));
-    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(changed.size()), changed.constData());
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(replaced->start), static_cast<long>(replaced->end));
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(replaced->bytes.size()), replaced->bytes.constData());
     SendScintilla(SCI_ENDUNDOACTION);
-    return static_cast<int>(std::min<std::size_t>(matches.size(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<qsizetype>(replaced->count, std::numeric_limits<int>::max()));
 }
 
 // --- lines ---

@@ -9,6 +9,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <functional>
 #include <memory>
 
 // The editor engine's own loader type (see PreviewEditor.cpp).
@@ -29,11 +30,15 @@ public:
     // it was. show() puts it in place of the old text.
     class Loader;
 
-    // Unwritable: the replacement has characters an 8-bit text cannot hold.
-    enum class FindResult { Found, Wrapped, NotFound, BadExpression, Unwritable };
-    // What replaceAll() gives besides a count.
+    // Unwritable: the replacement has characters an 8-bit text cannot hold. Stopped: the user
+    // stopped a long search.
+    enum class FindResult { Found, Wrapped, NotFound, BadExpression, Unwritable, Stopped };
+    // What replaceAll() gives besides a count; with each of them nothing is replaced.
     static constexpr int kBadExpression = -1;
     static constexpr int kUnwritable = -2;
+    static constexpr int kStopped = -3;
+    // The text would grow past the largest document.
+    static constexpr int kTooLarge = -4;
 
     // Texts larger than this are shown uncoloured, and replaced whole without keeping the old
     // text for Undo: both would take as much memory again as the text.
@@ -71,6 +76,10 @@ public:
     void setColouring(bool enabled) { m_colouring = enabled; }
     bool colouring() const { return m_colouring; }
 
+    // Searches run beside the window: one that takes more than a moment shows its progress in
+    // a modal window ("SearchProgress"), whose Cancel or Escape stops it with the text and the
+    // selection as they were.
+    //
     // Selects the next match after the selection (before it, backwards), going round the end
     // of the text; leaves the selection as it is when there is none.
     FindResult find(const SearchOptions &options, bool forward);
@@ -101,6 +110,9 @@ Q_SIGNALS:
 private:
     // The text as characters for searching, made at the first search after a change.
     std::shared_ptr<const SearchText> searchText();
+    // Runs `search` on a thread of its own and waits for it; false when the user stopped it.
+    // A search of `total` characters shows how far it got, any other only that it runs.
+    bool runSearch(const QString &title, qsizetype total, std::function<void(SearchControl &)> search);
     void useDocument(TextEncoding encoding);
     void applyStyles();
     void updateLineNumberWidth(bool force);

@@ -2,6 +2,8 @@
 
 #include "document/CategoryTable.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 
 namespace vorrel {
@@ -19,7 +21,8 @@ int utf8Bytes(QChar unit)
     return u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isHighSurrogate(u) ? 4 : QChar::isLowSurrogate(u) ? 0 : 3;
 }
 
-QString substituted(const QString &with, const QRegularExpressionMatch &match)
+// The replacement's text: `group(n)` for each \0 to \9, the escapes' characters for theirs.
+QString substituted(const QString &with, const std::function<QString(int)> &group)
 {
     QString out;
     for (qsizetype i = 0; i < with.size(); ++i) {
@@ -31,7 +34,7 @@ QString substituted(const QString &with, const QRegularExpressionMatch &match)
         const QChar next = with[++i];
         static constexpr char kEscapes[] = "a\ab\bf\fn\nr\rt\tv\v\\\\";
         if (next >= u'0' && next <= u'9') {
-            out += match.captured(next.unicode() - u'0');
+            out += group(next.unicode() - u'0');
             continue;
         }
         const char *escape = nullptr;
@@ -49,10 +52,18 @@ QString substituted(const QString &with, const QRegularExpressionMatch &match)
     return out;
 }
 
+// The text as the document's bytes; nothing when an 8-bit document cannot hold it.
+std::optional<QByteArray> encodedIn(const QString &text, TextEncoding encoding)
+{
+    if (!heldAsUtf8(encoding) && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        return std::nullopt;
+    return encodeText(text, encoding);
+}
+
 } // namespace
 
 SearchText::SearchText(QByteArrayView bytes, TextEncoding encoding)
-    : m_encoding(encoding), m_bytewise(!heldAsUtf8(encoding) || !isValidUtf8(bytes))
+    : m_encoding(encoding), m_bytewise(!heldAsUtf8(encoding) || !isValidUtf8(bytes)), m_byteSize(bytes.size())
 {
     m_text = m_bytewise ? QString::fromLatin1(bytes) : decodeText(bytes, TextEncoding::Utf8);
     if (m_bytewise)
@@ -90,6 +101,24 @@ qsizetype SearchText::charOf(qsizetype byte) const
     return i;
 }
 
+void SearchText::appendBytes(QByteArray &out, qsizetype from, qsizetype to) const
+{
+    const QStringView part = QStringView(m_text).sliced(from, to - from);
+    const qsizetype at = out.size();
+    if (m_bytewise) {
+        out.resize(at + part.size());
+        char *p = out.data() + at;
+        for (const QChar c : part)
+            *p++ = static_cast<char>(c.unicode());
+        return;
+    }
+    // Valid UTF-8 decoded comes back byte for byte, cut anywhere but inside a pair.
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    out.resize(at + utf8.requiredSpace(part.size()));
+    const char *end = utf8.appendToBuffer(out.data() + at, part);
+    out.truncate(end - out.constData());
+}
+
 qsizetype SearchText::Walker::byteOf(qsizetype character)
 {
     if (m_text.m_bytewise)
@@ -120,7 +149,7 @@ std::optional<TextMatch> TextFinder::next(qsizetype from) const
     return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
 }
 
-std::optional<TextMatch> TextFinder::previous(qsizetype before) const
+std::optional<TextMatch> TextFinder::previous(qsizetype before, const std::atomic<bool> *stop) const
 {
     const QString &text = m_text->text();
     const qsizetype end = m_text->charOf(before);
@@ -134,6 +163,8 @@ std::optional<TextMatch> TextFinder::previous(qsizetype before) const
         const qsizetype low = characterStart(std::max<qsizetype>(0, end - window));
         QRegularExpressionMatch last;
         for (qsizetype from = low; from < end;) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return std::nullopt;
             const QRegularExpressionMatch match = m_expression.match(text, from);
             if (!match.hasMatch() || match.capturedStart() >= end)
                 break;
@@ -157,26 +188,83 @@ std::optional<TextMatch> TextFinder::at(qsizetype start) const
     return match.hasMatch() ? std::optional(toBytes(match)) : std::nullopt;
 }
 
-std::vector<TextMatch> TextFinder::all() const
+void TextFinder::forEachMatch(
+    const std::function<bool(const QRegularExpressionMatch &, const MatchSpan &)> &found) const
 {
-    std::vector<TextMatch> matches;
     // Mapped in order, so that the whole text is walked once.
     SearchText::Walker walker(*m_text);
     for (QRegularExpressionMatchIterator it = m_expression.globalMatch(m_text->text()); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const qsizetype start = walker.byteOf(match.capturedStart());
-        matches.push_back(TextMatch { start, walker.byteOf(match.capturedEnd()), match });
+        if (!found(match, MatchSpan { start, walker.byteOf(match.capturedEnd()) }))
+            return;
     }
-    return matches;
+}
+
+std::vector<MatchSpan> TextFinder::all() const
+{
+    std::vector<MatchSpan> spans;
+    forEachMatch([&spans](const QRegularExpressionMatch &, const MatchSpan &span) {
+        spans.push_back(span);
+        return true;
+    });
+    return spans;
 }
 
 std::optional<QByteArray> TextFinder::replacement(const QString &with, const TextMatch &match) const
 {
-    const QString text = m_regExp ? substituted(with, match.match) : with;
-    const TextEncoding encoding = m_text->encoding();
-    if (!heldAsUtf8(encoding) && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
-        return std::nullopt;
-    return encodeText(text, encoding);
+    const QString text
+        = m_regExp ? substituted(with, [&match](int group) { return match.match.captured(group); }) : with;
+    return encodedIn(text, m_text->encoding());
+}
+
+ReplacedText TextFinder::replaceAll(const QString &with, qint64 largest, SearchControl &control) const
+{
+    ReplacedText result;
+    // Whether the replacement takes groups out of each match; otherwise it is the same text for
+    // every match, encoded once. Its own characters are checked once either way: the groups'
+    // come from the document.
+    bool groups = false;
+    const QString fixed = m_regExp ? substituted(with,
+                              [&groups](int) {
+                                  groups = true;
+                                  return QString();
+                              })
+                                   : with;
+    const std::optional<QByteArray> constant = encodedIn(fixed, m_text->encoding());
+    QByteArray &out = result.bytes;
+    qsizetype copied = 0;
+    forEachMatch([&](const QRegularExpressionMatch &match, const MatchSpan &span) {
+        if (!constant) {
+            result.status = ReplacedText::Unwritable;
+            return false;
+        }
+        if (result.count++ == 0) {
+            result.start = span.start;
+            copied = match.capturedStart();
+        }
+        m_text->appendBytes(out, copied, match.capturedStart());
+        if (groups)
+            out += encodeText(
+                substituted(with, [&match](int group) { return match.captured(group); }), m_text->encoding());
+        else
+            out += *constant;
+        copied = match.capturedEnd();
+        result.end = span.end;
+        control.reached.store(copied, std::memory_order_relaxed);
+        if (m_text->byteSize() - (result.end - result.start) + out.size() > largest)
+            result.status = ReplacedText::TooLarge;
+        else if (control.stop.load(std::memory_order_relaxed))
+            result.status = ReplacedText::Stopped;
+        return result.status == ReplacedText::Done;
+    });
+    // Nothing of a replacement that did not end.
+    if (result.status != ReplacedText::Done) {
+        ReplacedText none;
+        none.status = result.status;
+        return none;
+    }
+    return result;
 }
 
 QRegularExpression cellExpression(const SearchOptions &options)

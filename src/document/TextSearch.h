@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -36,6 +38,40 @@ struct TextMatch
     QRegularExpressionMatch match;
 };
 
+// A match's place alone.
+struct MatchSpan
+{
+    qsizetype start = 0;
+    qsizetype end = 0;
+};
+
+// A search running on a thread of its own: how far into the text it has got, in characters,
+// and whether it is to stop at the next match.
+struct SearchControl
+{
+    std::atomic<qsizetype> reached { 0 };
+    std::atomic<bool> stop { false };
+};
+
+// What Replace All makes of a text: the bytes that replace the stretch from the first match's
+// start to the last match's end.
+struct ReplacedText
+{
+    enum Status {
+        Done,
+        Stopped,
+        // The replacement has characters the document's encoding cannot hold.
+        Unwritable,
+        // The text would grow past the size it may have.
+        TooLarge,
+    };
+    Status status = Done;
+    qsizetype count = 0;
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QByteArray bytes;
+};
+
 // A document's bytes as characters, with the way back from a character to its bytes; made
 // once for as many searches as the text stays the same.
 class SearchText final
@@ -45,6 +81,9 @@ public:
 
     const QString &text() const { return m_text; }
     TextEncoding encoding() const { return m_encoding; }
+    qsizetype byteSize() const { return m_byteSize; }
+    // The bytes of characters `from` up to `to`, as the document holds them.
+    void appendBytes(QByteArray &out, qsizetype from, qsizetype to) const;
     qsizetype charOf(qsizetype byte) const;
     qsizetype byteOf(qsizetype character) const;
     // Byte offsets of characters asked for in order, each from the one before.
@@ -64,6 +103,7 @@ private:
     TextEncoding m_encoding;
     // One character a byte, when the text is held so or is not valid UTF-8.
     bool m_bytewise = true;
+    qsizetype m_byteSize = 0;
     QString m_text;
     // The byte offset of every kStride-th character.
     std::vector<qsizetype> m_strideBytes;
@@ -83,20 +123,27 @@ public:
 
     // The first match that starts at `from` or after.
     std::optional<TextMatch> next(qsizetype from) const;
-    // The last match that starts before `before`.
-    std::optional<TextMatch> previous(qsizetype before) const;
+    // The last match that starts before `before`; nothing once `stop` is set.
+    std::optional<TextMatch> previous(qsizetype before, const std::atomic<bool> *stop = nullptr) const;
     // The match that starts at `start`, if one does.
     std::optional<TextMatch> at(qsizetype start) const;
     // Every match, none overlapping another, in order.
-    std::vector<TextMatch> all() const;
+    std::vector<MatchSpan> all() const;
 
     // What replaces `match`: with a regular expression, \0 to \9 stand for the match and its
     // groups, and \a \b \f \n \r \t \v \\ for their characters. Nothing when the
     // document's encoding cannot hold it.
     std::optional<QByteArray> replacement(const QString &with, const TextMatch &match) const;
+    // Every match replaced, the new bytes made as the matches are found: nothing is kept of a
+    // match but the place where the last one ended, and the groups only while the replacement
+    // takes them out. Stops at the next match once `control` says so; the text may grow to
+    // `largest` bytes.
+    ReplacedText replaceAll(const QString &with, qint64 largest, SearchControl &control) const;
 
 private:
     TextMatch toBytes(const QRegularExpressionMatch &match) const;
+    // Calls `found` with each match of all() and its place in bytes, until it returns false.
+    void forEachMatch(const std::function<bool(const QRegularExpressionMatch &, const MatchSpan &)> &found) const;
 
     std::shared_ptr<const SearchText> m_text;
     QRegularExpression m_expression;
