@@ -15,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -361,6 +362,8 @@ struct SearchRun
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
+    // What the search threw (no memory for a copy, say), thrown again for the window.
+    std::exception_ptr failure;
 };
 
 } // namespace
@@ -371,11 +374,22 @@ bool PreviewEditor::runSearch(const QString &title, qsizetype total, std::functi
     // Left to itself: a search stopped inside one long match ends when that match does, and
     // holds nothing of the editor's but its own share of the text.
     std::thread([run, search = std::move(search)] {
-        search(run->control);
+        std::exception_ptr failure;
+        try {
+            search(run->control);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         const std::lock_guard lock(run->mutex);
+        run->failure = failure;
         run->done = true;
         run->finished.notify_all();
     }).detach();
+    const auto finish = [&run] {
+        if (run->failure)
+            std::rethrow_exception(run->failure);
+        return true;
+    };
     const auto done = [&run] {
         const std::lock_guard lock(run->mutex);
         return run->done;
@@ -383,7 +397,7 @@ bool PreviewEditor::runSearch(const QString &title, qsizetype total, std::functi
     {
         std::unique_lock lock(run->mutex);
         if (run->finished.wait_for(lock, std::chrono::milliseconds(kQuietSearchMs), [&run] { return run->done; }))
-            return true;
+            return finish();
     }
     QProgressDialog progress(window());
     progress.setObjectName(QStringLiteral("SearchProgress"));
@@ -401,9 +415,9 @@ bool PreviewEditor::runSearch(const QString &title, qsizetype total, std::functi
             progress.setValue(static_cast<int>(run->control.reached.load() * kProgressSteps / total));
     });
     poll.start(50);
-    // Finished while the window came up: accepted at once.
+    // Accepted once the search is done; Cancel, Escape and the close box reject it.
     if (progress.exec() == QDialog::Accepted && done())
-        return true;
+        return finish();
     run->control.stop = true;
     return false;
 }
