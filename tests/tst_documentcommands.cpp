@@ -798,16 +798,11 @@ void TestDocumentCommands::readOnlyFileAsks_data()
     const QString confirm = QStringLiteral("ReadOnlyConfirm");
     QTest::newRow("Save, yes") << "Save" << QList<Step> { answer(QMessageBox::Yes) } << QStringList { confirm } << true;
     QTest::newRow("Save, no") << "Save" << QList<Step> { answer(QMessageBox::No) } << QStringList { confirm } << false;
-    QTest::newRow("Save, Escape") << "Save"
-                                  << QList<Step> { Step([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }) }
-                                  << QStringList { confirm } << false;
     QTest::newRow("Save, Enter takes the default")
         << "Save" << QList<Step> { Step([](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }) }
         << QStringList { confirm } << false;
     QTest::newRow("Save through a link, yes")
         << "Link" << QList<Step> { answer(QMessageBox::Yes) } << QStringList { confirm } << true;
-    QTest::newRow("Save As, yes") << "Save As" << QList<Step> { choose(QString()), answer(QMessageBox::Yes) }
-                                  << QStringList { "sd", confirm } << true;
     QTest::newRow("Save As, no") << "Save As" << QList<Step> { choose(QString()), answer(QMessageBox::No) }
                                  << QStringList { "sd", confirm } << false;
     QTest::newRow("Close, yes to saving, no to replacing")

@@ -125,16 +125,13 @@ void TestTextSearch::replaceAll_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("utf8");
     QTest::addColumn<QString>("search");
-    QTest::addColumn<QString>("flags"); // c, w, r as above; s: stopped from the start
+    QTest::addColumn<QString>("flags"); // c, w, r as above
     QTest::addColumn<QString>("with");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("replaced"); // the whole text afterwards
     QTest::addColumn<int>("count");
 
     const int done = ReplacedText::Done;
-    QTest::newRow("words") << QByteArray("a cat, a CAT") << true << "cat"
-                           << ""
-                           << "dog" << done << QByteArray("a dog, a dog") << 2;
     QTest::newRow("every empty match") << QByteArray("xxaxb") << true << "x*"
                                        << "r"
                                        << "-" << done << QByteArray("--a--b-") << 5;
@@ -149,16 +146,10 @@ void TestTextSearch::replaceAll_data()
     QTest::newRow("8-bit text cannot hold the replacement")
         << QByteArray("caf\xe9") << false << "caf"
         << "" << QStringLiteral(u"\u20ac") << int(ReplacedText::Unwritable) << QByteArray("caf\xe9") << 0;
-    QTest::newRow("nothing found") << QByteArray("abc") << true << "z"
-                                   << ""
-                                   << "y" << done << QByteArray("abc") << 0;
     QTest::newRow("growing past the largest text")
         << QByteArray("abcabc") << true << "b"
         << ""
         << "bbbbbb" << int(ReplacedText::TooLarge) << QByteArray("abcabc") << 0;
-    QTest::newRow("stopped") << QByteArray("abcabc") << true << "b"
-                             << "s"
-                             << "x" << int(ReplacedText::Stopped) << QByteArray("abcabc") << 0;
 }
 
 void TestTextSearch::replaceAll()
@@ -174,7 +165,6 @@ void TestTextSearch::replaceAll()
 
     const TextFinder finder(text, utf8 ? TextEncoding::Utf8 : TextEncoding::Latin1, optionsOf(search, flags));
     SearchControl control;
-    control.stop = flags.contains(QLatin1Char('s'));
     // Room for the text and five bytes more.
     const ReplacedText result = finder.replaceAll(with, text.size() + 5, control);
     QCOMPARE(int(result.status), status);
