@@ -147,36 +147,41 @@ Figures timeHostile(const std::vector<BotCategory> &rows, const QStringList &bef
     return figuresOf(all);
 }
 
+BotCategory category(const QString &pattern, const QString &templ)
+{
+    return { pattern, QString(), templ, QString() };
+}
+
 bool reportHostile()
 {
     const QString big(60000, u'x');
     std::vector<BotCategory> stored;
     QStringList fills;
     for (int i = 0; i < 300; ++i) {
-        stored.push_back({ QStringLiteral("FILL%1").arg(i), QString(),
-            QStringLiteral("<think><set name=\"p%1\">%2</set></think>").arg(i).arg(big) });
+        stored.push_back(category(QStringLiteral("FILL%1").arg(i),
+            QStringLiteral("<think><set name=\"p%1\">%2</set></think>").arg(i).arg(big)));
         fills.append(QStringLiteral("fill%1").arg(i));
     }
-    stored.push_back({ QStringLiteral("ASK"), QString(), QStringLiteral("<srai>AGAIN</srai>").repeated(2000) });
-    stored.push_back({ QStringLiteral("AGAIN"), QString(), QStringLiteral("a") });
+    stored.push_back(category(QStringLiteral("ASK"), QStringLiteral("<srai>AGAIN</srai>").repeated(2000)));
+    stored.push_back(category(QStringLiteral("AGAIN"), QStringLiteral("a")));
     bool ok = report(
         "srai over 18 MB of predicates", timeHostile(stored, fills, QStringLiteral("ask")), kHostileLimitMs, true);
 
     QStringList words;
     for (int i = 0; i < 3000; ++i)
         words.append(QStringLiteral("w%1").arg(i % 7));
-    const std::vector<BotCategory> condition { { QStringLiteral("TEST"), QString(),
+    const std::vector<BotCategory> condition { category(QStringLiteral("TEST"),
         QStringLiteral("<think><set name=\"p\">") + words.join(u' ')
             + QStringLiteral("</set></think><condition name=\"p\">")
             + QStringLiteral("<li value=\"* X\">x</li>").repeated(240000)
-            + QStringLiteral("<li>done</li></condition>") } };
+            + QStringLiteral("<li>done</li></condition>")) };
     ok &= report("240,000 condition items", timeHostile(condition, {}, QStringLiteral("test")), kHostileLimitMs, true);
 
-    const std::vector<BotCategory> huge { { QStringLiteral("TEST"), QString(),
-        QStringLiteral("<b>x</b>").repeated(2000000) } };
+    const std::vector<BotCategory> huge { category(
+        QStringLiteral("TEST"), QStringLiteral("<b>x</b>").repeated(2000000)) };
     ok &= report("a template of 16 MB", timeHostile(huge, {}, QStringLiteral("test")), kHostileLimitMs, true);
 
-    const std::vector<BotCategory> any { { QStringLiteral("*"), QString(), QStringLiteral("<think/>") } };
+    const std::vector<BotCategory> any { category(QStringLiteral("*"), QStringLiteral("<think/>")) };
     ok &= report(
         "a million sentences", timeHostile(any, {}, QStringLiteral("x. ").repeated(1000000)), kHostileLimitMs, true);
     return ok;
