@@ -5,6 +5,7 @@
 #include "TableRows.h"
 
 #include "document/CategoryTable.h"
+#include "document/DocumentController.h"
 #include "editing/CategoryEdit.h"
 #include "editing/SelEdit.h"
 #include "widgets/ThemeColors.h"
@@ -87,25 +88,27 @@ private:
     // answer is expected to bring up.
     QString answerRandom(const QString &answer, bool expectError);
 
-    std::unique_ptr<CategoryTable> m_table;
+    std::unique_ptr<DocumentController> m_document;
+    CategoryTable *m_table = nullptr;
     std::unique_ptr<QCheckBox> m_upcase;
     std::unique_ptr<TfrmSelEdit> m_dialog;
 };
 
 void TestSelEdit::init()
 {
-    m_table = std::make_unique<CategoryTable>();
+    m_document = std::make_unique<DocumentController>();
+    m_table = m_document->table();
     m_upcase = std::make_unique<QCheckBox>();
     m_upcase->setChecked(true);
     m_dialog = std::make_unique<TfrmSelEdit>();
-    m_dialog->attach(m_table.get(), [this] { return m_upcase->isChecked(); });
+    m_dialog->attach(m_document.get(), [this] { return m_upcase->isChecked(); });
 }
 
 void TestSelEdit::cleanup()
 {
     m_dialog.reset();
     m_upcase.reset();
-    m_table.reset();
+    m_document.reset();
 }
 
 void TestSelEdit::showDialog()

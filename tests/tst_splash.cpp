@@ -21,10 +21,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -92,7 +94,9 @@ private Q_SLOTS:
     void openLastWithoutLastDat();
     void openLastWithUnreadableLastDat();
     void openLastWithATitle();
-    void openLastReplacesTheOpenDocument();
+    void openLastAsksBeforeReplacing();
+    void closedByAnyOpening_data();
+    void closedByAnyOpening();
     void openLastEnablesTheCommands();
     void shownOnlyWhenTheSettingAsks();
     void neverShownAgain();
@@ -311,9 +315,7 @@ void TestSplash::tutorialLinkFailure()
 void TestSplash::openLastWithoutLastDat()
 {
     m_main->document()->setClosed();
-    QVERIFY_THROWS_EXCEPTION(VorrelError, m_welcome->OpenLastFileClick());
-
-    // Clicked, the error reaches the application's error box and the window stays.
+    // The error reaches the application's error box and the window stays.
     showWelcome();
     ModalWatcher watcher(m_welcome);
     QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
@@ -355,7 +357,7 @@ void TestSplash::openLastWithATitle()
     QVERIFY(!m_main->tabs->isEnabled());
 }
 
-void TestSplash::openLastReplacesTheOpenDocument()
+void TestSplash::openLastAsksBeforeReplacing()
 {
     const QString last = m_dir->file(QStringLiteral("last bot.aiml"));
     const QByteArray text = "<aiml>\r\n<category>\r\n<pattern>HI</pattern>\r\n<template>Hello</template>\r\n"
@@ -364,18 +366,62 @@ void TestSplash::openLastReplacesTheOpenDocument()
     // Only the first line counts.
     QVERIFY(writeFile(programFile(QStringLiteral("last.dat")), last.toUtf8() + "\r\nsecond line\r\n"));
 
-    // Another document is open, with unsaved changes: no question is asked.
-    m_main->document()->setCreated(m_dir->file(QStringLiteral("other.aiml")), TextEncoding::Utf8);
+    // Another document is open, with unsaved changes: Cancel keeps it and the window.
+    const QString other = m_dir->file(QStringLiteral("other.aiml"));
+    m_main->document()->setCreated(other, TextEncoding::Utf8);
     setPreviewBytes(*m_main, "<aiml>\r\n</aiml>\r\n");
     m_main->document()->setDocChanged(true);
     showWelcome();
-    ModalWatcher watcher(m_welcome);
+    {
+        ModalWatcher watcher(m_welcome);
+        QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
+        QCOMPARE(watcher.seen.size(), 1);
+        QCOMPARE(watcher.seen[0].objectName, QStringLiteral("Confirm"));
+        QVERIFY(watcher.seen[0].welcomeShown);
+    }
+    QCOMPARE(m_main->path->text(), other);
+    QVERIFY(m_welcome->isVisible());
+
+    ModalScript script({ answer(QMessageBox::No) });
     QTest::mouseClick(m_welcome->OpenLastFile, Qt::LeftButton);
-    QVERIFY(watcher.seen.isEmpty());
+    QCOMPARE(script.seen(), QStringList { QStringLiteral("Confirm") });
     QCOMPARE(m_main->path->text(), last);
     QCOMPARE(previewBytes(*m_main), text);
     QVERIFY(m_main->document()->DocHasFile());
     QVERIFY(!m_main->document()->DocChanged());
+    QVERIFY(!m_welcome->isVisible());
+}
+
+void TestSplash::closedByAnyOpening_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("File > Open") << "open";
+    QTest::newRow("File > New") << "new";
+    QTest::newRow("dropped file") << "drop";
+}
+
+void TestSplash::closedByAnyOpening()
+{
+    QFETCH(QString, route);
+    const QString file = m_dir->file(QStringLiteral("bot.aiml"));
+    QVERIFY(writeFile(file, "<aiml>\r\n</aiml>\r\n"));
+    QVERIFY(writeFile(programFile(QStringLiteral("template.dat")), "<aiml>\r\n</aiml>\r\n"));
+    showWelcome();
+    if (route == QLatin1String("open")) {
+        ModalScript script({ choose(file) });
+        m_main->FileOpenItem->trigger();
+    } else if (route == QLatin1String("new")) {
+        ModalScript script({ press("cmdOK") });
+        m_main->FileNewItem->trigger();
+    } else {
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(file) });
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_main->code->viewport(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_main->code->viewport(), &drop);
+    }
+    QVERIFY(m_main->document()->isOpen());
     QVERIFY(!m_welcome->isVisible());
 }
 

@@ -9,6 +9,7 @@
 #include "document/CellDelegate.h"
 #include "document/CheckPanel.h"
 #include "document/Document.h"
+#include "document/DocumentController.h"
 #include "document/GridLook.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
@@ -47,6 +48,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QUrl>
 
 using namespace vorrel;
@@ -106,13 +108,14 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     resize(644, 609);
     setAcceptDrops(true);
 
-    m_document = new Document(this);
+    m_controller = new DocumentController(this);
     createControls();
     createMenus();
     connectCommands();
     FormCreate();
     createWindows();
     connectWindows();
+    setUpDocument();
     setUpEditing();
     setUpConversation();
     Timer1->start();
@@ -121,6 +124,25 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    // The document goes with the window's children; nothing of it reaches back to the window then.
+    disconnect(m_controller, nullptr, this, nullptr);
+    disconnect(m_controller->history(), nullptr, this, nullptr);
+    m_controller->setQuestions(nullptr);
+}
+
+CategoryTable *TMainForm::table() const
+{
+    return m_controller->table();
+}
+
+Document *TMainForm::document() const
+{
+    return m_controller->document();
+}
+
+TableBot *TMainForm::bot() const
+{
+    return m_controller->bot();
 }
 
 void TMainForm::createControls()
@@ -174,11 +196,9 @@ void TMainForm::createControls()
     tabs->setObjectName(QStringLiteral("tabs"));
     tabs->tabBar()->setFont(formFont(8));
 
-    m_table = new CategoryTable(this);
-    m_bot = new TableBot(m_table, this);
     sg1 = new QTableView;
     sg1->setObjectName(QStringLiteral("sg1"));
-    sg1->setModel(m_table);
+    sg1->setModel(table());
     sg1->setItemDelegate(new CellDelegate(sg1));
     applyGridLook(sg1, font());
     sg1->verticalHeader()->hide();
@@ -192,7 +212,7 @@ void TMainForm::createControls()
     tabs->addTab(sg1, QStringLiteral("Categories"));
     sg1->viewport()->installEventFilter(this);
 
-    code = new PreviewEditor;
+    code = m_controller->preview();
     tabs->addTab(code, QStringLiteral("Preview"));
     code->viewport()->installEventFilter(this);
 
@@ -292,7 +312,7 @@ void TMainForm::createMenus()
 
     menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
     item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", QStringLiteral("&Undo"),
-        QStringLiteral("Undo the last change to the preview"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QStringLiteral("Undo the last change to the categories, or to the text on the Preview page"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     item(mnuEdit, &TMainForm::EditRedoItem, "EditRedoItem", QStringLiteral("&Redo"),
         QStringLiteral("Redo the last change undone"));
     EditRedoItem->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
@@ -416,12 +436,8 @@ void TMainForm::connectCommands()
     onButton(SayIt, &TMainForm::SayItClick);
 
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
-    connect(code, &QsciScintilla::textChanged, this, guarded(this, [this] { codeChange(); }));
-    connect(code, &PreviewEditor::undoStateChanged, this, &TMainForm::updateUndoItems);
-    // The table's cells read from a document refer into the preview's text until it changes.
-    connect(code, &PreviewEditor::textAboutToChange, m_table, &CategoryTable::ownBytes);
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
-    connect(m_document, &Document::fileNameChanged, path, &QLabel::setText);
+    connect(document(), &Document::fileNameChanged, path, &QLabel::setText);
     connect(checkList, &CheckPanel::problemActivated, this,
         [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
 }
@@ -442,8 +458,14 @@ void TMainForm::connectWindows()
 {
     connect(frmNew, &TfrmNew::newDocumentRequested, this,
         [this](const QString &title, const QString &author, const QString &language) {
-            runCommand(this, [&] { newDocument(title, author, language); });
+            runCommand(this, [&] { m_controller->newDocument(title, author, language); });
         });
+    // The welcome window's links; an error shows over it, which stays up when nothing opened.
+    connect(StartUp, &TStartUp::newRequested, this, guarded(this, [this] { FileNew(); }));
+    connect(StartUp, &TStartUp::openRequested, this, guarded(this, [this] { FileOpenItemClick(); }));
+    connect(StartUp, &TStartUp::openLastRequested, this, guarded(StartUp, [this] { openLastDocument(); }));
+    connect(StartUp, &TStartUp::helpRequested, this, guarded(this, [this] { HelpContentsItemClick(); }));
+    connect(m_controller, &DocumentController::documentOpened, StartUp, &QWidget::close);
     connect(frmOptions, &TfrmOptions::settingsStored, this,
         [this](const Settings &settings) { applyEditorSettings(settings); });
     connect(frmOptions, &TfrmOptions::defaultFontChosen, this, [this](const QString &face, int pointSize) {
@@ -536,7 +558,7 @@ void TMainForm::closeEvent(QCloseEvent *e)
     // Unsaved work is not thrown away: the save question first, and a failed or cancelled
     // save keeps the program running.
     bool mayClose = false;
-    runCommand(this, [this, &mayClose] { mayClose = maybeSave(); });
+    runCommand(this, [this, &mayClose] { mayClose = m_controller->maybeSave(); });
     e->setAccepted(mayClose);
 }
 
@@ -566,14 +588,14 @@ void TMainForm::dropEvent(QDropEvent *e)
     }
     // Like Open: the save question first, then the file.
     runCommand(this, [this, fileName] {
-        if (maybeSave())
+        if (m_controller->maybeSave())
             openDocument(fileName);
     });
 }
 
 void TMainForm::FormCreate()
 {
-    m_document->setDocChanged(false);
+    document()->setDocChanged(false);
 }
 
 void TMainForm::FormDestroy()
@@ -581,7 +603,7 @@ void TMainForm::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
-    if (m_document->isOpen())
+    if (document()->isOpen())
         runCommand(nullptr, [this] { SaveLast(); });
 }
 
@@ -603,12 +625,12 @@ void TMainForm::Timer1Timer()
     od->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
     sd->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
 
-    m_table->setCell(LabelColumn, 0, QStringLiteral("Categories"));
-    m_table->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));
-    m_table->setCell(ThatColumn, 0, QStringLiteral("<that>..</that>"));
-    m_table->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
-    m_table->setCell(TopicColumn, 0, QStringLiteral("<topic>"));
-    m_table->setCell(LabelColumn, 1, QStringLiteral("1"));
+    table()->setCell(LabelColumn, 0, QStringLiteral("Categories"));
+    table()->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));
+    table()->setCell(ThatColumn, 0, QStringLiteral("<that>..</that>"));
+    table()->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
+    table()->setCell(TopicColumn, 0, QStringLiteral("<topic>"));
+    table()->setCell(LabelColumn, 1, QStringLiteral("1"));
     const int widths[CategoryTable::kColumns] = { 65, 250, 250, 250, 120 };
     for (int c = 0; c < CategoryTable::kColumns; ++c)
         sg1->setColumnWidth(c, widths[c]);

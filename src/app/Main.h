@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include <memory>
+
 class QAction;
 class QActionGroup;
 class QFileDialog;
@@ -35,14 +37,16 @@ namespace vorrel {
 class CategoryTable;
 class CheckPanel;
 class Document;
+class DocumentController;
+class DocumentQuestions;
 class PreviewEditor;
 struct Settings;
 class TableBot;
 } // namespace vorrel
 
-// The main window. It wires the document, the category table, the preview and the dialogs
-// together: its handlers ask them to act. Construction and the shell's handlers are in
-// Main.cpp, the commands in MainCommands.cpp.
+// The main window. It wires the document's controller, the category table, the preview and the
+// dialogs together: its handlers ask them to act, and it asks the controller's questions.
+// Construction and the shell's handlers are in Main.cpp, the commands in MainCommands.cpp.
 class TMainForm final : public QMainWindow
 {
     Q_OBJECT
@@ -67,8 +71,9 @@ public:
     // A file named on the command line: the start-up routine opens it instead of showing the
     // welcome window.
     void openAtStart(const QString &fileName);
-    vorrel::CategoryTable *table() const { return m_table; }
-    vorrel::Document *document() const { return m_document; }
+    vorrel::DocumentController *controller() const { return m_controller; }
+    vorrel::CategoryTable *table() const;
+    vorrel::Document *document() const;
 
     // --- document files, reader and writer ---
     void FileNew();
@@ -78,27 +83,15 @@ public:
     void FileSaveAs();
     void mnuCloseClick();
     void SaveLast();
-    void LoadFile();
-    void PourThemInto(const QByteArray &text, vorrel::TextEncoding encoding);
     void mnuRefreshClick();
-    void codeChange();
     // Check Document: the preview's text checked, its problems listed below the notebook.
     void mnuCheckClick();
     // The Preview page with the cursor at a problem's line and column (1-based, characters).
     void showProblemAt(int line, int column);
-    // Open after the open dialog: the file is read whole first, so that one that cannot be
-    // read leaves the open document exactly as it was.
+    // Open without the save question, as after the open dialog.
     void openDocument(const QString &fileName);
     // Open Last: true when "last.dat" names a file and it was opened.
     bool openLastDocument();
-    // The New Document dialog's OK: the document built from "template.dat".
-    void newDocument(const QString &title, const QString &author, const QString &language);
-    // The save question when the document has changed; false when the command that asks it is
-    // to stop: Cancel, or Yes without the document being saved.
-    bool maybeSave();
-    // Save, and Save As; false when nothing was written because the save dialog was cancelled.
-    bool saveDocument();
-    bool saveDocumentAs();
 
     // --- category commands ---
     void mnuCreateNewClick();
@@ -121,7 +114,8 @@ public:
     void findClick(bool forward);
     void replaceClick();
     void replaceAllClick();
-    // Undo and Redo are on while there is something to undo or redo.
+    // Undo and Redo act on the table's history, or on the preview's on the Preview page; they
+    // say what they would undo or redo, and are on while there is something.
     void updateUndoItems();
 
     // --- conversation page ---
@@ -129,7 +123,7 @@ public:
     static QString Capitalize(const QString &text);
     // Interpret AIML toggled: the new state is written to opts.ini at once, or taken back.
     void mnuInterpretClick();
-    vorrel::TableBot *bot() const { return m_bot; }
+    vorrel::TableBot *bot() const;
 
     // --- settings ---
     void mnuOptionsClick();
@@ -240,6 +234,7 @@ private:
     void createWindows();
     void connectCommands();
     void connectWindows();
+    void setUpDocument();
     void setUpEditing();
     void setUpConversation();
     void layoutControls();
@@ -247,9 +242,11 @@ private:
     void applyEditorSettings(const vorrel::Settings &settings);
     bool eventFilter(QObject *watched, QEvent *e) override;
 
-    vorrel::Document *m_document = nullptr;
-    vorrel::CategoryTable *m_table = nullptr;
-    vorrel::TableBot *m_bot = nullptr;
+    // Whether Undo and Redo act on the table's history rather than the preview's.
+    bool undoesTable() const;
+
+    vorrel::DocumentController *m_controller = nullptr;
+    std::unique_ptr<vorrel::DocumentQuestions> m_questions;
     QActionGroup *m_viewPageGroup = nullptr;
     QString m_fileAtStart;
     bool m_destroyed = false;

@@ -14,6 +14,7 @@
 #include "document/CheckPanel.h"
 #include "document/Checker.h"
 #include "document/Document.h"
+#include "document/DocumentController.h"
 #include "document/New.h"
 #include "document/PreviewEditor.h"
 #include "document/TextSearch.h"
@@ -49,6 +50,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextDocument>
+#include <QUndoStack>
 #include <QWindow>
 
 using namespace vorrel;
@@ -141,78 +143,92 @@ private:
 
 // --- document files, reader and writer ---
 
-void TMainForm::codeChange()
-{
-    m_document->setDocChanged(true);
-}
+namespace {
 
-void TMainForm::LoadFile()
+// The controller's questions, as the window's dialogs and message boxes.
+class WindowQuestions final : public DocumentQuestions
 {
-    if (od->exec() != QDialog::Accepted || od->selectedFiles().isEmpty())
-        return;
-    openDocument(od->selectedFiles().constFirst());
-}
+public:
+    explicit WindowQuestions(TMainForm *form) : m_form(form) { }
 
-void TMainForm::openDocument(const QString &fileName)
-{
-    std::unique_ptr<PreviewEditor::Loader> loader = code->newLoader();
-    TextEncoding encoding = TextEncoding::Utf8;
-    if (!m_document->readFile(fileName, *loader, &encoding))
-        throw VorrelError(m_document->errorString());
-    // The old rows go before the old text, which they might otherwise copy out of it.
-    table()->reset();
-    // Enabled before the text is shown: a change of state lays out every line again, and
-    // one very long line takes seconds.
-    tabs->setEnabled(true);
-    code->show(*loader, encoding);
-    // Read in place: the cells refer into the preview's text until it next changes.
-    const QByteArrayView text = code->bytes();
-    PourThemInto(QByteArray::fromRawData(text.data(), text.size()), encoding);
-    iButMenu(true);
-    // Last, so the change that loading the preview caused does not count.
-    m_document->setOpened(fileName, encoding);
-    m_bot->reset();
-}
+    Answer askSave() override
+    {
+        return threeWay("Confirm", QStringLiteral("Do you wish to save changes to current document?"));
+    }
 
-bool TMainForm::openLastDocument()
-{
-    QString fileName;
-    if (!m_document->readLast(&fileName))
-        throw VorrelError(m_document->errorString());
-    // A never-saved document leaves its title here, which names no file.
-    if (!QFileInfo(fileName).isFile())
-        return false;
-    // No save question: the last document replaces whatever is open.
-    openDocument(fileName);
-    return true;
-}
+    Answer askRegenerate() override
+    {
+        return threeWay("RegenerateConfirm",
+            QStringLiteral("The categories have changed since the text was last regenerated. "
+                           "Regenerate the text before saving?"));
+    }
 
-void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
+    bool askReplaceReadOnly() override
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
+            QStringLiteral("The file is read-only. Replace it anyway?"), QMessageBox::Yes | QMessageBox::No, m_form);
+        box.setObjectName(QStringLiteral("ReadOnlyConfirm"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    QString chooseFileToOpen() override { return chosen(m_form->od); }
+    QString chooseFileToSave() override { return chosen(m_form->sd); }
+
+private:
+    // Yes, No and Cancel; closing the box counts as Cancel.
+    Answer threeWay(const char *name, const QString &text)
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_form);
+        box.setObjectName(QLatin1String(name));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
+    }
+
+    static QString chosen(QFileDialog *dialog)
+    {
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+            return {};
+        return dialog->selectedFiles().constFirst();
+    }
+
+    TMainForm *m_form;
+};
+
+} // namespace
+
+void TMainForm::setUpDocument()
 {
-    pBar->setStatus(QStringLiteral("Allocating resources..."));
-    pBar->setPosition(0);
-    pBar->show();
-    // A new window can be painted only once the window system has exposed it. Wait for that
-    // briefly, user input excluded; from then on the window paints itself as it goes.
-    QElapsedTimer exposing;
-    exposing.start();
-    while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    pBar->repaint();
-    tabs->setCursor(Qt::WaitCursor);
-    const auto done = qScopeGuard([this] {
+    m_questions = std::make_unique<WindowQuestions>(this);
+    m_controller->setQuestions(m_questions.get());
+    m_controller->setUpcaseOnReading([this] { return frmOptions->upcase->isChecked(); });
+    connect(m_controller, &DocumentController::openStateChanged, this, &TMainForm::iButMenu);
+
+    // Reading a document shows its passes in the progress window.
+    connect(m_controller, &DocumentController::readingStarted, this, [this] {
+        pBar->setStatus(QStringLiteral("Allocating resources..."));
         pBar->setPosition(0);
-        tabs->unsetCursor();
-        pBar->close();
+        pBar->show();
+        // A new window can be painted only once the window system has exposed it. Wait for that
+        // briefly, user input excluded; from then on the window paints itself as it goes.
+        QElapsedTimer exposing;
+        exposing.start();
+        while (pBar->windowHandle() && !pBar->windowHandle()->isExposed() && exposing.elapsed() < 200)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        pBar->repaint();
+        tabs->setCursor(Qt::WaitCursor);
     });
-
-    ReadOptions options;
-    options.upcase = frmOptions->upcase->isChecked();
-    options.encoding = encoding;
-    options.firstLabel = table()->cell(LabelColumn, 1);
-    // The old rows go first, so a large document's memory is reused for the new ones.
-    table()->reset();
-    CategoryRows rows = readCategories(text, options, [this](ReadPass pass, int steps, int categories) {
+    connect(m_controller, &DocumentController::readingProgress, this, [this](ReadPass pass, int steps, int categories) {
         if (steps == 0) {
             pBar->pb1->setMaximum(categories);
             pBar->setPosition(0);
@@ -221,66 +237,42 @@ void TMainForm::PourThemInto(const QByteArray &text, TextEncoding encoding)
             pBar->setPosition(steps);
         }
     });
-    table()->assignRows(std::move(rows));
+    connect(m_controller, &DocumentController::readingFinished, this, [this] {
+        pBar->setPosition(0);
+        tabs->unsetCursor();
+        pBar->close();
+    });
+
+    // Undo and Redo follow both histories and the page shown.
+    QUndoStack *history = m_controller->history();
+    for (auto changed : { &QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged })
+        connect(history, changed, this, &TMainForm::updateUndoItems);
+    for (auto changed : { &QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged })
+        connect(history, changed, this, &TMainForm::updateUndoItems);
+    connect(code, &PreviewEditor::undoStateChanged, this, &TMainForm::updateUndoItems);
+    connect(tabs, &QTabWidget::currentChanged, this, &TMainForm::updateUndoItems);
 }
 
-void TMainForm::mnuRefreshClick()
+void TMainForm::openDocument(const QString &fileName)
 {
-    RefreshResult result = refreshText(table()->rows(), code->bytes(), m_document->encoding());
-    if (!result.ok)
-        throw VorrelError(result.errorString);
-    // One step for Undo: the text before the refresh comes back whole.
-    code->replaceBytes(result.text);
+    m_controller->openFile(fileName);
 }
 
-bool TMainForm::maybeSave()
+bool TMainForm::openLastDocument()
 {
-    const auto ask = [this] {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
-            QStringLiteral("Do you wish to save changes to current document?"),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-        box.setObjectName(QStringLiteral("Confirm"));
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-        switch (box.exec()) {
-        case QMessageBox::Yes:
-            return Document::SaveAnswer::Yes;
-        case QMessageBox::No:
-            return Document::SaveAnswer::No;
-        default:
-            return Document::SaveAnswer::Cancel;
-        }
-    };
-    return m_document->mayDiscard(ask, [this] { return saveDocument(); });
+    return m_controller->openLast();
 }
 
 void TMainForm::FileNew()
 {
-    if (!maybeSave())
+    if (!m_controller->maybeSave())
         return;
     frmNew->exec();
 }
 
-void TMainForm::newDocument(const QString &title, const QString &author, const QString &language)
-{
-    QByteArray text;
-    TextEncoding encoding = TextEncoding::Utf8;
-    if (!m_document->readTemplate(author, language, &text, &encoding))
-        throw VorrelError(m_document->errorString());
-    // The old rows go before the old text, which they might otherwise copy out of it.
-    table()->reset();
-    code->setBytes(text, encoding);
-    iButMenu(true);
-    tabs->setEnabled(true);
-    m_document->setCreated(title, encoding);
-    m_bot->reset();
-}
-
 void TMainForm::FileOpenItemClick()
 {
-    if (!maybeSave())
-        return;
-    LoadFile();
+    m_controller->open();
 }
 
 void TMainForm::SpeedButton2Click()
@@ -290,72 +282,28 @@ void TMainForm::SpeedButton2Click()
 
 void TMainForm::FileSave()
 {
-    saveDocument();
+    m_controller->save();
 }
 
 void TMainForm::FileSaveAs()
 {
-    saveDocumentAs();
-}
-
-namespace {
-
-// Replacing a file takes only a writable folder: the file's own permission is a wish of its
-// owner, which the user sets aside knowingly or not at all. A link is asked about for the file
-// it leads to, which is what is replaced.
-bool mayReplaceReadOnly(QWidget *parent, const QString &fileName)
-{
-    if (!isReadOnlyFile(fileName))
-        return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
-        QStringLiteral("The file is read-only. Replace it anyway?"), QMessageBox::Yes | QMessageBox::No, parent);
-    box.setObjectName(QStringLiteral("ReadOnlyConfirm"));
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
-} // namespace
-
-bool TMainForm::saveDocument()
-{
-    if (!m_document->DocHasFile())
-        return saveDocumentAs();
-    if (!mayReplaceReadOnly(this, m_document->fileName()))
-        return false;
-    if (!m_document->save(code->bytes()))
-        throw VorrelError(m_document->errorString());
-    return true;
-}
-
-bool TMainForm::saveDocumentAs()
-{
-    if (sd->exec() != QDialog::Accepted || sd->selectedFiles().isEmpty())
-        return false;
-    const QString fileName = Document::withAimlExtension(sd->selectedFiles().constFirst());
-    if (!mayReplaceReadOnly(this, fileName))
-        return false;
-    if (!m_document->saveAs(fileName, code->bytes()))
-        throw VorrelError(m_document->errorString());
-    return true;
+    m_controller->saveAs();
 }
 
 void TMainForm::mnuCloseClick()
 {
-    if (!maybeSave())
-        return;
-    SaveLast();
-    table()->reset();
-    code->setBytes({}, m_document->encoding());
-    m_document->setClosed();
-    iButMenu(false);
-    m_bot->reset();
+    m_controller->close();
 }
 
 void TMainForm::SaveLast()
 {
-    if (!m_document->saveLast())
-        throw VorrelError(m_document->errorString());
+    m_controller->saveLast();
+}
+
+void TMainForm::mnuRefreshClick()
+{
+    finishCellEdit(sg1);
+    m_controller->refresh();
 }
 
 // --- document check ---
@@ -366,7 +314,7 @@ void TMainForm::mnuCheckClick()
     options.upcasePatterns = frmOptions->upcase->isChecked();
     // The bytes the file would hold: a UTF-16 document is checked as UTF-16, so its declaration
     // agrees, while lines and characters stay those of the preview.
-    checkList->showProblems(checkDocument(fileBytes(code->bytes(), m_document->encoding()), options));
+    checkList->showProblems(checkDocument(fileBytes(code->bytes(), document()->encoding()), options));
     if (checkList->isHidden()) {
         checkList->show();
         layoutControls();
@@ -423,7 +371,7 @@ void TMainForm::mnuSelDeleteClick()
     confirm.setDefaultButton(QMessageBox::Yes);
     if (confirm.exec() != QMessageBox::Yes)
         return;
-    deleteCategoryRow(*table(), currentRow());
+    m_controller->deleteCategory(currentRow());
 }
 
 void TMainForm::mnuCutClick()
@@ -456,24 +404,46 @@ const QString kSearchStopped = QStringLiteral("Search stopped");
 
 } // namespace
 
+bool TMainForm::undoesTable() const
+{
+    // The Vessra page answers from the table, so its Undo is the table's too.
+    return tabs->currentIndex() != tabs->indexOf(code);
+}
+
 void TMainForm::updateUndoItems()
 {
-    EditUndoItem->setEnabled(code->isUndoAvailable());
-    EditRedoItem->setEnabled(code->isRedoAvailable());
+    const QUndoStack *history = m_controller->history();
+    const bool onTable = undoesTable();
+    const bool canUndo = onTable ? history->canUndo() : code->isUndoAvailable();
+    const bool canRedo = onTable ? history->canRedo() : code->isRedoAvailable();
+    const QString undoText = onTable && canUndo ? history->undoText() : QString();
+    const QString redoText = onTable && canRedo ? history->redoText() : QString();
+    EditUndoItem->setText(undoText.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + undoText);
+    EditRedoItem->setText(redoText.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + redoText);
+    EditUndoItem->setEnabled(canUndo);
+    EditRedoItem->setEnabled(canRedo);
 }
 
 void TMainForm::EditUndo()
 {
-    // Undo acts on the preview, so the preview is where the change is seen.
-    mnuPreviewClick();
-    code->undo();
+    if (undoesTable()) {
+        // Typing still in a cell becomes the step taken back.
+        finishCellEdit(sg1);
+        m_controller->history()->undo();
+    } else {
+        code->undo();
+    }
     updateUndoItems();
 }
 
 void TMainForm::EditRedo()
 {
-    mnuPreviewClick();
-    code->redo();
+    if (undoesTable()) {
+        finishCellEdit(sg1);
+        m_controller->history()->redo();
+    } else {
+        code->redo();
+    }
     updateUndoItems();
 }
 
@@ -616,7 +586,7 @@ void TMainForm::EditGoToLine()
 
 void TMainForm::setUpEditing()
 {
-    frmSelEdit->attach(table(), [this] { return frmOptions->upcase->isChecked(); });
+    frmSelEdit->attach(m_controller, [this] { return frmOptions->upcase->isChecked(); });
     qApp->installEventFilter(
         new WindowShortcutsFirst(this, { mnuCreateNew, mnuSelEdit, mnuSelDelete, mnuRefresh, mnuCheck }));
 }
@@ -629,7 +599,7 @@ void TMainForm::SayItClick()
     const QString sentence = cellTextFromRaw(input->document()->toRawText());
     QString reply;
     if (mnuInterpret->isChecked()) {
-        const BotAnswer answer = m_bot->respond(sentence);
+        const BotAnswer answer = bot()->respond(sentence);
         // The interpreter's own letter case; its line breaks and runs of blanks as one blank.
         reply = answer.text.simplified();
         ShowHint(describeAnswer(answer));
@@ -680,7 +650,7 @@ void TMainForm::mnuOptionsClick()
 void TMainForm::mnuReportClick()
 {
     // One reading of the preview as it stands; the table is not consulted.
-    frmReport->showFigures(computeReport(code->bytes(), m_document->encoding()));
+    frmReport->showFigures(computeReport(code->bytes(), document()->encoding()));
     frmReport->exec();
 }
 
@@ -702,7 +672,7 @@ void TMainForm::FilePrint()
     const int numbers = code->marginWidth(0);
     code->setMarginWidth(0, 0);
     const auto restore = qScopeGuard([this, numbers] { code->setMarginWidth(0, numbers); });
-    printCopies(printer, *code, printJobName(m_document->fileName()), copies);
+    printCopies(printer, *code, printJobName(document()->fileName()), copies);
 }
 
 void TMainForm::FilePrintSetup()

@@ -1,6 +1,5 @@
 #include "app/Splash.h"
 
-#include "app/Main.h"
 #include "report/HelpDocuments.h"
 #include "widgets/ErrorBox.h"
 #include "widgets/FormFont.h"
@@ -246,43 +245,33 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
     }
 }
 
-TMainForm &TStartUp::mainForm() const
-{
-    auto *main = qobject_cast<TMainForm *>(parentWidget());
-    if (!main)
-        throw VorrelError(QStringLiteral("The welcome window has no main window"));
-    return *main;
-}
-
 void TStartUp::NewFileClick()
 {
     close();
-    mainForm().FileNew();
+    Q_EMIT newRequested();
 }
 
 void TStartUp::OpenLastFileClick()
 {
-    // Closes only once the last document is open.
-    if (mainForm().openLastDocument())
-        close();
+    Q_EMIT openLastRequested();
 }
 
 void TStartUp::OpenFileClick()
 {
     close();
-    mainForm().FileOpenItemClick();
+    Q_EMIT openRequested();
 }
 
 void TStartUp::HelpClick()
 {
     close();
-    mainForm().HelpContentsItemClick();
+    Q_EMIT helpRequested();
 }
 
 void TStartUp::TutorialClick()
 {
     close();
-    openProgramDocument(&mainForm(), kTutorialFile, kTutorialFailure);
+    openProgramDocument(parentWidget(), kTutorialFile, kTutorialFailure);
 }
 
 void TStartUp::CloseWinClick()

@@ -7,24 +7,24 @@
 #include <array>
 
 class QLabel;
-class TMainForm;
 
 namespace vorrel {
 class TGradient;
 }
 
 // The welcome window: six text links over a gradient, shown once at start-up when the
-// settings ask for it. It is not modal; the main window stays usable behind it.
+// settings ask for it. It is not modal; the main window stays usable behind it. The links
+// for documents and help tell the main window what was chosen; the window closes itself
+// first, except for Open Last, which leaves it up until a document is open.
 class TStartUp final : public QDialog
 {
     Q_OBJECT
 
 public:
-    // `parent` is the main window, whose commands the links run.
+    // `parent` is the main window, which also owns the tutorial's shell request.
     explicit TStartUp(QWidget *parent = nullptr);
 
-    // What each link does. They throw what the commands they run throw; a click on a link
-    // shows that in the error box.
+    // What each link does. A click on a link shows what it throws in the error box.
     void NewFileClick();
     void OpenLastFileClick();
     void OpenFileClick();
@@ -50,6 +50,12 @@ public:
     QLabel *Image5 = nullptr;
     QLabel *Image6 = nullptr;
 
+Q_SIGNALS:
+    void newRequested();
+    void openRequested();
+    void openLastRequested();
+    void helpRequested();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -61,8 +67,6 @@ private:
         QLabel *label;
         void (TStartUp::*click)();
     };
-
-    TMainForm &mainForm() const;
 
     std::array<Link, 6> m_links {};
     vorrel::ClickTracker m_click;

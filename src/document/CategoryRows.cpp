@@ -28,6 +28,16 @@ void CategoryRows::appendRow()
     m_rows.emplace_back();
 }
 
+void CategoryRows::insertRow(qsizetype at)
+{
+    m_rows.insert(m_rows.begin() + at, Row());
+}
+
+void CategoryRows::removeRow(qsizetype at)
+{
+    m_rows.erase(m_rows.begin() + at);
+}
+
 void CategoryRows::copyRow(qsizetype from, qsizetype to)
 {
     // Texts are never changed in place, so two cells may well share one.

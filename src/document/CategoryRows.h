@@ -47,6 +47,9 @@ public:
     void reserve(qsizetype rows);
     // Appends a row of empty cells.
     void appendRow();
+    // A row of empty cells before row `at`, or the row at `at` taken out; the rows after it move.
+    void insertRow(qsizetype at);
+    void removeRow(qsizetype at);
     void copyRow(qsizetype from, qsizetype to);
 
     TextEncoding encoding() const { return m_encoding; }

@@ -57,6 +57,24 @@ void CategoryTable::copyRow(int from, int to)
     Q_EMIT dataChanged(index(to - 1, 0), index(to - 1, kColumns - 1));
 }
 
+void CategoryTable::insertGridRow(int row)
+{
+    if (row < 1 || row > gridRowCount())
+        return;
+    beginInsertRows(QModelIndex(), row - 1, row - 1);
+    m_rows.insertRow(row - 1);
+    endInsertRows();
+}
+
+void CategoryTable::removeGridRow(int row)
+{
+    if (row < 1 || row >= gridRowCount() || gridRowCount() <= 2)
+        return;
+    beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    m_rows.removeRow(row - 1);
+    endRemoveRows();
+}
+
 QStringList CategoryTable::column(int column) const
 {
     QStringList list;
@@ -127,7 +145,10 @@ bool CategoryTable::setData(const QModelIndex &index, const QVariant &value, int
 {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == LabelColumn)
         return false;
-    setCell(index.column(), index.row() + 1, value.toString());
+    if (m_cellEditor)
+        m_cellEditor(index.column(), index.row() + 1, value.toString());
+    else
+        setCell(index.column(), index.row() + 1, value.toString());
     return true;
 }
 

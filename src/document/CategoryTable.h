@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 namespace vorrel {
 
@@ -30,6 +31,10 @@ public:
     // Lower drops rows at the end, higher appends empty rows; never below 2.
     void setGridRowCount(int count);
     void copyRow(int from, int to);
+    // An empty row before grid row `row` (up to gridRowCount(), which appends), and grid row
+    // `row` taken out while another is left; the rows after it move with their labels.
+    void insertGridRow(int row);
+    void removeGridRow(int row);
     // Header first, then every row.
     QStringList column(int column) const;
     // The text that stood after the last category, written before the document's end.
@@ -45,6 +50,11 @@ public:
     // refer into it get their own copy.
     void ownBytes();
 
+    // What an edit typed into the grid does with the text: by default it is written into the
+    // cell; the document's history makes it a step that Undo takes back.
+    using CellEditor = std::function<void(int column, int row, const QString &text)>;
+    void setCellEditor(CellEditor editor) { m_cellEditor = std::move(editor); }
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -55,6 +65,7 @@ public:
 private:
     std::array<QString, kColumns> m_header;
     CategoryRows m_rows;
+    CellEditor m_cellEditor;
 };
 
 } // namespace vorrel

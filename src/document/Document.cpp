@@ -80,6 +80,14 @@ void Document::setDocChanged(bool changed)
     Q_EMIT changedStateChanged(m_changed);
 }
 
+void Document::setTableChanged(bool changed)
+{
+    if (m_tableChanged == changed)
+        return;
+    m_tableChanged = changed;
+    Q_EMIT tableChangedStateChanged(m_tableChanged);
+}
+
 bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *encoding)
 {
     const QString cannotOpen = QStringLiteral("Cannot open file \"%1\". %2");
@@ -287,7 +295,7 @@ bool Document::readLast(QString *fileName)
 
 bool Document::mayDiscard(const std::function<SaveAnswer()> &ask, const std::function<bool()> &save) const
 {
-    if (!m_changed)
+    if (!m_changed && !m_tableChanged)
         return true;
     switch (ask()) {
     case SaveAnswer::Yes:

@@ -56,10 +56,14 @@ public:
     bool DocHasFile() const { return m_hasFile; }
     // The text changed since the document was created, opened or saved.
     bool DocChanged() const { return m_changed; }
+    // The categories changed since the text was last regenerated from them, or since the
+    // document was created or opened.
+    bool TableChanged() const { return m_tableChanged; }
     TextEncoding encoding() const { return m_encoding; }
     QString errorString() const { return m_error; }
 
     void setDocChanged(bool changed);
+    void setTableChanged(bool changed);
 
     // Reads a document file into `sink` as the preview holds text: line ends CR LF, UTF-16 as
     // UTF-8. Only regular files (or links to them) are read, and nothing of this document
@@ -89,13 +93,14 @@ public:
     // The first line of "last.dat".
     bool readLast(QString *fileName);
 
-    // Whether a command that drops the text may go on: the text is unchanged, or the user
-    // answers No, or Yes and `save` then saves it.
+    // Whether a command that drops the document may go on: neither the text nor the
+    // categories changed, or the user answers No, or Yes and `save` then saves it.
     bool mayDiscard(const std::function<SaveAnswer()> &ask, const std::function<bool()> &save) const;
 
 Q_SIGNALS:
     void fileNameChanged(const QString &fileName);
     void changedStateChanged(bool changed);
+    void tableChangedStateChanged(bool changed);
 
 private:
     bool fail(const QString &message);
@@ -107,6 +112,7 @@ private:
     QString m_fileName = kNoDocument;
     bool m_hasFile = false;
     bool m_changed = false;
+    bool m_tableChanged = false;
     TextEncoding m_encoding = TextEncoding::Utf8;
     QString m_error;
 };

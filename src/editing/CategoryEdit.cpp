@@ -70,25 +70,39 @@ void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts)
     table.setCell(TopicColumn, row, texts.topic);
 }
 
-bool deleteCategoryRow(CategoryTable &table, int row)
+std::optional<DeletedCategory> deleteCategoryRow(CategoryTable &table, int row)
 {
     const int count = table.gridRowCount();
     if (count <= 2 || row < 1 || row >= count)
-        return false;
+        return std::nullopt;
+    DeletedCategory deleted;
+    deleted.row = row;
+    for (int c = 0; c < CategoryRows::kColumns; ++c)
+        deleted.cells[c] = table.cell(c, row);
+    const bool last = row + 1 == count;
+    deleted.textAfter = last ? table.trailingText() : table.cell(LeadingTextColumn, row + 1);
     // Comments the grid does not show are not the user's to lose by deleting a row.
-    const QString leading = table.cell(LeadingTextColumn, row);
+    const QString &leading = deleted.cells[LeadingTextColumn];
     if (!leading.isEmpty()) {
-        const QString after = row + 1 < count ? table.cell(LeadingTextColumn, row + 1) : table.trailingText();
-        const QString joined = after.isEmpty() ? leading : leading + kCrLf + after;
-        if (row + 1 < count)
-            table.setCell(LeadingTextColumn, row + 1, joined);
-        else
+        const QString joined = deleted.textAfter.isEmpty() ? leading : leading + kCrLf + deleted.textAfter;
+        if (last)
             table.setTrailingText(joined);
+        else
+            table.setCell(LeadingTextColumn, row + 1, joined);
     }
-    for (int r = row; r < count - 1; ++r)
-        table.copyRow(r + 1, r);
-    table.setGridRowCount(count - 1);
-    return true;
+    table.removeGridRow(row);
+    return deleted;
+}
+
+void restoreCategoryRow(CategoryTable &table, const DeletedCategory &deleted)
+{
+    if (deleted.row == table.gridRowCount())
+        table.setTrailingText(deleted.textAfter);
+    else
+        table.setCell(LeadingTextColumn, deleted.row, deleted.textAfter);
+    table.insertGridRow(deleted.row);
+    for (int c = 0; c < CategoryRows::kColumns; ++c)
+        table.setCell(c, deleted.row, deleted.cells[c]);
 }
 
 } // namespace vorrel

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "document/DocumentText.h"
+#include "document/CategoryRows.h"
 
 #include <QString>
 #include <QStringView>
+
+#include <array>
+#include <optional>
 
 namespace vorrel {
 
@@ -42,9 +45,21 @@ int appendCategory(CategoryTable &table, const CategoryTexts &texts);
 // Overwrites the pattern, that, template and topic of an existing row; its label stays.
 void writeCategory(CategoryTable &table, int row, const CategoryTexts &texts);
 
+// A category as Delete took it out: its row and cells, and the text that stood before the
+// next category (or after the last) before the deleted one's own was handed on to it.
+struct DeletedCategory
+{
+    int row = 0;
+    std::array<QString, CategoryRows::kColumns> cells;
+    QString textAfter;
+};
+
 // Moves every row below `row` one place up, labels included, and drops the last row. The
 // text that stood before the deleted category goes on before the next one, or after the
-// last. Refused (returns false) while only one row is left below the header.
-bool deleteCategoryRow(CategoryTable &table, int row);
+// last. Refused (returns nothing) while only one row is left below the header.
+std::optional<DeletedCategory> deleteCategoryRow(CategoryTable &table, int row);
+
+// Puts a deleted category back as it was, and the text after it.
+void restoreCategoryRow(CategoryTable &table, const DeletedCategory &deleted);
 
 } // namespace vorrel

@@ -1,6 +1,6 @@
 #include "editing/SelEdit.h"
 
-#include "document/CategoryTable.h"
+#include "document/DocumentController.h"
 #include "editing/CategoryEdit.h"
 #include "widgets/ErrorBox.h"
 #include "widgets/FormFont.h"
@@ -254,9 +254,9 @@ void TfrmSelEdit::connectCommands()
     connect(RANDOM1, &QAction::triggered, this, guarded(this, [this] { RANDOM1Click(); }));
 }
 
-void TfrmSelEdit::attach(CategoryTable *table, std::function<bool()> upcase)
+void TfrmSelEdit::attach(DocumentController *document, std::function<bool()> upcase)
 {
-    m_table = table;
+    m_document = document;
     m_upcase = std::move(upcase);
 }
 
@@ -273,15 +273,15 @@ void TfrmSelEdit::setTemplateText(const QString &cellText)
 
 void TfrmSelEdit::cmdOKClick()
 {
-    if (!m_table)
+    if (!m_document)
         throw VorrelError(QStringLiteral("The category dialog has no table to write to"));
     const bool upcase = m_upcase && m_upcase();
     const CategoryTexts texts { upcase ? upcasePattern(txtPattern->text()) : txtPattern->text(), txtThat->text(),
         templateText(), txtTopic->text() };
     if (editMode == QLatin1String("create"))
-        appendCategory(*m_table, texts);
+        m_document->createCategory(texts);
     else if (editMode == QLatin1String("edit"))
-        writeCategory(*m_table, editRow, texts);
+        m_document->editCategory(editRow, texts);
     txtPattern->clear();
     txtThat->clear();
     template_->clear();
@@ -291,10 +291,12 @@ void TfrmSelEdit::cmdOKClick()
 
 void TfrmSelEdit::SRAI1Click()
 {
-    // Replaced through a cursor, so that the wrap can be undone like typing.
+    // Replaced through a cursor in one block, so that the box's Undo takes the wrap back whole.
     QTextCursor cursor(template_->document());
+    cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(fieldTextFromCell(wrapInSrai(templateText())));
+    cursor.endEditBlock();
 }
 
 void TfrmSelEdit::RANDOM1Click()
@@ -306,6 +308,8 @@ void TfrmSelEdit::RANDOM1Click()
     const QString before = templateText();
     const QString after = appendRandomList(before, count);
     QTextCursor cursor(template_->document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(fieldTextFromCell(after.mid(before.size())));
+    cursor.endEditBlock();
 }

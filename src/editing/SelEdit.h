@@ -17,11 +17,12 @@ class QToolBar;
 class QToolButton;
 
 namespace vorrel {
-class CategoryTable;
+class DocumentController;
 }
 
 // The category dialog: one category's pattern, that, template and topic, framed by their tags.
-// OK writes the category table: a new last row in "create" mode, row editRow in "edit" mode.
+// OK writes the category table, as one step of its history: a new last row in "create" mode,
+// row editRow in "edit" mode.
 class TfrmSelEdit final : public QDialog
 {
     Q_OBJECT
@@ -29,14 +30,16 @@ class TfrmSelEdit final : public QDialog
 public:
     explicit TfrmSelEdit(QWidget *parent = nullptr);
 
-    // The table OK writes into, and what says at each OK whether patterns are upper-cased.
-    void attach(vorrel::CategoryTable *table, std::function<bool()> upcase);
+    // The document whose table OK writes into, and what says at each OK whether patterns are
+    // upper-cased.
+    void attach(vorrel::DocumentController *document, std::function<bool()> upcase);
 
     // The template box's text as a cell holds it (CR LF line breaks), and the other way.
     QString templateText() const;
     void setTemplateText(const QString &cellText);
 
-    // Handlers; they throw on failure and run through the error box.
+    // Handlers; they throw on failure and run through the error box. Each AutoText insertion
+    // is one step of the template box's own Undo.
     void cmdOKClick();
     void SRAI1Click();
     void RANDOM1Click();
@@ -80,6 +83,6 @@ private:
     void createControls();
     void connectCommands();
 
-    vorrel::CategoryTable *m_table = nullptr;
+    vorrel::DocumentController *m_document = nullptr;
     std::function<bool()> m_upcase;
 };
