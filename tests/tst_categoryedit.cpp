@@ -76,6 +76,7 @@ private slots:
     void shortcutsWinOverTheFocusedControl_data();
     void shortcutsWinOverTheFocusedControl();
     void shortcutsDoNothingWithoutDocument();
+    void undoKeysReachOneHistory();
 
     void copyTakesThePreviewSelectionOnAnyPage();
     void copyWithoutSelectionCopiesNothing();
@@ -202,7 +203,8 @@ void TestCategoryEdit::sequences_data()
     QTest::addColumn<Rows>("end");
 
     // Steps: "create P|T|M" (OK), "cancel-create P|T|M", "edit ROW P|T|M" (OK),
-    // "cancel-edit ROW P|T|M", "delete ROW yes|no".
+    // "cancel-edit ROW P|T|M", "delete ROW yes|no", "cell ROW COLUMN TEXT" (typed into the grid),
+    // "undo WHAT" and "redo WHAT" (Edit > Undo or Redo, which must say "&Undo WHAT").
     QTest::newRow("delete row 2, then create") << readTable() << QStringList { "delete 2 yes", "create NEW|that|tmpl" }
                                                << Rows { { "1", "HELLO", "", "Hi there" }, { "3", "WHO", "", "Me" },
                                                       { "4", "", "", "" }, { "4", "NEW", "that", "tmpl" } };
@@ -236,6 +238,27 @@ void TestCategoryEdit::sequences_data()
     QTest::newRow("delete hands the text before it on")
         << commented << QStringList { "delete 1 yes", "delete 2 yes" }
         << Rows { { "2", "B", "", "b", "T", "<!-- a -->\r\n<!-- b -->" } };
+    // Each command is one step of the table's history; Undo puts back exactly what was there.
+    QTest::newRow("delete undone: the row and its text come back")
+        << commented << QStringList { "delete 1 yes", "undo Delete Category" } << commented;
+    QTest::newRow("delete undone and redone: the labels skip again")
+        << readTable() << QStringList { "delete 2 yes", "undo Delete Category", "redo Delete Category" }
+        << Rows { { "1", "HELLO", "", "Hi there" }, { "3", "WHO", "", "Me" }, { "4", "", "", "" } };
+    QTest::newRow("create undone") << readTable() << QStringList { "create X|Y|Z", "undo Create Category" }
+                                   << readTable();
+    QTest::newRow("edit undone and redone")
+        << readTable() << QStringList { "edit 2 BB||b", "undo Edit Category", "redo Edit Category" }
+        << Rows { { "1", "HELLO", "", "Hi there" }, { "2", "BB", "", "b" }, { "3", "WHO", "", "Me" },
+               { "4", "", "", "" } };
+    QTest::newRow("cells, the topic too, one step each")
+        << readTable() << QStringList { "cell 2 1 BYE NOW", "cell 2 4 games", "undo Edit Cell" }
+        << Rows { { "1", "HELLO", "", "Hi there" }, { "2", "BYE NOW", "", "See you" }, { "3", "WHO", "", "Me" },
+               { "4", "", "", "" } };
+    QTest::newRow("every command undone in turn")
+        << readTable()
+        << QStringList { "create X||x", "edit 1 H||h", "delete 3 yes", "cell 2 3 later", "undo Edit Cell",
+               "undo Delete Category", "undo Edit Category", "undo Create Category" }
+        << readTable();
     QTest::newRow("a later append repeats a shown label")
         << readTable() << QStringList { "delete 2 yes", "create A||a", "create B||b" }
         << Rows { { "1", "HELLO", "", "Hi there" }, { "3", "WHO", "", "Me" }, { "4", "", "", "" },
@@ -269,6 +292,16 @@ void TestCategoryEdit::sequences()
             QCOMPARE(shown.editMode, QStringLiteral("edit"));
             QCOMPARE(shown.pattern, before);
             QCOMPARE(m_form->frmSelEdit->editRow, row);
+        } else if (verb == QLatin1String("cell")) {
+            const QModelIndex cell = m_form->table()->index(words[1].toInt() - 1, words[2].toInt());
+            QVERIFY(m_form->table()->setData(cell, words.mid(3).join(QLatin1Char(' '))));
+        } else if (verb == QLatin1String("undo") || verb == QLatin1String("redo")) {
+            // The table's history is the one on the Categories page.
+            m_form->mnuCategoriesClick();
+            QAction *item = verb == QLatin1String("undo") ? m_form->EditUndoItem : m_form->EditRedoItem;
+            QCOMPARE(item->text(), QLatin1Char('&') + step.at(0).toUpper() + step.mid(1));
+            QVERIFY(item->isEnabled());
+            item->trigger();
         } else {
             deleteRow(words[1].toInt(), words[2] == QLatin1String("yes"));
         }
@@ -321,6 +354,10 @@ void TestCategoryEdit::deleteLastRowLeavesItsTextAtTheEnd()
     deleteRow(2, true);
     QCOMPARE(rowsOf(*m_form->table()), (Rows { { "1", "A", "", "a" } }));
     QCOMPARE(m_form->table()->trailingText(), QStringLiteral("<!-- b -->\r\n<!-- end -->"));
+    m_form->mnuCategoriesClick();
+    m_form->EditUndoItem->trigger();
+    QCOMPARE(rowsOf(*m_form->table()), (Rows { { "1", "A", "", "a" }, { "2", "B", "", "b", "", "<!-- b -->" } }));
+    QCOMPARE(m_form->table()->trailingText(), QStringLiteral("<!-- end -->"));
 }
 
 void TestCategoryEdit::deleteRefusedAtOneRowAsksNothing()
@@ -482,6 +519,51 @@ void TestCategoryEdit::shortcutsDoNothingWithoutDocument()
     }
     QCOMPARE(*opened, 0);
     QCOMPARE(rowsOf(*m_form->table()), readTable());
+}
+
+void TestCategoryEdit::undoKeysReachOneHistory()
+{
+    setRows(*m_form->table(), readTable());
+    showActive();
+    m_form->code->setText(QStringLiteral("text"));
+    m_form->tabs->setCurrentIndex(0);
+    throughDialog(m_form->mnuCreateNew, { "NEW", "", "n" }, QStringLiteral("cmdOK"));
+    Rows created = readTable();
+    created << QStringList { "5", "NEW", "", "n" };
+
+    // In a cell being edited, Ctrl+Z takes back the typing there and leaves the table's steps.
+    makeCurrent(2);
+    m_form->activateWindow();
+    m_form->sg1->setFocus();
+    QTRY_VERIFY(m_form->sg1->hasFocus());
+    m_form->sg1->edit(m_form->sg1->currentIndex());
+    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->objectName() == u"cellEditor");
+    QWidget *editor = QApplication::focusWidget();
+    QTest::keyClicks(editor, QStringLiteral(" more"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(rowsOf(*m_form->table()), created);
+
+    // On the grid the keys reach the table's history.
+    QTRY_VERIFY(m_form->sg1->hasFocus());
+    QTest::keyClick(m_form->sg1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(*m_form->table()), readTable());
+    QTest::keyClick(m_form->sg1, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(rowsOf(*m_form->table()), created);
+
+    // In the preview, Ctrl+Z takes back one change of the text, once.
+    m_form->tabs->setCurrentIndex(1);
+    m_form->code->setFocus();
+    QTRY_VERIFY(m_form->code->hasFocus());
+    m_form->code->setCursorPosition(0, 4);
+    QTest::keyClick(m_form->code, Qt::Key_A);
+    QTest::keyClick(m_form->code, Qt::Key_Home);
+    QTest::keyClick(m_form->code, Qt::Key_B);
+    QCOMPARE(m_form->code->text(), QStringLiteral("btexta"));
+    QTest::keyClick(m_form->code, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_form->code->text(), QStringLiteral("texta"));
+    QCOMPARE(m_form->EditUndoItem->text(), QStringLiteral("&Undo"));
+    QCOMPARE(rowsOf(*m_form->table()), created);
 }
 
 void TestCategoryEdit::copyTakesThePreviewSelectionOnAnyPage()

@@ -85,6 +85,7 @@ private slots:
     void droppedBeforeStartUp();
     void exitAsks_data();
     void exitAsks();
+    void deletionIsNotLostOnSaveAndExit();
     void closeRecordsTheTitle();
     void closeResetsTheDocument();
     void typingMarksTheDocumentChanged();
@@ -719,6 +720,59 @@ void TestDocumentCommands::exitAsks()
         const QByteArray last = readFile(m_program->file(QStringLiteral("last.dat")));
         QCOMPARE(last, (saved || hasFile ? file : QStringLiteral("NewDocument")).toUtf8() + "\r\n");
     }
+}
+
+// A category deleted with Ctrl+Del reaches the file only through the regenerate question, and
+// Exit asks about it until it does.
+void TestDocumentCommands::deletionIsNotLostOnSaveAndExit()
+{
+    QVERIFY(openTwo());
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form->mnuCategoriesClick();
+    m_form->sg1->setCurrentIndex(m_form->table()->index(0, 1));
+    m_form->sg1->setFocus();
+    QTRY_VERIFY(m_form->sg1->hasFocus());
+
+    QList<QMessageBox::StandardButton> buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    ModalScript script({ answer(QMessageBox::Yes),
+        Step(QStringLiteral("RegenerateConfirm"),
+            [&](QWidget *w) {
+                auto *box = static_cast<QMessageBox *>(w);
+                icon = box->icon();
+                for (QAbstractButton *b : box->buttons())
+                    buttons.append(box->standardButton(b));
+                box->button(QMessageBox::No)->click();
+            }),
+        answer(QMessageBox::Cancel), answer(QMessageBox::Yes) });
+    QTest::keyClick(m_form->sg1, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(m_form->table()->cell(PatternColumn, 1), QStringLiteral("YES"));
+    QCOMPARE(m_form->EditUndoItem->text(), QStringLiteral("&Undo Delete Category"));
+    // No saves the text as it stands, and the deletion is still to be saved.
+    m_form->FileSaveItem->trigger();
+    QCOMPARE(readFile(work("two.aiml")), kTwoCategories);
+    m_form->FileExitItem->trigger();
+    QVERIFY(m_form->isVisible());
+    m_form->SpeedButton3->click();
+    QCOMPARE(script.seen(), (QStringList { "DeleteConfirm", "RegenerateConfirm", "Confirm", "RegenerateConfirm" }));
+    QCOMPARE(script.met[1].title, QStringLiteral("Confirm"));
+    QCOMPARE(script.met[1].text,
+        QStringLiteral("The categories have changed since the text was last regenerated. "
+                       "Regenerate the text before saving?"));
+    QCOMPARE(icon, QMessageBox::Question);
+    std::sort(buttons.begin(), buttons.end());
+    QCOMPARE(buttons, (QList<QMessageBox::StandardButton> { QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel }));
+
+    const QByteArray saved = readFile(work("two.aiml"));
+    QVERIFY(!saved.contains("hello") && !saved.contains("HELLO") && saved.contains("<pattern>YES</pattern>"));
+    QCOMPARE(previewBytes(*m_form), saved);
+    // Nothing is left unsaved: Exit asks nothing.
+    ModalScript none({});
+    m_form->FileExitItem->trigger();
+    QVERIFY(none.met.isEmpty());
+    QVERIFY(!m_form->isVisible());
 }
 
 void TestDocumentCommands::closeRecordsTheTitle()

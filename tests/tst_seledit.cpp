@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 using namespace vorrel;
 using namespace vorrel::test;
@@ -80,6 +81,7 @@ private slots:
     void random_data();
     void random();
     void randomCancelAddsNothing();
+    void autoTextIsOneStepOfTheBox();
 
 private:
     // Shows the dialog without a modal loop of its own; the input box and error box still run theirs.
@@ -293,6 +295,8 @@ void TestSelEdit::okCreatesLabelledLastRow()
     const QList<QStringList> expected { { "1", "A", "", "a" }, { "2", "", "", "" },
         { "3", storedPattern, that, storedTemplate } };
     QCOMPARE(rowsOf(*m_table), expected);
+    QCOMPARE(m_document->history()->count(), 1);
+    QCOMPARE(m_document->history()->undoText(), QStringLiteral("Create Category"));
 }
 
 void TestSelEdit::okEditsOnlyEditRow()
@@ -311,6 +315,9 @@ void TestSelEdit::okEditsOnlyEditRow()
     const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\r\nline 2", "games" },
         { "3", "C", "", "c" } };
     QCOMPARE(rowsOf(*m_table), expected);
+    QCOMPARE(m_document->history()->undoText(), QStringLiteral("Edit Category"));
+    m_document->history()->undo();
+    QCOMPARE(rowsOf(*m_table), (Rows { { "1", "A", "", "a" }, { "7", "B", "b", "bb" }, { "3", "C", "", "c" } }));
 }
 
 void TestSelEdit::okEmptiesFieldsCancelKeepsThem_data()
@@ -528,6 +535,24 @@ void TestSelEdit::randomCancelAddsNothing()
     QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
     QVERIFY(answerRandom(QStringLiteral("2147483647"), true).contains(QStringLiteral("2147483647")));
     QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
+}
+
+void TestSelEdit::autoTextIsOneStepOfTheBox()
+{
+    showDialog();
+    m_dialog->template_->setFocus();
+    QTRY_VERIFY(m_dialog->template_->hasFocus());
+    QTest::keyClicks(m_dialog->template_, QStringLiteral("Hi"));
+    answerRandom(QStringLiteral("1"), false);
+    m_dialog->SRAI1->trigger();
+    const QString listed = "Hi\r\n" + lines(randomList(1));
+    QCOMPARE(m_dialog->templateText(), "<srai>" + listed + "</srai>");
+    // The box's own Undo takes back one insertion at a time, then the typing; the table has no step.
+    QTest::keyClick(m_dialog->template_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_dialog->templateText(), listed);
+    QTest::keyClick(m_dialog->template_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("Hi"));
+    QCOMPARE(m_document->history()->count(), 0);
 }
 
 QTEST_MAIN(TestSelEdit)

@@ -212,6 +212,7 @@ void TMainForm::setUpDocument()
     m_questions = std::make_unique<WindowQuestions>(this);
     m_controller->setQuestions(m_questions.get());
     m_controller->setUpcaseOnReading([this] { return frmOptions->upcase->isChecked(); });
+    m_controller->setFinishEditing([this] { finishCellEdit(sg1); });
     connect(m_controller, &DocumentController::openStateChanged, this, &TMainForm::iButMenu);
 
     // Reading a document shows its passes in the progress window.
@@ -302,7 +303,6 @@ void TMainForm::SaveLast()
 
 void TMainForm::mnuRefreshClick()
 {
-    finishCellEdit(sg1);
     m_controller->refresh();
 }
 

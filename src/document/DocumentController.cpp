@@ -156,10 +156,17 @@ void DocumentController::codeChange()
     m_document->setDocChanged(true);
 }
 
+void DocumentController::finishEditing()
+{
+    if (m_finishEditing)
+        m_finishEditing();
+}
+
 // --- life cycle ---
 
 bool DocumentController::maybeSave()
 {
+    finishEditing();
     return m_document->mayDiscard(
         [this] { return m_questions ? m_questions->askSave() : Document::SaveAnswer::Cancel; },
         [this] { return save(); });
@@ -276,6 +283,7 @@ void DocumentController::PourThemInto(const QByteArray &text, TextEncoding encod
 
 DocumentController::Regenerate DocumentController::askRegenerate(QByteArray *text)
 {
+    finishEditing();
     if (!m_document->TableChanged())
         return Regenerate::No;
     switch (m_questions ? m_questions->askRegenerate() : Document::SaveAnswer::Cancel) {
@@ -347,6 +355,7 @@ bool DocumentController::saveAs(Regenerate regenerate, const QByteArray &text)
 
 void DocumentController::refresh()
 {
+    finishEditing();
     // One step for the preview's Undo: the text before the refresh comes back whole.
     m_preview->replaceBytes(regeneratedText(*m_table, *m_preview, m_document->encoding()));
     m_history->setClean();

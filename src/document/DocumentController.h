@@ -54,6 +54,9 @@ public:
     void setQuestions(DocumentQuestions *questions) { m_questions = questions; }
     // Whether reading upper-cases the patterns, asked at each reading.
     void setUpcaseOnReading(std::function<bool()> upcase) { m_upcase = std::move(upcase); }
+    // Called before the table's changed state counts: the window ends an edit still open in a
+    // cell, so that what was typed there is in the table.
+    void setFinishEditing(std::function<void()> finish) { m_finishEditing = std::move(finish); }
 
     Document *document() const { return m_document; }
     CategoryTable *table() const { return m_table; }
@@ -119,6 +122,7 @@ private:
     // What every document put in place ends with.
     void started();
     void codeChange();
+    void finishEditing();
 
     Document *m_document = nullptr;
     CategoryTable *m_table = nullptr;
@@ -127,6 +131,7 @@ private:
     TableBot *m_bot = nullptr;
     DocumentQuestions *m_questions = nullptr;
     std::function<bool()> m_upcase;
+    std::function<void()> m_finishEditing;
 };
 
 } // namespace vorrel
