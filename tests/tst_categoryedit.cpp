@@ -244,20 +244,11 @@ void TestCategoryEdit::sequences_data()
     QTest::newRow("delete undone and redone: the labels skip again")
         << readTable() << QStringList { "delete 2 yes", "undo Delete Category", "redo Delete Category" }
         << Rows { { "1", "HELLO", "", "Hi there" }, { "3", "WHO", "", "Me" }, { "4", "", "", "" } };
-    QTest::newRow("create undone") << readTable() << QStringList { "create X|Y|Z", "undo Create Category" }
-                                   << readTable();
-    QTest::newRow("edit undone and redone")
-        << readTable() << QStringList { "edit 2 BB||b", "undo Edit Category", "redo Edit Category" }
-        << Rows { { "1", "HELLO", "", "Hi there" }, { "2", "BB", "", "b" }, { "3", "WHO", "", "Me" },
-               { "4", "", "", "" } };
-    QTest::newRow("cells, the topic too, one step each")
-        << readTable() << QStringList { "cell 2 1 BYE NOW", "cell 2 4 games", "undo Edit Cell" }
-        << Rows { { "1", "HELLO", "", "Hi there" }, { "2", "BYE NOW", "", "See you" }, { "3", "WHO", "", "Me" },
-               { "4", "", "", "" } };
     QTest::newRow("every command undone in turn")
         << readTable()
-        << QStringList { "create X||x", "edit 1 H||h", "delete 3 yes", "cell 2 3 later", "undo Edit Cell",
-               "undo Delete Category", "undo Edit Category", "undo Create Category" }
+        << QStringList { "create X||x", "edit 1 H||h", "delete 3 yes", "cell 2 4 games", "undo Edit Cell",
+               "undo Delete Category", "undo Edit Category", "undo Create Category", "redo Create Category",
+               "undo Create Category" }
         << readTable();
     QTest::newRow("a later append repeats a shown label")
         << readTable() << QStringList { "delete 2 yes", "create A||a", "create B||b" }
@@ -521,37 +512,25 @@ void TestCategoryEdit::shortcutsDoNothingWithoutDocument()
     QCOMPARE(rowsOf(*m_form->table()), readTable());
 }
 
+// Ctrl+Z in the cell editor or the preview takes back typing there, once, and leaves the table's steps.
 void TestCategoryEdit::undoKeysReachOneHistory()
 {
     setRows(*m_form->table(), readTable());
-    showActive();
     m_form->code->setText(QStringLiteral("text"));
+    showActive();
     m_form->tabs->setCurrentIndex(0);
-    throughDialog(m_form->mnuCreateNew, { "NEW", "", "n" }, QStringLiteral("cmdOK"));
-    Rows created = readTable();
-    created << QStringList { "5", "NEW", "", "n" };
-
-    // In a cell being edited, Ctrl+Z takes back the typing there and leaves the table's steps.
     makeCurrent(2);
-    m_form->activateWindow();
+    m_form->table()->setData(m_form->sg1->currentIndex(), QStringLiteral("BYE NOW"));
     m_form->sg1->setFocus();
-    QTRY_VERIFY(m_form->sg1->hasFocus());
     m_form->sg1->edit(m_form->sg1->currentIndex());
     QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->objectName() == u"cellEditor");
     QWidget *editor = QApplication::focusWidget();
     QTest::keyClicks(editor, QStringLiteral(" more"));
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(rowsOf(*m_form->table()), created);
+    QCOMPARE(m_form->table()->cell(PatternColumn, 2), QStringLiteral("BYE NOW"));
+    QVERIFY(!m_form->EditRedoItem->isEnabled());
 
-    // On the grid the keys reach the table's history.
-    QTRY_VERIFY(m_form->sg1->hasFocus());
-    QTest::keyClick(m_form->sg1, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(rowsOf(*m_form->table()), readTable());
-    QTest::keyClick(m_form->sg1, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(rowsOf(*m_form->table()), created);
-
-    // In the preview, Ctrl+Z takes back one change of the text, once.
     m_form->tabs->setCurrentIndex(1);
     m_form->code->setFocus();
     QTRY_VERIFY(m_form->code->hasFocus());
@@ -559,11 +538,9 @@ void TestCategoryEdit::undoKeysReachOneHistory()
     QTest::keyClick(m_form->code, Qt::Key_A);
     QTest::keyClick(m_form->code, Qt::Key_Home);
     QTest::keyClick(m_form->code, Qt::Key_B);
-    QCOMPARE(m_form->code->text(), QStringLiteral("btexta"));
     QTest::keyClick(m_form->code, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(m_form->code->text(), QStringLiteral("texta"));
-    QCOMPARE(m_form->EditUndoItem->text(), QStringLiteral("&Undo"));
-    QCOMPARE(rowsOf(*m_form->table()), created);
+    QCOMPARE(m_form->table()->cell(PatternColumn, 2), QStringLiteral("BYE NOW"));
 }
 
 void TestCategoryEdit::copyTakesThePreviewSelectionOnAnyPage()

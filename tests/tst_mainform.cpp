@@ -110,7 +110,8 @@ void TestMainForm::menuItems_data()
     row("mnuCut", "Cut", "", "", "mnuEdit");
     row("EditCopyItem", "&Copy", "", "Copy selected item to clipboard", "mnuEdit");
     row("mnuPaste", "Paste", "", "", "mnuEdit");
-    row("EditUndoItem", "&Undo", "Ctrl+Z", "Undo the last change to the categories, or to the text on the Preview page", "mnuEdit");
+    row("EditUndoItem", "&Undo", "Ctrl+Z", "Undo the last change to the categories, or to the text on the Preview page",
+        "mnuEdit");
     row("EditRedoItem", "&Redo", "Ctrl+Y", "Redo the last change undone", "mnuEdit");
     row("EditFindItem", "&Find...", "Ctrl+F", "Find text in the preview, or in the table on the Categories page",
         "mnuEdit");
