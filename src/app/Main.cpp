@@ -312,7 +312,8 @@ void TMainForm::createMenus()
 
     menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
     item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", QStringLiteral("&Undo"),
-        QStringLiteral("Undo the last change to the categories, or to the text on the Preview page"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QStringLiteral("Undo the last change to the categories, or to the text on the Preview page"),
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
     item(mnuEdit, &TMainForm::EditRedoItem, "EditRedoItem", QStringLiteral("&Redo"),
         QStringLiteral("Redo the last change undone"));
     EditRedoItem->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
