@@ -14,7 +14,6 @@
 #include "document/DocumentController.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -29,19 +28,11 @@ constexpr int kCategories = 10000;
 constexpr int kDeletions = 1000;
 constexpr double kLimitMs = 1000;
 
-struct Figure
+// Wall and CPU milliseconds of one call.
+bench::Timing timed(const std::function<void()> &run)
 {
-    double wallMs;
-    double cpuMs;
-};
-
-Figure timed(const std::function<void()> &run)
-{
-    QElapsedTimer wall;
-    const double cpu = bench::threadCpuMs();
-    wall.start();
-    run();
-    return { double(wall.nsecsElapsed()) / 1e6, bench::threadCpuMs() - cpu };
+    const bench::Timings t = bench::timeRuns(1, run);
+    return { t.wallMs.front(), t.cpuMs.front() };
 }
 
 QStringList snapshot(const CategoryTable &table)
@@ -60,12 +51,12 @@ bool run(const char *where, DocumentController &controller)
 {
     const QStringList before = snapshot(*controller.table());
     const int middle = controller.table()->gridRowCount() / 2;
-    const Figure deleting = timed([&] {
+    const bench::Timing deleting = timed([&] {
         for (int i = 0; i < kDeletions; ++i)
             controller.deleteCategory(middle);
         QCoreApplication::processEvents();
     });
-    const Figure undoing = timed([&] {
+    const bench::Timing undoing = timed([&] {
         while (controller.history()->canUndo())
             controller.history()->undo();
         QCoreApplication::processEvents();
