@@ -79,7 +79,7 @@ bool deleteCategoryRow(CategoryTable &table, int row)
     const QString leading = table.cell(LeadingTextColumn, row);
     if (!leading.isEmpty()) {
         const QString after = row + 1 < count ? table.cell(LeadingTextColumn, row + 1) : table.trailingText();
-        const QString joined = after.isEmpty() ? leading : leading + kCrLf + after;
+        const QString joined = after.isEmpty() ? leading : leading + lineEndText(table.rows().lineEnd()) + after;
         if (row + 1 < count)
             table.setCell(LeadingTextColumn, row + 1, joined);
         else

@@ -263,7 +263,7 @@ void TfrmSelEdit::attach(CategoryTable *table, std::function<bool()> upcase)
 QString TfrmSelEdit::templateText() const
 {
     // The raw text: the plain-text view would turn no-break spaces into blanks.
-    return cellTextFromRaw(template_->document()->toRawText());
+    return cellTextFromRaw(template_->document()->toRawText(), m_table ? m_table->rows().lineEnd() : LineEnd::Lf);
 }
 
 void TfrmSelEdit::setTemplateText(const QString &cellText)
