@@ -61,9 +61,9 @@ public:
 
     void setDocChanged(bool changed);
 
-    // Reads a document file into `sink` as the preview holds text: its bytes as they are,
-    // line ends included, but UTF-16 as UTF-8. Only regular files (or links to them) are read, and nothing of this
-    // document changes, so a failure leaves it exactly as it was.
+    // Reads a document file into `sink` as the preview holds text: its bytes as they are, line
+    // ends included, but UTF-16 as UTF-8. Only regular files (or links to them) are read, and
+    // nothing of this document changes, so a failure leaves it exactly as it was.
     bool readFile(const QString &fileName, TextSink &sink, TextEncoding *encoding);
     // The views hold the file's text now.
     void setOpened(const QString &fileName, TextEncoding encoding);
