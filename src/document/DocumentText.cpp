@@ -243,6 +243,8 @@ QByteArray fileBytes(QByteArrayView text, TextEncoding encoding)
 
 LineEnd lineEndOf(QByteArrayView text)
 {
+    if (text.isEmpty())
+        return LineEnd::Lf;
     const char *data = text.data();
     const auto *lf = static_cast<const char *>(std::memchr(data, '\n', static_cast<size_t>(text.size())));
     const qsizetype firstLine = lf ? lf - data : text.size();
