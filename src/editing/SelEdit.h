@@ -32,7 +32,7 @@ public:
     // The table OK writes into, and what says at each OK whether patterns are upper-cased.
     void attach(vorrel::CategoryTable *table, std::function<bool()> upcase);
 
-    // The template box's text as a cell holds it (CR LF line breaks), and the other way.
+    // The template box's text as a cell holds it (the document's line breaks), and the other way.
     QString templateText() const;
     void setTemplateText(const QString &cellText);
 
