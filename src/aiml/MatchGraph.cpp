@@ -1,5 +1,7 @@
 #include "aiml/MatchGraph.h"
 
+#include "aiml/Words.h"
+
 #include <QHashFunctions>
 
 #include <algorithm>
@@ -267,11 +269,9 @@ qint32 MatchGraph::addChild(qint32 node, WordId word)
     return next;
 }
 
-bool MatchGraph::add(std::span<const WordId> pattern, std::span<const WordId> that, std::span<const WordId> topic,
-    qint32 category, qint32 *replaced)
+bool MatchGraph::add(
+    std::span<const WordId> pattern, std::span<const WordId> that, std::span<const WordId> topic, qint32 category)
 {
-    if (replaced)
-        *replaced = -1;
     if (pattern.empty())
         return false;
     qint32 node = 0;
@@ -281,26 +281,32 @@ bool MatchGraph::add(std::span<const WordId> pattern, std::span<const WordId> th
         for (const WordId word : words)
             node = addChild(node, word);
     };
-    for (const WordId word : pattern)
-        node = addChild(node, word);
+    part(pattern);
     node = addChild(node, kThat);
     part(that);
     node = addChild(node, kTopic);
     part(topic);
-    qint32 &at = m_nodes[size_t(node)].category;
-    if (replaced)
-        *replaced = at;
-    at = category;
+    m_nodes[size_t(node)].category = category;
     return true;
 }
 
-void MatchGraph::appendKey(QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic)
+qsizetype MatchGraph::appendKey(
+    QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, const BotProperties &properties)
 {
-    key += pattern;
-    key += '\0';
-    key += that.isEmpty() ? QByteArrayView("*") : that;
-    key += '\0';
-    key += topic.isEmpty() ? QByteArrayView("*") : topic;
+    const qsizetype start = key.size();
+    appendPatternWords(key, pattern, properties, start);
+    const qsizetype patternSize = key.size() - start;
+    if (patternSize == 0)
+        return 0;
+    for (const QByteArrayView part : { that, topic }) {
+        key += '\0';
+        const qsizetype at = key.size();
+        appendPatternWords(key, part, properties, at);
+        // As add() takes a missing that or topic.
+        if (key.size() == at)
+            key += '*';
+    }
+    return patternSize;
 }
 
 MatchGraph::Match MatchGraph::match(

@@ -11,6 +11,8 @@
 
 namespace vorrel {
 
+class BotProperties;
+
 // A word of a path as a number: words of the categories from kFirstWord on, below it what
 // stands in a path besides words.
 using WordId = qint32;
@@ -68,9 +70,9 @@ public:
     // Adds a category under its pattern, that and topic: their word numbers, a wildcard as
     // kStar or kUnderscore. An empty that or topic is "*". A pattern without words matches
     // nothing and is not added (false). A category on the path of an earlier one takes its
-    // place: `replaced` gets the earlier one, else -1.
-    bool add(std::span<const WordId> pattern, std::span<const WordId> that, std::span<const WordId> topic,
-        qint32 category, qint32 *replaced = nullptr);
+    // place.
+    bool add(
+        std::span<const WordId> pattern, std::span<const WordId> that, std::span<const WordId> topic, qint32 category);
 
     struct Words
     {
@@ -101,9 +103,11 @@ public:
     bool matchesPattern(std::span<const WordId> input, qint64 &steps, bool *exhausted = nullptr) const;
 
     // Two categories on one path take one place, the later one answering: their key is the
-    // same. The key of a pattern, that and topic given as words one blank apart (an empty
-    // that or topic is "*"), appended to `key`.
-    static void appendKey(QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic);
+    // same. Appends the key of a pattern, that and topic in marked form (appendPatternWords()),
+    // its pattern's words first, and returns their size; 0, with nothing appended, when the
+    // pattern has no words.
+    static qsizetype appendKey(QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic,
+        const BotProperties &properties);
 
 private:
     struct Search;

@@ -198,12 +198,12 @@ QStringList normalisedWords(QStringView text)
     return words;
 }
 
-void appendWords(QByteArray &out, QByteArrayView utf8)
+void appendWords(QByteArray &out, QByteArrayView utf8, qsizetype listStart)
 {
     // Upper case makes a character at most half as long again; one blank may come first.
     const qsizetype start = out.size();
     out.resize(start + utf8.size() + utf8.size() / 2 + 1);
-    Utf8Words sink(out.data() + start, start > 0);
+    Utf8Words sink(out.data() + start, start > listStart);
     splitWords(utf8.data(), utf8.data() + utf8.size(), sink);
     out.truncate(sink.end() - out.constData());
 }
@@ -228,7 +228,7 @@ QStringList normalisedSentences(QStringView text)
     return sentences;
 }
 
-void appendPatternElement(QByteArray &marked, bool botElement, QByteArrayView propertyName)
+void appendPatternElement(std::string &marked, bool botElement, QByteArrayView propertyName)
 {
     marked += ' ';
     if (!botElement)
@@ -242,25 +242,26 @@ void appendPatternElement(QByteArray &marked, bool botElement, QByteArrayView pr
     marked += ' ';
 }
 
-void appendPatternWords(QByteArray &out, QByteArrayView markedUtf8, const BotProperties &properties)
+void appendPatternWords(
+    QByteArray &out, QByteArrayView markedUtf8, const BotProperties &properties, qsizetype listStart)
 {
     for (qsizetype at = 0;;) {
         const qsizetype mark = markedUtf8.indexOf(kPropertyMark, at);
         if (mark < 0) {
-            appendWords(out, markedUtf8.sliced(at));
+            appendWords(out, markedUtf8.sliced(at), listStart);
             return;
         }
-        appendWords(out, markedUtf8.sliced(at, mark - at));
+        appendWords(out, markedUtf8.sliced(at, mark - at), listStart);
         qsizetype close = markedUtf8.indexOf(kPropertyMark, mark + 1);
         if (close < 0)
             close = markedUtf8.size();
         const QString name = QString::fromUtf8(markedUtf8.sliced(mark + 1, close - mark - 1));
         QByteArray words;
         appendWords(words, properties.value(name).toUtf8());
-        forEachListedWord(words, [&out](QByteArrayView word) {
+        forEachListedWord(words, [&out, listStart](QByteArrayView word) {
             if (isWildcard(word))
                 return;
-            if (!out.isEmpty())
+            if (out.size() > listStart)
                 out += ' ';
             out += word;
         });
@@ -272,12 +273,16 @@ namespace {
 
 // A cell's pattern in marked form: its text with entities decoded, and its elements as
 // appendPatternElement() writes them.
-QByteArray markedPattern(QStringView cell)
+std::string markedPattern(QStringView cell)
 {
-    QByteArray marked;
-    marked.reserve(cell.size() + 8);
+    std::string marked;
+    marked.reserve(size_t(cell.size()) + 8);
     readMarkup(
-        cell, [&marked](QString &&text) { marked += text.replace(QChar(kPropertyMark), QLatin1Char(' ')).toUtf8(); },
+        cell,
+        [&marked](QString &&text) {
+            const QByteArray utf8 = text.replace(QChar(kPropertyMark), QLatin1Char(' ')).toUtf8();
+            marked.append(utf8.constData(), size_t(utf8.size()));
+        },
         [&marked](MarkupTag &&tag) {
             const bool bot = !tag.closing && elementNamed(tag.name) == Element::Bot;
             QString name;

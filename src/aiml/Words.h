@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <string>
 
 namespace vorrel {
 
@@ -45,9 +46,9 @@ inline char32_t nextUtf8CodePoint(const char *&p, const char *end)
 // each letter in its matching case. `onWord` gets each word as a view that the next one reuses.
 void forEachWord(QStringView text, const std::function<void(QStringView word)> &onWord);
 QStringList normalisedWords(QStringView text);
-// The same over valid UTF-8: the words appended to `out`, one blank between them and one
-// before the first when `out` is not empty.
-void appendWords(QByteArray &out, QByteArrayView utf8);
+// The same over valid UTF-8: the words appended to `out` one blank apart, to a list that
+// starts at `listStart`; when the list holds words already, a blank comes first.
+void appendWords(QByteArray &out, QByteArrayView utf8, qsizetype listStart = 0);
 
 // Calls `f` with each word of a text whose words stand one blank apart, as appendWords() writes.
 template<typename F> void forEachListedWord(QByteArrayView words, F &&f)
@@ -72,11 +73,12 @@ QStringList normalisedSentences(QStringView text);
 // property stands as kPropertyMark NAME kPropertyMark: no XML text can hold U+0001.
 inline constexpr char kPropertyMark = '\x01';
 
-// What an element inside a pattern adds to its marked form.
-void appendPatternElement(QByteArray &marked, bool botElement, QByteArrayView propertyName);
+// What the start or end tag of an element inside a pattern adds to its marked form (UTF-8).
+void appendPatternElement(std::string &marked, bool botElement, QByteArrayView propertyName);
 
-// The words of a pattern, that or topic in marked form (UTF-8), appended as appendWords() does.
-void appendPatternWords(QByteArray &out, QByteArrayView markedUtf8, const BotProperties &properties);
+// The words of a pattern, that or topic in marked form, appended as appendWords() does.
+void appendPatternWords(
+    QByteArray &out, QByteArrayView markedUtf8, const BotProperties &properties, qsizetype listStart = 0);
 
 // The words of a pattern, that or topic as a cell of the table holds it: markup and entities
 // as written. Comments add nothing; CDATA sections are text.

@@ -78,10 +78,6 @@ struct CheckIndex::Data
 
     const BotProperties &properties;
     std::vector<IndexPart> parts = std::vector<IndexPart>(1);
-    // The words of a category's three texts, kept from one category to the next.
-    QByteArray pattern;
-    QByteArray that;
-    QByteArray topic;
 };
 
 CheckIndex::CheckIndex(const BotProperties &properties) : d(std::make_unique<Data>(properties))
@@ -92,30 +88,22 @@ CheckIndex::~CheckIndex() = default;
 
 void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, CheckPlace place)
 {
-    d->pattern.truncate(0);
-    appendPatternWords(d->pattern, pattern, d->properties);
-    // A pattern without words matches nothing: the bot leaves it out.
-    if (d->pattern.isEmpty())
-        return;
-    d->that.truncate(0);
-    appendPatternWords(d->that, that, d->properties);
-    d->topic.truncate(0);
-    appendPatternWords(d->topic, topic, d->properties);
     IndexPart &part = d->parts.back();
     const qsizetype start = part.keys.size();
-    MatchGraph::appendKey(part.keys, d->pattern, d->that, d->topic);
+    const qsizetype patternSize = MatchGraph::appendKey(part.keys, pattern, that, topic, d->properties);
+    // A pattern without words matches nothing: the bot leaves it out.
+    if (patternSize == 0)
+        return;
     const QByteArrayView key = QByteArrayView(part.keys).sliced(start);
     part.categories.push_back(
-        { quint32(qHash(key)), quint32(start), quint32(key.size()), quint32(d->pattern.size()), place });
+        { quint32(qHash(key)), quint32(start), quint32(key.size()), quint32(patternSize), place });
 }
 
 void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
 {
     IndexPart &part = d->parts.back();
-    const qsizetype before = part.sraiWords.size();
-    appendWords(part.sraiWords, text);
-    // The blank that parts them from the words before.
-    const qsizetype start = std::min(part.sraiWords.size(), before + (before > 0 ? 1 : 0));
+    const qsizetype start = part.sraiWords.size();
+    appendWords(part.sraiWords, text, start);
     part.srais.push_back({ quint32(start), quint32(part.sraiWords.size() - start), place });
 }
 

@@ -386,8 +386,8 @@ private:
         int patterns = 0;
         int thats = 0;
         int templates = 0;
-        QByteArray pattern;
-        QByteArray that;
+        std::string pattern;
+        std::string that;
         bool patternRead = false;
         bool thatRead = false;
         // Found by the literal search: only its pattern and that are known.
@@ -455,7 +455,7 @@ private:
     Category m_category;
     bool m_inCategory = false;
     qsizetype m_lastCategoryEnd = 0;
-    QByteArray m_patternText;
+    std::string m_patternText;
     qsizetype m_textAt = 0;
     QString m_textElement;
     qsizetype m_templateAt = 0;
@@ -612,7 +612,7 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
             m_textAt = at;
             if (++(that ? m_category.thats : m_category.patterns) == 2)
                 add(at, Severity::Error, kStructure, QStringLiteral("second <%1> in a category").arg(nameText()));
-            m_patternText.truncate(0);
+            m_patternText.clear();
             m_textElement.clear();
         } else if (element == Element::Template) {
             kind = Kind::Template;
@@ -706,7 +706,7 @@ void PartCheck::characters(const char *text, int length)
     case Kind::Pattern:
     case Kind::That:
     case Kind::PatternChild:
-        m_patternText.append(text, length);
+        m_patternText.append(text, size_t(length));
         break;
     case Kind::Srai:
         m_srais.back().text.append(text, size_t(length));
@@ -723,8 +723,8 @@ void PartCheck::characters(const char *text, int length)
 void PartCheck::beginCategory(qsizetype at)
 {
     // The texts keep their memory from one category to the next.
-    QByteArray pattern = std::move(m_category.pattern);
-    QByteArray that = std::move(m_category.that);
+    std::string pattern = std::move(m_category.pattern);
+    std::string that = std::move(m_category.that);
     m_category = Category();
     m_category.pattern = std::move(pattern);
     m_category.that = std::move(that);
