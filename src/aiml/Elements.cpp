@@ -71,6 +71,35 @@ constexpr auto kUses = [] {
     return uses;
 }();
 
+// A name's first eight characters as one number: most names are no longer, and a document's
+// elements are looked up one by one.
+constexpr quint64 headOf(std::string_view name)
+{
+    quint64 head = 0;
+    for (size_t i = 0; i < name.size() && i < 8; ++i)
+        head |= quint64(static_cast<unsigned char>(name[i])) << (8 * i);
+    return head;
+}
+
+constexpr auto kHeads = [] {
+    std::array<quint64, kElements.size()> heads {};
+    for (size_t i = 0; i < kElements.size(); ++i)
+        heads[i] = headOf(kElements[i].name);
+    return heads;
+}();
+
+// The names that share a first letter stand together in the table: only theirs are compared.
+constexpr auto kByLetter = [] {
+    std::array<std::pair<quint8, quint8>, 26> ranges {};
+    for (size_t i = kElements.size(); i-- > 0;) {
+        auto &range = ranges[size_t(kElements[i].name[0] - 'a')];
+        range.first = quint8(i);
+        if (range.second == 0)
+            range.second = quint8(i + 1);
+    }
+    return ranges;
+}();
+
 // The AIML elements, not the markup, that have one of the uses; `without` left out.
 QList<QByteArray> namesWith(quint8 use, Element without)
 {
@@ -86,22 +115,13 @@ QList<QByteArray> namesWith(quint8 use, Element without)
 
 Element elementNamed(std::string_view name)
 {
-    // The names that share a first letter stand together in the table: only theirs are compared.
-    static const std::array<std::pair<quint8, quint8>, 26> byLetter = [] {
-        std::array<std::pair<quint8, quint8>, 26> ranges {};
-        for (size_t i = kElements.size(); i-- > 0;) {
-            auto &range = ranges[size_t(kElements[i].name[0] - 'a')];
-            range.first = quint8(i);
-            if (range.second == 0)
-                range.second = quint8(i + 1);
-        }
-        return ranges;
-    }();
     if (name.empty() || name[0] < 'a' || name[0] > 'z')
         return Element::Unknown;
-    const auto [first, last] = byLetter[size_t(name[0] - 'a')];
+    const quint64 head = headOf(name);
+    const auto [first, last] = kByLetter[size_t(name[0] - 'a')];
     for (size_t i = first; i < last; ++i) {
-        if (kElements[i].name == name)
+        const std::string_view known = kElements[i].name;
+        if (kHeads[i] == head && known.size() == name.size() && (name.size() <= 8 || known.substr(8) == name.substr(8)))
             return kElements[i].element;
     }
     return Element::Unknown;

@@ -2,9 +2,10 @@
 
 #include "aiml/Words.h"
 
-#include <QHashFunctions>
-
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <string>
 
 namespace vorrel {
@@ -87,6 +88,25 @@ private:
     quint32 m_stamp = 1;
 };
 
+// A cheap hash of a short text, eight bytes at a time.
+size_t hashOfBytes(const void *data, size_t size)
+{
+    quint64 h = size;
+    const auto *p = static_cast<const char *>(data);
+    auto mix = [&h](quint64 word) { h = (std::rotl(h, 5) ^ word) * 0x517cc1b727220a95ULL; };
+    for (; size >= 8; size -= 8, p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        mix(word);
+    }
+    if (size > 0) {
+        quint64 word = 0;
+        std::memcpy(&word, p, size);
+        mix(word);
+    }
+    return hashNumber(h);
+}
+
 constexpr quint32 kNoNode = ~quint32(0);
 
 size_t edgeSlot(qint32 node, WordId word, size_t capacity)
@@ -102,19 +122,27 @@ template<typename Unit> struct WordIds<Unit>::Data
     // The words' units one after another, and where each starts.
     std::basic_string<Unit> units;
     std::vector<quint32> starts = std::vector<quint32>(1, 0);
-    // Open addressing over the words' numbers plus one, 0 in a free slot.
-    std::vector<quint32> table = std::vector<quint32>(64, 0);
+    // Open addressing over the words' numbers plus one (0 in a free slot), each beside the low
+    // half of its word's hash, so that probing seldom compares words.
+    struct Slot
+    {
+        quint32 hash = 0;
+        quint32 number = 0;
+    };
+    std::vector<Slot> table = std::vector<Slot>(64);
 
+    static quint32 hashOf(View word) { return quint32(hashOfBytes(word.data(), size_t(word.size()) * sizeof(Unit))); }
     View at(quint32 number) const
     {
         return View(units.data() + starts[number], qsizetype(starts[number + 1] - starts[number]));
     }
     // The slot of the word, or the free one where it goes.
-    size_t probe(View word) const
+    size_t probe(View word, quint32 hash) const
     {
         const size_t mask = table.size() - 1;
-        for (size_t i = qHash(word) & mask;; i = (i + 1) & mask) {
-            if (table[i] == 0 || at(table[i] - 1) == word)
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot &slot = table[i];
+            if (slot.number == 0 || (slot.hash == hash && at(slot.number - 1) == word))
                 return i;
         }
     }
@@ -134,15 +162,20 @@ template<typename Unit> WordId WordIds<Unit>::add(View word)
         return known;
     const size_t count = d->starts.size() - 1;
     if ((count + 1) * 2 > d->table.size()) {
-        std::vector<quint32> old = std::exchange(d->table, std::vector<quint32>(d->table.size() * 2, 0));
-        for (const quint32 number : old) {
-            if (number != 0)
-                d->table[d->probe(d->at(number - 1))] = number;
+        const size_t mask = d->table.size() * 2 - 1;
+        std::vector<typename Data::Slot> old = std::exchange(d->table, std::vector<typename Data::Slot>(mask + 1));
+        for (const typename Data::Slot &slot : old) {
+            size_t i = slot.hash & mask;
+            while (slot.number != 0 && d->table[i].number != 0)
+                i = (i + 1) & mask;
+            if (slot.number != 0)
+                d->table[i] = slot;
         }
     }
     d->units.append(reinterpret_cast<const Unit *>(word.data()), size_t(word.size()));
     d->starts.push_back(quint32(d->units.size()));
-    d->table[d->probe(word)] = quint32(count + 1);
+    const quint32 hash = Data::hashOf(word);
+    d->table[d->probe(word, hash)] = { hash, quint32(count + 1) };
     return MatchGraph::kFirstWord + WordId(count);
 }
 
@@ -152,7 +185,7 @@ template<typename Unit> WordId WordIds<Unit>::find(View word) const
         return MatchGraph::kStar;
     if (word.size() == 1 && word[0] == Unit('_'))
         return MatchGraph::kUnderscore;
-    const quint32 number = d->table[d->probe(word)];
+    const quint32 number = d->table[d->probe(word, Data::hashOf(word))].number;
     return number == 0 ? MatchGraph::kNoWord : MatchGraph::kFirstWord + WordId(number - 1);
 }
 
@@ -290,22 +323,38 @@ bool MatchGraph::add(
     return true;
 }
 
+quint32 MatchGraph::keyHash(QByteArrayView key)
+{
+    return quint32(hashOfBytes(key.data(), size_t(key.size())));
+}
+
 qsizetype MatchGraph::appendKey(
     QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, const BotProperties &properties)
 {
-    const qsizetype start = key.size();
-    appendPatternWords(key, pattern, properties, start);
-    const qsizetype patternSize = key.size() - start;
-    if (patternSize == 0)
-        return 0;
-    for (const QByteArrayView part : { that, topic }) {
-        key += '\0';
-        const qsizetype at = key.size();
-        appendPatternWords(key, part, properties, at);
-        // As add() takes a missing that or topic.
-        if (key.size() == at)
-            key += '*';
+    std::array<QByteArrayView, 3> parts { pattern, that, topic };
+    // A bot property's words are worked out first; words split again stay the same words.
+    std::array<QByteArray, 3> words;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].contains(kPropertyMark)) {
+            appendPatternWords(words[i], parts[i], properties);
+            parts[i] = words[i];
+        }
     }
+    // Written in one piece of memory: a key is made for every category of a document.
+    const qsizetype start = key.size();
+    key.resize(start + wordsRoom(parts[0].size()) + wordsRoom(parts[1].size()) + wordsRoom(parts[2].size()) + 2);
+    char *const begin = key.data() + start;
+    char *o = writeWords(begin, parts[0], false);
+    const qsizetype patternSize = o - begin;
+    for (size_t i = 1; patternSize > 0 && i < parts.size(); ++i) {
+        *o++ = '\0';
+        char *const at = o;
+        o = writeWords(o, parts[i], false);
+        // As add() takes a missing that or topic.
+        if (o == at)
+            *o++ = '*';
+    }
+    key.truncate(patternSize > 0 ? o - key.constData() : start);
     return patternSize;
 }
 

@@ -108,6 +108,8 @@ public:
     // pattern has no words.
     static qsizetype appendKey(QByteArray &key, QByteArrayView pattern, QByteArrayView that, QByteArrayView topic,
         const BotProperties &properties);
+    // A hash of a key, for finding equal ones among many.
+    static quint32 keyHash(QByteArrayView key);
 
 private:
     struct Search;

@@ -145,7 +145,7 @@ private:
     QVarLengthArray<char16_t, 64> m_word;
 };
 
-// Writes the words one blank apart at `o`, which has the room appendWords() gives it.
+// Writes the words one blank apart at `o`, which has the room wordsRoom() says.
 class Utf8Words final
 {
 public:
@@ -198,14 +198,18 @@ QStringList normalisedWords(QStringView text)
     return words;
 }
 
+char *writeWords(char *o, QByteArrayView utf8, bool blankFirst)
+{
+    Utf8Words sink(o, blankFirst);
+    splitWords(utf8.data(), utf8.data() + utf8.size(), sink);
+    return sink.end();
+}
+
 void appendWords(QByteArray &out, QByteArrayView utf8, qsizetype listStart)
 {
-    // Upper case makes a character at most half as long again; one blank may come first.
     const qsizetype start = out.size();
-    out.resize(start + utf8.size() + utf8.size() / 2 + 1);
-    Utf8Words sink(out.data() + start, start > listStart);
-    splitWords(utf8.data(), utf8.data() + utf8.size(), sink);
-    out.truncate(sink.end() - out.constData());
+    out.resize(start + wordsRoom(utf8.size()));
+    out.truncate(writeWords(out.data() + start, utf8, start > listStart) - out.constData());
 }
 
 QStringList normalisedSentences(QStringView text)

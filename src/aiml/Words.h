@@ -49,6 +49,14 @@ QStringList normalisedWords(QStringView text);
 // The same over valid UTF-8: the words appended to `out` one blank apart, to a list that
 // starts at `listStart`; when the list holds words already, a blank comes first.
 void appendWords(QByteArray &out, QByteArrayView utf8, qsizetype listStart = 0);
+// The same at `o`, in memory the caller has made room for; returns the end of what it wrote.
+char *writeWords(char *o, QByteArrayView utf8, bool blankFirst);
+// The room writeWords() may need: upper case makes a character at most half as long again,
+// and one blank may come first.
+constexpr qsizetype wordsRoom(qsizetype utf8Size)
+{
+    return utf8Size + utf8Size / 2 + 1;
+}
 
 // Calls `f` with each word of a text whose words stand one blank apart, as appendWords() writes.
 template<typename F> void forEachListedWord(QByteArrayView words, F &&f)

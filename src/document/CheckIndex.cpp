@@ -4,8 +4,6 @@
 #include "aiml/MatchGraph.h"
 #include "aiml/Words.h"
 
-#include <QHashFunctions>
-
 #include <algorithm>
 #include <array>
 
@@ -96,7 +94,7 @@ void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteA
         return;
     const QByteArrayView key = QByteArrayView(part.keys).sliced(start);
     part.categories.push_back(
-        { quint32(qHash(key)), quint32(start), quint32(key.size()), quint32(patternSize), place });
+        { MatchGraph::keyHash(key), quint32(start), quint32(key.size()), quint32(patternSize), place });
 }
 
 void CheckIndex::addSrai(QByteArrayView text, CheckPlace place)
