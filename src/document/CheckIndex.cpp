@@ -11,8 +11,8 @@ namespace vorrel {
 
 namespace {
 
-// The steps one srai may take in the matcher, as many as the bot allows one answer: a srai
-// that runs out is not called dead.
+// The steps one srai may take in the matcher, far more than any real bot needs: a srai that
+// runs out is not called dead, since the bot might yet answer it.
 constexpr qint64 kSraiSteps = 1'000'000;
 
 } // namespace
