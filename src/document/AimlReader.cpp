@@ -1,5 +1,6 @@
 #include "document/AimlReader.h"
 
+#include "aiml/Markup.h"
 #include "document/DocumentText.h"
 
 #include <algorithm>

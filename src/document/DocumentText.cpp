@@ -3,7 +3,6 @@
 #include "base/AsciiCase.h"
 
 #include <QString>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
@@ -340,127 +339,6 @@ QString cellTextFromRaw(QStringView raw, LineEnd lineEnd)
 QString fieldTextFromCell(QString cell)
 {
     return cell.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-bool isWordCharacter(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
-}
-
-char32_t codePointAt(QStringView text, qsizetype &i)
-{
-    const char16_t unit = text[i++].unicode();
-    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(unit, text[i++].unicode());
-    return unit;
-}
-
-void forEachNormalisedWord(QStringView text, const std::function<void(QStringView word)> &onWord)
-{
-    QVarLengthArray<char16_t, 64> word;
-    const qsizetype n = text.size();
-    const char16_t *units = text.utf16();
-    const auto flush = [&] {
-        if (!word.isEmpty()) {
-            onWord(QStringView(word.constData(), word.size()));
-            word.clear();
-        }
-    };
-    for (qsizetype i = 0; i < n;) {
-        const char16_t unit = units[i];
-        // Mostly ASCII: its letters, digits and blanks need no table lookup.
-        if (unit < 0x80) {
-            ++i;
-            if (unit >= u'a' && unit <= u'z')
-                word.append(static_cast<char16_t>(unit - (u'a' - u'A')));
-            else if ((unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9') || unit == u'*' || unit == u'_')
-                word.append(unit);
-            else
-                flush();
-            continue;
-        }
-        const char32_t c = codePointAt(text, i);
-        if (!isWordCharacter(c)) {
-            flush();
-            continue;
-        }
-        const char32_t upper = QChar::toUpper(c);
-        if (QChar::requiresSurrogates(upper)) {
-            word.append(QChar::highSurrogate(upper));
-            word.append(QChar::lowSurrogate(upper));
-        } else {
-            word.append(static_cast<char16_t>(upper));
-        }
-    }
-    flush();
-}
-
-QStringList normalisedWords(QStringView text)
-{
-    QStringList words;
-    forEachNormalisedWord(text, [&words](QStringView word) { words.append(word.toString()); });
-    return words;
-}
-
-QString decodeEntities(QStringView text)
-{
-    if (!text.contains(u'&'))
-        return text.toString();
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'&') {
-            out += text[i];
-            continue;
-        }
-        const qsizetype semicolon = text.indexOf(u';', i + 1);
-        const QStringView name
-            = semicolon > i && semicolon - i <= 10 ? text.mid(i + 1, semicolon - i - 1) : QStringView();
-        char32_t decoded = 0;
-        if (name == u"amp")
-            decoded = u'&';
-        else if (name == u"lt")
-            decoded = u'<';
-        else if (name == u"gt")
-            decoded = u'>';
-        else if (name == u"quot")
-            decoded = u'"';
-        else if (name == u"apos")
-            decoded = u'\'';
-        else if (name.size() > 1 && name[0] == u'#') {
-            bool ok = false;
-            const uint value
-                = name[1] == u'x' || name[1] == u'X' ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok);
-            if (ok && value > 0 && value <= 0x10FFFF && !QChar::isSurrogate(value))
-                decoded = value;
-        }
-        if (decoded == 0) {
-            out += text[i];
-            continue;
-        }
-        out += QString::fromUcs4(&decoded, 1);
-        i = semicolon;
-    }
-    return out;
-}
-
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
-{
-    qsizetype at = tag.indexOf(name);
-    if (at < 0)
-        return {};
-    at += name.size();
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || tag[at] != '=')
-        return {};
-    ++at;
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
-        return {};
-    const qsizetype end = tag.indexOf(tag[at], at + 1);
-    return end < 0 ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
 }
 
 } // namespace vorrel

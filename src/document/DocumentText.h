@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 
 namespace vorrel {
@@ -104,33 +103,8 @@ QString cellTextFromRaw(QStringView raw, LineEnd lineEnd);
 // A cell's text with its CR LF pairs as plain line feeds, the way a text box takes it.
 QString fieldTextFromCell(QString cell);
 
-// Letter case folding touches only "a" to "z".
+// The editor's letter case, "a" to "z" only (base/AsciiCase.h).
 void upcaseAscii(QByteArray &bytes);
 bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
-
-// What a word of a sentence or pattern is made of: letters, digits and combining marks.
-bool isWordCharacter(char32_t c);
-// The character at `i`, a surrogate pair taken whole; `i` moves past it.
-char32_t codePointAt(QStringView text, qsizetype &i);
-
-// The words of an input, a srai's text, a predicate, a that or a pattern, as they are matched:
-// split at every character that is not a word character, "*" or "_" ("What's up?" gives WHAT,
-// S, UP), letters upper-cased. `onWord` gets each word as a view that the next word reuses.
-void forEachNormalisedWord(QStringView text, const std::function<void(QStringView word)> &onWord);
-QStringList normalisedWords(QStringView text);
-
-// Decodes the five XML entities and numeric character references; anything else that
-// starts with "&" stays as it is.
-QString decodeEntities(QStringView text);
-
-// XML's white space: space, tab, CR and LF.
-constexpr bool isXmlBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// The quoted value of `name="..."` (or '...') inside the text of a start tag; nothing when
-// the tag has no such attribute.
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name);
 
 } // namespace vorrel
