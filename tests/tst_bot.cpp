@@ -39,7 +39,7 @@ Rows readTable()
     return { { "1", "HELLO", "", "Hi there" }, { "2", "HELLO *", "", "Star" }, { "3", "HI", "", "First hi" },
         { "4", QStringLiteral("äpfel"), "", "Apples" }, { "5", "WHAT IS UP", "HELLO", "<srai>HELLO</srai>" },
         { "6", "HI", "WHAT", "Second hi" }, { "7", "K", "", "kay" }, { "8", "@", "", "at" },
-        { "9", "TWO\r\nLINES", "", "Line ONE\r\nline TWO" }, { "10", "", "", "" } };
+        { "9", "TWO\nLINES", "", "Line ONE\nline TWO" }, { "10", "", "", "" } };
 }
 
 // The transcript's lines.
@@ -121,8 +121,8 @@ void TestBot::matcher_data()
         { "k folds to K", QStringLiteral("k"), QStringLiteral("kay") },
         { "backquote is no at sign", QStringLiteral("`"), kFallback },
         { "at sign", QStringLiteral("@"), QStringLiteral("at") },
-        { "line breaks as CR LF", QStringLiteral("two\r\nlines"), QStringLiteral("Line ONE\r\nline TWO") },
-        { "a bare line feed differs", QStringLiteral("two\nlines"), kFallback },
+        { "line breaks as the cells'", QStringLiteral("two\nlines"), QStringLiteral("Line ONE\nline TWO") },
+        { "a CR LF differs", QStringLiteral("two\r\nlines"), kFallback },
         { "header row answers", QStringLiteral("<PATTERN>..</pattern>"), QStringLiteral("<template>..</template>") },
         { "header label column is no pattern", QStringLiteral("categories"), kFallback },
         { "empty sentence, blank last row", QStringLiteral(""), QStringLiteral("") },

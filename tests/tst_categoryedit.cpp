@@ -174,7 +174,8 @@ void TestCategoryEdit::pureHelpers()
     QFETCH(QString, upcased);
     QCOMPARE(upcasePattern(pattern), upcased);
     QCOMPARE(wrapInSrai(pattern), QStringLiteral("<srai>") + pattern + QStringLiteral("</srai>"));
-    QCOMPARE(fieldTextFromCell(cellTextFromRaw(pattern)), pattern);
+    for (const LineEnd lineEnd : { LineEnd::Lf, LineEnd::CrLf })
+        QCOMPARE(fieldTextFromCell(cellTextFromRaw(pattern, lineEnd)), pattern);
 }
 
 void TestCategoryEdit::randomListLines_data()
@@ -226,7 +227,7 @@ void TestCategoryEdit::sequences_data()
         << readTable() << QStringList { "cancel-create X|Y|Z" } << readTable();
     QTest::newRow("edit keeps the label")
         << Rows { { "1", "A", "", "a" }, { "9", "B", "b", "b" } } << QStringList { "edit 2 BB||line1\nline2" }
-        << Rows { { "1", "A", "", "a" }, { "9", "BB", "", "line1\r\nline2" } };
+        << Rows { { "1", "A", "", "a" }, { "9", "BB", "", "line1\nline2" } };
     QTest::newRow("cancelled edit changes nothing")
         << readTable() << QStringList { "cancel-edit 2 X|Y|Z" } << readTable();
     QTest::newRow("deleting down to one row, then create")
@@ -237,7 +238,7 @@ void TestCategoryEdit::sequences_data()
         { "3", "C", "", "c" } };
     QTest::newRow("delete hands the text before it on")
         << commented << QStringList { "delete 1 yes", "delete 2 yes" }
-        << Rows { { "2", "B", "", "b", "T", "<!-- a -->\r\n<!-- b -->" } };
+        << Rows { { "2", "B", "", "b", "T", "<!-- a -->\n<!-- b -->" } };
     // Each command is one step of the table's history; Undo puts back exactly what was there.
     QTest::newRow("delete undone: the row and its text come back")
         << commented << QStringList { "delete 1 yes", "undo Delete Category" } << commented;
@@ -308,7 +309,7 @@ void TestCategoryEdit::editLoadsTheCurrentRow()
     const Shown shown = throughDialog(m_form->mnuSelEdit, {}, QStringLiteral("cmdCancel"));
     QCOMPARE(shown.pattern, QStringLiteral("HOW ARE YOU"));
     QCOMPARE(shown.that, QStringLiteral("ok"));
-    QCOMPARE(shown.templateText, QStringLiteral("Fine\r\nthanks"));
+    QCOMPARE(shown.templateText, QStringLiteral("Fine\nthanks"));
     QCOMPARE(shown.topic, QStringLiteral("health"));
     QCOMPARE(m_form->frmSelEdit->template_->blockCount(), 2);
 
@@ -344,7 +345,7 @@ void TestCategoryEdit::deleteLastRowLeavesItsTextAtTheEnd()
     m_form->table()->setTrailingText(QStringLiteral("<!-- end -->"));
     deleteRow(2, true);
     QCOMPARE(rowsOf(*m_form->table()), (Rows { { "1", "A", "", "a" } }));
-    QCOMPARE(m_form->table()->trailingText(), QStringLiteral("<!-- b -->\r\n<!-- end -->"));
+    QCOMPARE(m_form->table()->trailingText(), QStringLiteral("<!-- b -->\n<!-- end -->"));
     m_form->mnuCategoriesClick();
     m_form->EditUndoItem->trigger();
     QCOMPARE(rowsOf(*m_form->table()), (Rows { { "1", "A", "", "a" }, { "2", "B", "", "b", "", "<!-- b -->" } }));

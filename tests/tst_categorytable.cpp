@@ -1,3 +1,4 @@
+#include "document/AimlReader.h"
 #include "document/CategoryTable.h"
 #include "document/CellDelegate.h"
 
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void headerIsHeaderData();
     void labelColumnNotEditable();
     void assignRowsReplacesAll();
+    void cellEditKeepsLineBreaks_data();
     void cellEditKeepsLineBreaks();
     void untouchedCellKeepsLoneLineFeeds();
     void editedCellKeepsNoBreakSpaces();
@@ -197,10 +199,20 @@ void TestCategoryTable::assignRowsReplacesAll()
     QCOMPARE(t->gridRowCount(), 2);
 }
 
+void TestCategoryTable::cellEditKeepsLineBreaks_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("LF document") << QByteArray("\n");
+    QTest::newRow("CR LF document") << QByteArray("\r\n");
+}
+
+// Lines typed into a cell end as the document's do.
 void TestCategoryTable::cellEditKeepsLineBreaks()
 {
+    QFETCH(QByteArray, eol);
     CategoryTable t;
-    t.setCell(3, 1, QStringLiteral("line one\r\nline two"));
+    t.assignRows(vorrel::readCategories(
+        "<category><pattern>A</pattern><template>line one" + eol + "line two</template>" + eol, {}));
     QTableView view;
     view.setModel(&t);
     vorrel::CellDelegate delegate;
@@ -216,7 +228,7 @@ void TestCategoryTable::cellEditKeepsLineBreaks()
     QCOMPARE(box->toPlainText(), QStringLiteral("line one\nline two"));
     box->appendPlainText(QStringLiteral("line three"));
     delegate.setModelData(editor, &t, index);
-    QCOMPARE(t.cell(3, 1), QStringLiteral("line one\r\nline two\r\nline three"));
+    QCOMPARE(t.cell(3, 1), QString::fromLatin1("line one" + eol + "line two" + eol + "line three"));
     delete editor;
 }
 
@@ -245,7 +257,7 @@ void TestCategoryTable::editedCellKeepsNoBreakSpaces()
     delegate.setEditorData(editor, index);
     static_cast<QPlainTextEdit *>(editor)->appendPlainText(QStringLiteral("more"));
     delegate.setModelData(editor, &t, index);
-    QCOMPARE(t.cell(3, 1), QStringLiteral("caf\u00e9\u00a0au lait\r\nmore"));
+    QCOMPARE(t.cell(3, 1), QStringLiteral("caf\u00e9\u00a0au lait\nmore"));
 }
 
 QTEST_MAIN(TestCategoryTable)

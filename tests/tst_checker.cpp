@@ -142,7 +142,7 @@ void TestChecker::problems_data()
         "</template></category>\n</aiml>\n") << "";
     QTest::newRow("srai matched only by backtracking")
         << aiml(cat("A * B C", "x") + cat("_ END", "y") + cat("CALL <bot name=\"name\"/>", "z")
-               + cat("Q", "<srai>a x b b c</srai><srai>one two end</srai><srai>Call Alice</srai>"))
+               + cat("Q", "<srai>a x b b c</srai><srai>one two end</srai><srai>Call Vessra</srai>"))
         << "";
     QTest::newRow("Latin-1 as declared") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<aiml>\n" + cat("CAF\xc9", "caf\xe9") + "\n</aiml>")

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void completionList();
     void typedTags_data();
     void typedTags();
+    void pasteTakesTheDocumentsLineEnds();
     void find_data();
     void find();
     void findFromTheWindow();
@@ -281,6 +283,12 @@ void TestPreviewEditor::typedTags_data()
                                      << QByteArray("<aiml><category><template>|");
     QTest::newRow("off: no closing") << false << QByteArray("<aiml><category><template>Hi |") << "</"
                                      << QByteArray("<aiml><category><template>Hi </|");
+    // A new line ends as the document's first line does.
+    QTest::newRow("Enter in LF lines") << true << QByteArray("<aiml>\n<category>|\r\n") << "\r"
+                                       << QByteArray("<aiml>\n<category>\n|\r\n");
+    QTest::newRow("Enter in CR LF lines")
+        << true << QByteArray("<aiml>\r\n<category>|\n") << "\r" << QByteArray("<aiml>\r\n<category>\r\n|\n");
+    QTest::newRow("Enter in one line") << true << QByteArray("<aiml>|") << "\r" << QByteArray("<aiml>\n|");
 }
 
 void TestPreviewEditor::typedTags()
@@ -306,6 +314,15 @@ void TestPreviewEditor::typedTags()
     const qsizetype caret = expected.indexOf('|');
     QCOMPARE(previewBytes(*m_form), QByteArray(expected).remove(caret, 1));
     QCOMPARE(sci(m_code, QsciScintillaBase::SCI_GETCURRENTPOS), long(caret));
+}
+
+void TestPreviewEditor::pasteTakesTheDocumentsLineEnds()
+{
+    showActive();
+    QGuiApplication::clipboard()->setText(QStringLiteral("one\r\ntwo\nthree"));
+    setMarked("<aiml>\n|</aiml>\n");
+    m_code->paste();
+    QCOMPARE(previewBytes(*m_form), QByteArray("<aiml>\none\ntwo\nthree</aiml>\n"));
 }
 
 void TestPreviewEditor::find_data()

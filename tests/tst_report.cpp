@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace vorrel;
 using namespace vorrel::test;
 
@@ -27,19 +29,8 @@ TextEncoding encodingOf(bool utf8)
 // Straightforward versions of the report's rules, to hold the one-pass scan against.
 qsizetype referenceCharacters(const QString &text)
 {
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isLowSurrogate())
-            continue;
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            count += 2;
-            ++i;
-        } else {
-            count += (c == QLatin1Char('\r') || c == QLatin1Char('\n')) ? 2 : 1;
-        }
-    }
-    return count;
+    // A surrogate pair is one character.
+    return text.size() - std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLowSurrogate(); });
 }
 
 QString referenceVersion(const QString &text)
@@ -175,9 +166,9 @@ void TestReportCounts::characters_data()
     QTest::newRow("empty") << QByteArray() << true << 0;
     QTest::newRow("plain") << QByteArray("abc") << true << 3;
     QTest::newRow("CR LF counts two") << QByteArray("a\r\nb") << true << 4;
-    QTest::newRow("lone LF counts two") << QByteArray("a\nb") << true << 4;
-    QTest::newRow("lone CR counts two") << QByteArray("a\rb") << true << 4;
-    QTest::newRow("LF then CR") << QByteArray("\n\r") << true << 4;
+    QTest::newRow("LF counts one") << QByteArray("a\nb") << true << 3;
+    QTest::newRow("lone CR counts one") << QByteArray("a\rb") << true << 3;
+    QTest::newRow("LF then CR") << QByteArray("\n\r") << true << 2;
     QTest::newRow("two empty lines") << QByteArray("\r\n\r\n") << true << 4;
     QTest::newRow("UTF-8 letter is one") << QByteArray("na\xc3\xafve") << true << 5;
     QTest::newRow("8-bit letter is one") << QByteArray("na\xefve") << false << 5;
@@ -187,7 +178,7 @@ void TestReportCounts::characters_data()
     QTest::newRow("markup and blanks") << QByteArray("<srai> X </srai>") << true << 16;
     QTest::newRow("CR LF across 64 bytes") << QByteArray(63, 'x') + "\r\n" << true << 65;
     QTest::newRow("CR LF after 64 bytes") << QByteArray(64, 'x') + "\r\n" << true << 66;
-    QTest::newRow("lone CR ends block") << QByteArray(63, 'x') + "\ry" << true << 66;
+    QTest::newRow("lone CR ends block") << QByteArray(63, 'x') + "\ry" << true << 65;
 }
 
 void TestReportCounts::characters()

@@ -4,6 +4,7 @@
 #include "MainFormFixture.h"
 #include "TableRows.h"
 
+#include "document/AimlReader.h"
 #include "document/CategoryTable.h"
 #include "document/DocumentController.h"
 #include "editing/CategoryEdit.h"
@@ -36,11 +37,10 @@ using namespace vorrel::test;
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
+// The table's document is a new one, whose lines end in LF.
 QString lines(const QStringList &list)
 {
-    return list.join(kCrLf);
+    return list.join(QLatin1Char('\n'));
 }
 
 QStringList randomList(int items)
@@ -254,11 +254,12 @@ void TestSelEdit::okCreatesLabelledLastRow_data()
     QTest::addColumn<QString>("templ");
     QTest::addColumn<QString>("storedPattern");
     QTest::addColumn<QString>("storedTemplate");
+    QTest::addColumn<bool>("crLfDocument");
 
     const auto row = [](const char *name, bool upcase, const QString &pattern, const char *that, const char *templ,
-                         const QString &storedPattern, const char *storedTemplate) {
+                         const QString &storedPattern, const char *storedTemplate, bool crLfDocument = false) {
         QTest::newRow(name) << upcase << pattern << QString::fromUtf8(that) << QString::fromUtf8(templ) << storedPattern
-                            << QString::fromUtf8(storedTemplate);
+                            << QString::fromUtf8(storedTemplate) << crLfDocument;
     };
     row("upper-cased, that as typed", true, "what is your name", "hello", "My name is Vessra.", "WHAT IS YOUR NAME",
         "My name is Vessra.");
@@ -268,7 +269,8 @@ void TestSelEdit::okCreatesLabelledLastRow_data()
     row("tag contents too", true, "my name is <bot name=\"x\"/>", "", "", "MY NAME IS <BOT NAME=\"X\"/>", "");
     row("box unticked", false, "Hello There", "", "t", "Hello There", "t");
     row("all empty", true, "", "", "", "", "");
-    row("template lines as CR LF", true, "hi", "", "one\ntwo\n\nfour", "HI", "one\r\ntwo\r\n\r\nfour");
+    row("template lines as a new document's", true, "hi", "", "one\ntwo\n\nfour", "HI", "one\ntwo\n\nfour");
+    row("template lines in a CR LF document", true, "hi", "", "one\ntwo\n\nfour", "HI", "one\r\ntwo\r\n\r\nfour", true);
     row("stray brackets kept", true, "a < b", "", "<think>x</think> >", "A < B", "<think>x</think> >");
 }
 
@@ -280,8 +282,13 @@ void TestSelEdit::okCreatesLabelledLastRow()
     QFETCH(QString, templ);
     QFETCH(QString, storedPattern);
     QFETCH(QString, storedTemplate);
+    QFETCH(bool, crLfDocument);
 
-    setRows(*m_table, { { "1", "A", "", "a" }, { "2", "", "", "" } });
+    if (crLfDocument)
+        m_table->assignRows(
+            readCategories("<category><pattern>A</pattern><template>a</template></category>\r\n", ReadOptions()));
+    else
+        setRows(*m_table, { { "1", "A", "", "a" }, { "2", "", "", "" } });
     m_upcase->setChecked(upcase);
     m_dialog->editMode = QStringLiteral("create");
     showDialog();
@@ -312,7 +319,7 @@ void TestSelEdit::okEditsOnlyEditRow()
     m_dialog->txtTopic->setText(QStringLiteral("games"));
     QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
 
-    const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\r\nline 2", "games" },
+    const QList<QStringList> expected { { "1", "A", "", "a" }, { "7", "new pattern", "", "line 1\nline 2", "games" },
         { "3", "C", "", "c" } };
     QCOMPARE(rowsOf(*m_table), expected);
     QCOMPARE(m_document->history()->undoText(), QStringLiteral("Edit Category"));
@@ -355,7 +362,7 @@ void TestSelEdit::okEmptiesFieldsCancelKeepsThem()
     QCOMPARE(m_dialog->result(), int(kept ? QDialog::Rejected : QDialog::Accepted));
     QCOMPARE(m_dialog->txtPattern->text(), kept ? QStringLiteral("p") : QString());
     QCOMPARE(m_dialog->txtThat->text(), kept ? QStringLiteral("t") : QString());
-    QCOMPARE(m_dialog->templateText(), kept ? QStringLiteral("x\r\ny") : QString());
+    QCOMPARE(m_dialog->templateText(), kept ? QStringLiteral("x\ny") : QString());
     QCOMPARE(m_dialog->txtTopic->text(), kept ? QStringLiteral("z") : QString());
     QCOMPARE(m_table->gridRowCount(), kept ? 2 : 3);
     if (!kept) {
@@ -409,9 +416,9 @@ void TestSelEdit::enterInTemplateStartsNewLine()
 
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(m_table->gridRowCount(), 2);
-    QCOMPARE(m_dialog->templateText(), QStringLiteral("one\r\ntwo"));
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("one\ntwo"));
     QTest::mouseClick(m_dialog->cmdOK, Qt::LeftButton);
-    QCOMPARE(m_table->cell(3, 2), QStringLiteral("one\r\ntwo"));
+    QCOMPARE(m_table->cell(3, 2), QStringLiteral("one\ntwo"));
 }
 
 void TestSelEdit::editModeLoadsLineBreaksIntoTemplate()
@@ -419,7 +426,7 @@ void TestSelEdit::editModeLoadsLineBreaksIntoTemplate()
     m_dialog->setTemplateText(QStringLiteral("a\r\nb\r\n\r\nc"));
     QCOMPARE(m_dialog->template_->blockCount(), 4);
     QCOMPARE(m_dialog->template_->document()->findBlockByNumber(3).text(), QStringLiteral("c"));
-    QCOMPARE(m_dialog->templateText(), QStringLiteral("a\r\nb\r\n\r\nc"));
+    QCOMPARE(m_dialog->templateText(), QStringLiteral("a\nb\n\nc"));
     // A no-break space is a character of its own, not a blank.
     const QString nbsp = QStringLiteral("a\u00A0b");
     m_dialog->setTemplateText(nbsp);
@@ -433,8 +440,8 @@ void TestSelEdit::srai_data()
     QTest::addColumn<QString>("after");
     QTest::newRow("empty") << "" << 1 << "<srai></srai>";
     QTest::newRow("twice") << "X" << 2 << "<srai><srai>X</srai></srai>";
-    QTest::newRow("several lines") << "first\r\nlast" << 1 << "<srai>first\r\nlast</srai>";
-    QTest::newRow("final line break") << "x\r\n" << 1 << "<srai>x\r\n</srai>";
+    QTest::newRow("several lines") << "first\r\nlast" << 1 << "<srai>first\nlast</srai>";
+    QTest::newRow("final line break") << "x\r\n" << 1 << "<srai>x\n</srai>";
 }
 
 void TestSelEdit::srai()
@@ -494,8 +501,8 @@ void TestSelEdit::random_data()
     row("0", "", "0", lines(randomList(0)), "");
     row("-2", "", "-2", lines(randomList(0)), "");
     row("hexadecimal $2", "", "$2", lines(randomList(2)), "");
-    row("no final line break", "Hi", "3", "Hi\r\n" + lines(randomList(3)), "");
-    row("final line break", "Hi\r\n", "1", "Hi\r\n" + lines(randomList(1)), "");
+    row("no final line break", "Hi", "3", "Hi\n" + lines(randomList(3)), "");
+    row("final line break", "Hi\r\n", "1", "Hi\n" + lines(randomList(1)), "");
     row("three", "Hi", "three", "Hi", notANumber.arg("three"));
     row("empty answer", "Hi", "", "Hi", notANumber.arg(""));
     row("trailing letters", "", "3x", "", notANumber.arg("3x"));

@@ -39,6 +39,11 @@ QByteArray category(const char *pattern, const char *templ)
         "</template>", "</category>", " " });
 }
 
+QByteArray lf(QByteArray crLf)
+{
+    return crLf.replace("\r\n", "\n");
+}
+
 } // namespace
 
 class TestWriter final : public QObject
@@ -66,8 +71,8 @@ private slots:
 
     void utf8Validity_data();
     void utf8Validity();
-    void crLf_data();
-    void crLf();
+    void lineEnds_data();
+    void lineEnds();
     void asciiCase();
 };
 
@@ -126,6 +131,20 @@ void TestWriter::refresh_data()
     QTest::newRow("blank rows are not written") << Cells { { "", "", "" }, { "B", "", "b" }, { " ", "\t", "\r\n" } }
                                                 << lines({ "</aiml>" }) << category("B", "b") + "</aiml>\r\n";
     QTest::newRow("no rows") << Cells {} << lines({ "<a>", "</aiml>" }) << lines({ "<a>", "</aiml>" });
+    // New lines end as the old text's first line does; kept lines as they did.
+    QTest::newRow("LF lines: every line break in a cell as LF")
+        << Cells { { "A", "", "one\r\ntwo\nthree" } } << lf(lines({ "<aiml>", "</aiml>" }))
+        << lf(lines({ "<aiml>", "<category>", "<pattern>A</pattern>", "<template>", "one", "two", "three",
+               "</template>", "</category>", " ", "</aiml>" }));
+    QTest::newRow("LF header kept") << Cells { { "HELLO", "", "Hi there" } }
+                                    << lf(head + lines({ "<category><pattern>A</pattern>", "</aiml>" }))
+                                    << lf(head + hello + "</aiml>\r\n");
+    QTest::newRow("mixed lines, LF first")
+        << Cells { { "HELLO", "", "Hi there" } } << QByteArray("<aiml>\n<!-- x -->\r\n<category>\r\n</aiml>\r\n")
+        << "<aiml>\n<!-- x -->\r\n" + lf(hello + "</aiml>\r\n");
+    QTest::newRow("one line: LF") << Cells { { "HELLO", "", "Hi there" } }
+                                  << QByteArray("<category><pattern>A</pattern></category>")
+                                  << lf(hello + "</aiml>\r\n");
 }
 
 void TestWriter::refresh()
@@ -206,6 +225,13 @@ void TestWriter::documents_data()
         << test::Rows { { "1", "ONE", "", "1" }, { "2", "", "", "" }, { "3", " ", "", "", "", "<!-- b -->" },
                { "4", "TWO", "", "2" }, { "5", "", "", "" } }
         << head + one + "<!-- b -->\r\n" + two + end;
+    QTest::newRow("LF lines, the text around the categories kept as it is")
+        << lf(head) + "<!-- a -->\r\n" + lf(cat("ONE", "1")) + "<!-- b\r\n -->\n"
+            + lf(cat("TWO", "2")).replace(">2<", ">2\r\nmore<") + "<!-- end -->\r\n" + lf(end)
+        << test::Rows { { "1", "ONE", "", "1" }, { "2", "TWO", "", "2\r\nmore", "", "<!-- b\r\n -->" },
+               { "3", "", "", "" } }
+        << lf(head) + "<!-- a -->\r\n" + lf(one) + "<!-- b\r\n -->\n" + lf(category("TWO", "2\r\nmore"))
+            + "<!-- end -->\n" + lf(end);
     QTest::newRow("only blank rows: the last is written")
         << head + cat("", "") + end << test::Rows { { "1", "", "", "" }, { "2", "", "", "" } }
         << head + category("", "") + end;
@@ -268,10 +294,8 @@ void TestWriter::headerEndsAtTheFirstCategoryTag_data()
         << lines({ "<?xml version=\"1.0\"?>", "<aiml>" });
     QTest::newRow("text before the tag keeps its blanks")
         << lines({ "  <!-- x -->\t<category>" }) + old << lines({ "  <!-- x -->\t" });
-    QTest::newRow("tag first in the text") << QByteArray("<category><pattern>A</pattern></category>") << QByteArray();
-    QTest::newRow("line feed line ends kept")
-        << QByteArray("<?xml version=\"1.0\"?>\n<aiml>\n<category><pattern>A</pattern>\n</aiml>\n")
-        << QByteArray("<?xml version=\"1.0\"?>\n<aiml>\n");
+    QTest::newRow("tag first in the text")
+        << QByteArray("<category><pattern>A</pattern></category>\r\n") << QByteArray();
     QTest::newRow("lone CR line ends make one line")
         << QByteArray("<aiml>\r<category>\r<pattern>A</pattern>\r</aiml>\r") << QByteArray("<aiml>\r\r\n");
     // Literal: a tag in a comment counts, even before a line that is the tag.
@@ -323,15 +347,15 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce_data()
         QTest::newRow("no corpus") << QString();
 }
 
-// Every corpus document as the editor holds it (line feeds as CR LF): Refresh of the table
-// just read writes each category once, templates' own included, and keeps the header's bytes;
+// Every corpus document as the editor holds it: Refresh of the table just read writes each
+// category once, templates' own included, keeps the header's bytes and the file's line ends;
 // reading the result gives the table again, and refreshing it changes nothing.
 void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
 {
     QFETCH(QString, fileName);
     if (fileName.isEmpty())
         QSKIP("corpus not present");
-    const QByteArray text = toCrLf(readFile(fileName));
+    const QByteArray text = readFile(fileName);
     QVERIFY(!text.isEmpty());
     ReadOptions options;
     options.upcase = false;
@@ -339,7 +363,10 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
     const CategoryRows rows = readCategories(text, options);
     const RefreshResult refreshed = refreshText(rows, text, options.encoding);
     QVERIFY(refreshed.ok);
-    QVERIFY(refreshed.text.endsWith("</aiml>\r\n"));
+    // The corpus has files of either line end, none mixed.
+    const bool crLf = text.contains("\r\n");
+    QVERIFY(refreshed.text.endsWith(crLf ? "</aiml>\r\n" : "</aiml>\n"));
+    QCOMPARE(refreshed.text.count("\r\n"), crLf ? refreshed.text.count('\n') : 0);
 
     // One tag per row but the empty last one, besides those that templates teach with <learn>.
     qsizetype taught = 0;
@@ -351,7 +378,7 @@ void TestWriter::corpusRefreshKeepsEveryCategoryOnce()
     const qsizetype tag = firstCategoryOrTopicTag(text);
     QVERIFY(tag >= 0);
     const qsizetype lineStart = text.lastIndexOf('\n', tag) + 1;
-    const RefreshResult body = refreshText(rows, "</aiml>", options.encoding);
+    const RefreshResult body = refreshText(rows, crLf ? "</aiml>\r\n" : "</aiml>\n", options.encoding);
     QCOMPARE(refreshed.text, text.first(lineStart) + body.text);
 
     const CategoryRows again = readCategories(refreshed.text, options);
@@ -459,26 +486,41 @@ void TestWriter::utf8Validity()
         QCOMPARE(encodeText(decodeText(bytes, TextEncoding::Utf8), TextEncoding::Utf8), bytes);
 }
 
-void TestWriter::crLf_data()
+void TestWriter::lineEnds_data()
 {
     QTest::addColumn<QByteArray>("in");
-    QTest::addColumn<QByteArray>("out");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("crlf kept") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("lf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("lf first") << QByteArray("\nx") << QByteArray("\r\nx");
-    QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc");
-    QTest::newRow("lone cr kept") << QByteArray("a\rb\r") << QByteArray("a\rb\r");
-    QTest::newRow("cr cr lf") << QByteArray("a\r\r\n") << QByteArray("a\r\r\n");
-    QTest::newRow("lf cr") << QByteArray("a\n\rb") << QByteArray("a\r\n\rb");
-    QTest::newRow("NUL kept") << QByteArray("a\0\nb", 4) << QByteArray("a\0\r\nb", 5);
+    QTest::addColumn<QByteArray>("crLf");
+    QTest::addColumn<QByteArray>("lf");
+    QTest::addColumn<LineEnd>("firstLine");
+    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << LineEnd::Lf;
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n")
+                          << LineEnd::CrLf;
+    QTest::newRow("lf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n") << QByteArray("a\nb\n") << LineEnd::Lf;
+    QTest::newRow("lf first") << QByteArray("\nx") << QByteArray("\r\nx") << QByteArray("\nx") << LineEnd::Lf;
+    QTest::newRow("mixed, crlf first") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc") << QByteArray("a\nb\nc")
+                                       << LineEnd::CrLf;
+    QTest::newRow("mixed, lf first") << QByteArray("a\nb\r\nc") << QByteArray("a\r\nb\r\nc") << QByteArray("a\nb\nc")
+                                     << LineEnd::Lf;
+    // A lone CR ends a line too, and an LF written after it would make a CR LF.
+    QTest::newRow("lone cr kept") << QByteArray("a\rb\r") << QByteArray("a\rb\r") << QByteArray("a\rb\r")
+                                  << LineEnd::CrLf;
+    QTest::newRow("lone cr first, then lf")
+        << QByteArray("a\rb\n") << QByteArray("a\rb\r\n") << QByteArray("a\rb\n") << LineEnd::CrLf;
+    QTest::newRow("cr cr lf") << QByteArray("a\r\r\n") << QByteArray("a\r\r\n") << QByteArray("a\r\n") << LineEnd::CrLf;
+    QTest::newRow("lf cr") << QByteArray("a\n\rb") << QByteArray("a\r\n\rb") << QByteArray("a\n\rb") << LineEnd::Lf;
+    QTest::newRow("NUL kept") << QByteArray("a\0\nb", 4) << QByteArray("a\0\r\nb", 5) << QByteArray("a\0\nb", 4)
+                              << LineEnd::Lf;
 }
 
-void TestWriter::crLf()
+void TestWriter::lineEnds()
 {
     QFETCH(QByteArray, in);
-    QFETCH(QByteArray, out);
-    QCOMPARE(toCrLf(in), out);
+    QFETCH(QByteArray, crLf);
+    QFETCH(QByteArray, lf);
+    QFETCH(LineEnd, firstLine);
+    QCOMPARE(withLineEnds(in, LineEnd::CrLf), crLf);
+    QCOMPARE(withLineEnds(in, LineEnd::Lf), lf);
+    QCOMPARE(lineEndOf(in), firstLine);
 }
 
 void TestWriter::asciiCase()

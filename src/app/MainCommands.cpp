@@ -595,8 +595,8 @@ void TMainForm::setUpEditing()
 
 void TMainForm::SayItClick()
 {
-    // The box's text exactly as typed or pasted, its line breaks as CR LF like the cells'.
-    const QString sentence = cellTextFromRaw(input->document()->toRawText());
+    // The box's text exactly as typed or pasted, its line breaks as the cells' are.
+    const QString sentence = cellTextFromRaw(input->document()->toRawText(), table()->rows().lineEnd());
     QString reply;
     if (mnuInterpret->isChecked()) {
         const BotAnswer answer = bot()->respond(sentence);

@@ -2,9 +2,12 @@
 
 namespace vorrel {
 
-// Letter case folding touches only the 26 ASCII letters: every other character, accented
-// letters and bytes above 127 included, stays as it is. Patterns, the bot's comparison and
-// the transcript's capitals all follow this one rule.
+// The editor's own letter case touches only the 26 ASCII letters: every other character,
+// accented letters and bytes above 127 included, stays as it is. Upper-casing a pattern as it
+// is entered, the bot page's plain lookup of a sentence among the patterns and its transcript's
+// capitals follow this rule, and so do the tag comparisons of the reader and the writer.
+// Matching AIML (the interpreter, the checker's srai targets and duplicates) folds every letter
+// instead: see matchingCase() in aiml/Words.h.
 constexpr char16_t asciiUpper(char16_t c)
 {
     return static_cast<char16_t>(c - u'a') < 26u ? static_cast<char16_t>(c - (u'a' - u'A')) : c;

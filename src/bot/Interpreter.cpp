@@ -1,7 +1,9 @@
 #include "bot/Interpreter.h"
 
+#include "aiml/Elements.h"
+#include "aiml/Markup.h"
+#include "aiml/Words.h"
 #include "bot/Substitutions.h"
-#include "document/DocumentText.h"
 
 #include <QLocale>
 
@@ -11,41 +13,10 @@
 
 namespace vorrel {
 
-enum class TemplateElement : quint8 {
-    Text,
-    Content,
-    Star,
-    That,
-    Input,
-    ThatStar,
-    TopicStar,
-    Get,
-    Set,
-    Bot,
-    Sr,
-    Srai,
-    Random,
-    Li,
-    Condition,
-    Think,
-    Person,
-    Person2,
-    Gender,
-    Uppercase,
-    Lowercase,
-    Formal,
-    Sentence,
-    Date,
-    Id,
-    Size,
-    Version,
-    Silent,
-    Break,
-};
-
 struct TemplateNode
 {
-    TemplateElement element = TemplateElement::Text;
+    // None for a text node.
+    Element element = Element::None;
     // A text node's text, else the element's name in small letters.
     QString text;
     QList<std::pair<QString, QString>> attributes;
@@ -89,134 +60,9 @@ constexpr qint64 kWorkBudget = 1'000'000;
 constexpr qint64 kSentenceWork = 8;
 constexpr std::size_t kHistory = 64;
 
-TemplateElement elementOf(const QString &name)
-{
-    static const QHash<QString, TemplateElement> elements = {
-        { QStringLiteral("star"), TemplateElement::Star },
-        { QStringLiteral("that"), TemplateElement::That },
-        { QStringLiteral("input"), TemplateElement::Input },
-        { QStringLiteral("thatstar"), TemplateElement::ThatStar },
-        { QStringLiteral("topicstar"), TemplateElement::TopicStar },
-        { QStringLiteral("get"), TemplateElement::Get },
-        { QStringLiteral("set"), TemplateElement::Set },
-        { QStringLiteral("bot"), TemplateElement::Bot },
-        { QStringLiteral("sr"), TemplateElement::Sr },
-        { QStringLiteral("srai"), TemplateElement::Srai },
-        { QStringLiteral("random"), TemplateElement::Random },
-        { QStringLiteral("li"), TemplateElement::Li },
-        { QStringLiteral("condition"), TemplateElement::Condition },
-        { QStringLiteral("think"), TemplateElement::Think },
-        { QStringLiteral("person"), TemplateElement::Person },
-        { QStringLiteral("person2"), TemplateElement::Person2 },
-        { QStringLiteral("gender"), TemplateElement::Gender },
-        { QStringLiteral("uppercase"), TemplateElement::Uppercase },
-        { QStringLiteral("lowercase"), TemplateElement::Lowercase },
-        { QStringLiteral("formal"), TemplateElement::Formal },
-        { QStringLiteral("sentence"), TemplateElement::Sentence },
-        { QStringLiteral("date"), TemplateElement::Date },
-        { QStringLiteral("id"), TemplateElement::Id },
-        { QStringLiteral("size"), TemplateElement::Size },
-        { QStringLiteral("version"), TemplateElement::Version },
-        // Never run: a test bot in an editor executes nothing a document asks for.
-        { QStringLiteral("system"), TemplateElement::Silent },
-        { QStringLiteral("javascript"), TemplateElement::Silent },
-        { QStringLiteral("learn"), TemplateElement::Silent },
-        { QStringLiteral("gossip"), TemplateElement::Silent },
-        // HTML line breaks are common in templates; a blank keeps the words on either side apart.
-        { QStringLiteral("br"), TemplateElement::Break },
-    };
-    return elements.value(name, TemplateElement::Content);
-}
-
-bool isNameStart(QChar c)
-{
-    return c.isLetter() || c == u'_' || c == u':';
-}
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u':' || c == u'-' || c == u'.';
-}
-
-struct Tag
-{
-    QString name;
-    QList<std::pair<QString, QString>> attributes;
-    bool closing = false;
-    bool empty = false;
-};
-
-// The tag starting at text[at] == '<' and the position after it, or -1 when it is not a
-// well-formed tag, in which case the "<" is text.
-qsizetype readTag(QStringView text, qsizetype at, Tag &tag)
-{
-    const qsizetype n = text.size();
-    qsizetype i = at + 1;
-    if (i < n && text[i] == u'/') {
-        tag.closing = true;
-        ++i;
-    }
-    if (i >= n || !isNameStart(text[i]))
-        return -1;
-    const qsizetype nameStart = i;
-    while (i < n && isNameChar(text[i]))
-        ++i;
-    QStringView name = text.mid(nameStart, i - nameStart);
-    // A namespace prefix does not change what the element is.
-    if (const qsizetype colon = name.lastIndexOf(u':'); colon >= 0)
-        name = name.mid(colon + 1);
-    tag.name = name.toString().toLower();
-    auto skipBlanks = [&] {
-        while (i < n && text[i].isSpace())
-            ++i;
-    };
-    for (;;) {
-        skipBlanks();
-        if (i >= n || text[i] == u'<')
-            return -1;
-        if (text[i] == u'>')
-            return i + 1;
-        if (text[i] == u'/' && i + 1 < n && text[i + 1] == u'>' && !tag.closing) {
-            tag.empty = true;
-            return i + 2;
-        }
-        if (tag.closing)
-            return -1;
-        const qsizetype keyStart = i;
-        while (i < n && !text[i].isSpace() && text[i] != u'=' && text[i] != u'>' && text[i] != u'/' && text[i] != u'<'
-            && text[i] != u'"' && text[i] != u'\'')
-            ++i;
-        if (i == keyStart)
-            return -1;
-        const QString key = text.mid(keyStart, i - keyStart).toString().toLower();
-        skipBlanks();
-        QString value;
-        if (i < n && text[i] == u'=') {
-            ++i;
-            skipBlanks();
-            if (i >= n)
-                return -1;
-            if (text[i] == u'"' || text[i] == u'\'') {
-                const qsizetype close = text.indexOf(text[i], i + 1);
-                if (close < 0)
-                    return -1;
-                value = decodeEntities(text.mid(i + 1, close - i - 1));
-                i = close + 1;
-            } else {
-                const qsizetype valueStart = i;
-                while (i < n && !text[i].isSpace() && text[i] != u'>' && text[i] != u'<'
-                    && !(text[i] == u'/' && i + 1 < n && text[i + 1] == u'>'))
-                    ++i;
-                value = decodeEntities(text.mid(valueStart, i - valueStart));
-            }
-        }
-        tag.attributes.append({ key, value.trimmed() });
-    }
-}
-
 void appendText(TemplateNode &parent, const QString &text)
 {
-    if (!parent.children.empty() && parent.children.back().element == TemplateElement::Text) {
+    if (!parent.children.empty() && parent.children.back().element == Element::None) {
         parent.children.back().text += text;
         return;
     }
@@ -231,75 +77,37 @@ void appendText(TemplateNode &parent, const QString &text)
 std::unique_ptr<TemplateNode> parseTemplate(QStringView text)
 {
     auto root = std::make_unique<TemplateNode>();
-    root->element = TemplateElement::Content;
+    root->element = Element::Template;
     root->text = QStringLiteral("template");
     // Only the innermost open element receives children, so these pointers stay valid.
     std::vector<TemplateNode *> open { root.get() };
-    // Past the last ">" no tag can end: the rest is text, and no "<" there costs a search.
-    const qsizetype n = text.lastIndexOf(u'>') + 1;
-    qsizetype pending = 0;
-    auto flush = [&](qsizetype upTo) {
-        if (upTo > pending)
-            appendText(*open.back(), decodeEntities(text.mid(pending, upTo - pending)));
-    };
-    qsizetype i = 0;
-    while (i < n) {
-        i = text.indexOf(u'<', i);
-        if (i < 0 || i >= n)
-            break;
-        const QStringView rest = text.mid(i);
-        if (rest.startsWith(u"<!--")) {
-            flush(i);
-            const qsizetype end = text.indexOf(u"-->", i + 4);
-            i = pending = end < 0 ? n : end + 3;
-            continue;
-        }
-        if (rest.startsWith(u"<![CDATA[")) {
-            flush(i);
-            const qsizetype end = text.indexOf(u"]]>", i + 9);
-            appendText(*open.back(), text.mid(i + 9, (end < 0 ? n : end) - i - 9).toString());
-            i = pending = end < 0 ? n : end + 3;
-            continue;
-        }
-        if (rest.startsWith(u"<?") || rest.startsWith(u"<!")) {
-            const qsizetype end = text.indexOf(u'>', i);
-            if (end < 0) {
-                ++i;
-                continue;
-            }
-            flush(i);
-            i = pending = end + 1;
-            continue;
-        }
-        Tag tag;
-        const qsizetype next = readTag(text, i, tag);
-        if (next < 0) {
-            ++i;
-            continue;
-        }
-        flush(i);
-        i = pending = next;
-        if (tag.closing) {
-            for (std::size_t k = open.size() - 1; k >= 1; --k) {
-                if (open[k]->text == tag.name) {
-                    open.resize(k);
-                    break;
+    readMarkup(
+        text, [&open](QString &&piece) { appendText(*open.back(), piece); },
+        [&open](MarkupTag &&tag) {
+            // Names in any letter case: templates typed by hand write them so.
+            const QString name = tag.name.toLower();
+            if (tag.closing) {
+                for (std::size_t k = open.size() - 1; k >= 1; --k) {
+                    if (open[k]->text == name) {
+                        open.resize(k);
+                        break;
+                    }
                 }
+                return;
             }
-            continue;
-        }
-        if (open.size() > kMaxNesting)
-            continue;
-        TemplateNode node;
-        node.element = elementOf(tag.name);
-        node.text = std::move(tag.name);
-        node.attributes = std::move(tag.attributes);
-        TemplateNode &parent = *open.back();
-        parent.children.push_back(std::move(node));
-        if (!tag.empty)
-            open.push_back(&parent.children.back());
-    }
-    flush(text.size());
+            if (open.size() > kMaxNesting)
+                return;
+            TemplateNode node;
+            node.element = elementNamed(name);
+            node.text = name;
+            node.attributes = std::move(tag.attributes);
+            for (auto &attribute : node.attributes)
+                attribute.first = attribute.first.toLower();
+            TemplateNode &parent = *open.back();
+            parent.children.push_back(std::move(node));
+            if (!tag.empty)
+                open.push_back(&parent.children.back());
+        });
     return root;
 }
 
@@ -429,7 +237,7 @@ void Interpreter::setCategories(std::vector<BotCategory> rows)
     m_rows = std::move(rows);
     m_templates.clear();
     m_templates.resize(m_rows.size());
-    m_graph.build(m_rows, &Interpreter::botProperty);
+    m_graph.build(m_rows, m_options.properties);
     m_size = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(), [](const BotCategory &row) {
         return std::any_of(row.pattern.cbegin(), row.pattern.cend(), [](QChar c) { return !c.isSpace(); });
     }));
@@ -451,11 +259,6 @@ void Interpreter::seed(quint32 value)
 void Interpreter::setClock(std::function<QDateTime()> clock)
 {
     m_clock = std::move(clock);
-}
-
-QString Interpreter::botProperty(const QString &name)
-{
-    return name == u"name" ? QStringLiteral("Vessra") : QString();
 }
 
 BotAnswer Interpreter::respond(const QString &input)
@@ -566,7 +369,7 @@ void Interpreter::evaluateChildren(const TemplateNode &node, Context &context, Q
         m_workLeft -= 1 + (out.size() - before);
         if (out.size() == before)
             continue;
-        const bool fromText = child.element == TemplateElement::Text;
+        const bool fromText = child.element == Element::None;
         if (lastFromText && *lastFromText != fromText && isWordCharacter(out[before - 1].unicode())
             && isWordCharacter(out[before].unicode()))
             out.insert(before, QLatin1Char(' '));
@@ -584,32 +387,32 @@ QString Interpreter::evaluatedContent(const TemplateNode &node, Context &context
 void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &out)
 {
     switch (node.element) {
-    case TemplateElement::Text:
+    case Element::None:
         out += node.text;
         return;
-    case TemplateElement::Star:
+    case Element::Star:
         out += starAt(context.match.inputStars, indexOf(node).first);
         return;
-    case TemplateElement::ThatStar:
+    case Element::ThatStar:
         out += contextStarAt(context.match.thatStars, indexOf(node).first);
         return;
-    case TemplateElement::TopicStar:
+    case Element::TopicStar:
         out += contextStarAt(context.match.topicStars, indexOf(node).first);
         return;
-    case TemplateElement::That: {
+    case Element::That: {
         const auto [reply, sentence] = indexOf(node);
         out += thatSentence(reply, sentence);
         return;
     }
-    case TemplateElement::Input: {
+    case Element::Input: {
         const auto [input, sentence] = indexOf(node);
         out += inputSentence(input, sentence);
         return;
     }
-    case TemplateElement::Get:
+    case Element::Get:
         out += m_predicates.value(node.attributeValue(u"name"));
         return;
-    case TemplateElement::Set: {
+    case Element::Set: {
         const QString value = evaluatedContent(node, context).simplified();
         const QString name = node.attributeValue(u"name");
         if (!name.isEmpty())
@@ -617,19 +420,19 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         out += value;
         return;
     }
-    case TemplateElement::Bot:
-        out += botProperty(node.attributeValue(u"name"));
+    case Element::Bot:
+        out += m_options.properties.value(node.attributeValue(u"name"));
         return;
-    case TemplateElement::Sr:
+    case Element::Sr:
         out += srai(starAt(context.match.inputStars, 1), context.depth);
         return;
-    case TemplateElement::Srai:
+    case Element::Srai:
         out += srai(evaluatedContent(node, context), context.depth);
         return;
-    case TemplateElement::Random: {
+    case Element::Random: {
         std::vector<const TemplateNode *> items;
         for (const TemplateNode &child : node.children) {
-            if (child.element == TemplateElement::Li)
+            if (child.element == Element::Li)
                 items.push_back(&child);
         }
         if (!items.empty()) {
@@ -638,60 +441,71 @@ void Interpreter::evaluate(const TemplateNode &node, Context &context, QString &
         }
         return;
     }
-    case TemplateElement::Condition:
+    case Element::Condition:
         evaluateCondition(node, context, out);
         return;
-    case TemplateElement::Think:
+    case Element::Think:
         evaluatedContent(node, context);
         return;
-    case TemplateElement::Person:
-    case TemplateElement::Person2:
-    case TemplateElement::Gender: {
+    case Element::Person:
+    case Element::Person2:
+    case Element::Gender: {
         // The empty element stands for the same element around <star/>.
         const QString text
             = node.children.empty() ? starAt(context.match.inputStars, 1) : evaluatedContent(node, context);
         m_workLeft -= text.size();
-        const Substitution table = node.element == TemplateElement::Person ? Substitution::Person
-            : node.element == TemplateElement::Person2                     ? Substitution::Person2
-                                                                           : Substitution::Gender;
+        const Substitution table = node.element == Element::Person ? Substitution::Person
+            : node.element == Element::Person2                     ? Substitution::Person2
+                                                                   : Substitution::Gender;
         out += substitute(table, text);
         return;
     }
-    case TemplateElement::Uppercase:
+    case Element::Uppercase:
         out += evaluatedContent(node, context).toUpper();
         return;
-    case TemplateElement::Lowercase:
+    case Element::Lowercase:
         out += evaluatedContent(node, context).toLower();
         return;
-    case TemplateElement::Formal:
+    case Element::Formal:
         out += formal(evaluatedContent(node, context));
         return;
-    case TemplateElement::Sentence:
+    case Element::Sentence:
         out += sentenceCase(evaluatedContent(node, context));
         return;
-    case TemplateElement::Date:
+    case Element::Date:
         out += date(node.attributeValue(u"format"));
         return;
-    case TemplateElement::Id:
+    case Element::Id:
         out += QStringLiteral("localhost");
         return;
-    case TemplateElement::Size:
+    case Element::Size:
         out += QString::number(m_size);
         return;
-    case TemplateElement::Version:
+    case Element::Version:
         out += m_options.version;
         return;
-    case TemplateElement::Silent:
+    // Never run: a test bot in an editor executes nothing a document asks for.
+    case Element::System:
+    case Element::Javascript:
+    case Element::Learn:
+    case Element::Gossip:
         return;
-    case TemplateElement::Break:
+    // HTML line breaks are common in templates; a blank keeps the words on either side apart.
+    case Element::LineBreak:
         out += QLatin1Char(' ');
         return;
-    case TemplateElement::Content:
-    case TemplateElement::Li:
+    // Markup and anything unknown give their content.
+    default:
         evaluateChildren(node, context, out);
         return;
     }
 }
+
+struct Interpreter::PredicateWords
+{
+    WordIds<char16_t> ids;
+    std::vector<WordId> words;
+};
 
 void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, QString &out)
 {
@@ -703,9 +517,9 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
     }
     // The first item that matches is chosen; an item with neither name nor value always does.
     // The condition's own predicate is read once, however many items test it.
-    std::optional<QStringList> shared;
+    std::optional<PredicateWords> shared;
     for (const TemplateNode &item : node.children) {
-        if (item.element != TemplateElement::Li)
+        if (item.element != Element::Li)
             continue;
         if (m_workLeft <= 0) {
             m_workLimitReached = true;
@@ -728,24 +542,38 @@ void Interpreter::evaluateCondition(const TemplateNode &node, Context &context, 
     }
 }
 
-QStringList Interpreter::predicateWords(const QString &name)
+Interpreter::PredicateWords Interpreter::predicateWords(const QString &name)
 {
     const QString predicate = m_predicates.value(name);
     m_workLeft -= 1 + predicate.size();
-    return normalisedWords(predicate);
+    PredicateWords predicateWords;
+    forEachWord(predicate,
+        [&predicateWords](QStringView word) { predicateWords.words.push_back(predicateWords.ids.add(word)); });
+    return predicateWords;
 }
 
-bool Interpreter::valueMatches(const QString &value, const QStringList &predicateWords)
+// A condition's value is a pattern, matched against the predicate as the bot matches an input.
+bool Interpreter::valueMatches(const QString &value, const PredicateWords &predicate)
 {
     if (!spend(1 + value.size()))
         return false;
-    const QStringList pattern = normalisedWords(value);
-    // Words compared with words, or with a wildcard, each word of the value with each of the
-    // predicate's: charged before they are done, since one comparison may take seconds.
-    const bool wildcard = pattern.contains(QStringLiteral("*")) || pattern.contains(QStringLiteral("_"));
-    const qint64 steps = wildcard ? qint64(pattern.size() + 1) * (predicateWords.size() + 1)
-                                  : std::min(pattern.size(), predicateWords.size());
-    return spend(steps) && wordsMatch(pattern, predicateWords);
+    std::vector<WordId> pattern;
+    bool possible = true;
+    forEachWord(value, [&](QStringView word) {
+        pattern.push_back(predicate.ids.find(word));
+        possible = possible && pattern.back() != MatchGraph::kNoWord;
+    });
+    if (pattern.empty())
+        return predicate.words.empty();
+    // A word of the value that the predicate does not hold matches nothing.
+    if (!possible)
+        return false;
+    MatchGraph graph;
+    graph.add(pattern, {}, {}, 0);
+    bool exhausted = false;
+    const bool matched = graph.matchesPattern(predicate.words, m_workLeft, &exhausted);
+    m_workLimitReached = m_workLimitReached || exhausted;
+    return matched;
 }
 
 bool Interpreter::spend(qint64 units)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aiml/BotProperties.h"
 #include "bot/PatternGraph.h"
 
 #include <QDateTime>
@@ -25,6 +26,7 @@ struct InterpreterOptions
     QString version = QStringLiteral("AIML Vorrel 3.1");
     // Seed of <random>; without one each interpreter draws its own.
     std::optional<quint32> seed;
+    BotProperties properties;
 };
 
 // What the bot said to one input, and which category said it.
@@ -79,10 +81,10 @@ public:
     void setClock(std::function<QDateTime()> clock);
 
     QString predicate(const QString &name) const { return m_predicates.value(name); }
-    static QString botProperty(const QString &name);
 
 private:
     struct Context;
+    struct PredicateWords;
 
     QString evaluateRow(int row, const PatternGraph::Match &match, int depth);
     void evaluateChildren(const TemplateNode &node, Context &context, QString &out);
@@ -97,8 +99,8 @@ private:
     QString thatSentence(int reply, int sentence) const;
     QString inputSentence(int input, int sentence) const;
     bool predicateMatches(const QString &name, const QString &value);
-    QStringList predicateWords(const QString &name);
-    bool valueMatches(const QString &value, const QStringList &predicateWords);
+    PredicateWords predicateWords(const QString &name);
+    bool valueMatches(const QString &value, const PredicateWords &predicate);
     QString chainKey(const QString &request) const;
     void setPredicate(const QString &name, const QString &value);
     // Takes `units` of work from the answer's budget, or says that they are not left.

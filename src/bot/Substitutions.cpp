@@ -1,5 +1,7 @@
 #include "bot/Substitutions.h"
 
+#include "aiml/Words.h"
+
 #include <QHash>
 #include <QList>
 
@@ -117,9 +119,10 @@ const Table &tableFor(Substitution which)
     return gender;
 }
 
-bool isWordChar(QChar c)
+// Words as matching has them, with their apostrophes: the tables hold contractions.
+bool isWordChar(char32_t c)
 {
-    return c.isLetterOrNumber() || c.isMark() || c == u'\'' || c == u'\u2019';
+    return isWordCharacter(c) || c == u'\'' || c == u'\u2019';
 }
 
 struct Word
@@ -160,16 +163,19 @@ QString substitute(Substitution which, QStringView text)
 {
     const Table &table = tableFor(which);
     QList<Word> words;
+    qsizetype wordStart = -1;
     for (qsizetype i = 0; i < text.size();) {
-        if (!isWordChar(text[i])) {
-            ++i;
-            continue;
+        const qsizetype at = i;
+        const bool inWord = isWordChar(codePointAt(text, i));
+        if (inWord && wordStart < 0)
+            wordStart = at;
+        if (!inWord && wordStart >= 0) {
+            words.append({ wordStart, at });
+            wordStart = -1;
         }
-        const qsizetype begin = i;
-        while (i < text.size() && isWordChar(text[i]))
-            ++i;
-        words.append({ begin, i });
     }
+    if (wordStart >= 0)
+        words.append({ wordStart, text.size() });
     bool allCapitals = true;
     for (const QChar c : text)
         allCapitals = allCapitals && !c.isLower();
@@ -195,7 +201,7 @@ QString substitute(Substitution which, QStringView text)
                     plain = text.mid(words[w + k - 1].end, word.begin - words[w + k - 1].end).trimmed().isEmpty();
                     key += QLatin1Char(' ');
                 }
-                key += text.mid(word.begin, word.end - word.begin).toString().toUpper().replace(u'\u2019', u'\'');
+                key += inMatchingCase(text.mid(word.begin, word.end - word.begin)).replace(u'\u2019', u'\'');
             }
             if (!plain)
                 continue;

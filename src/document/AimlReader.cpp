@@ -1,5 +1,6 @@
 #include "document/AimlReader.h"
 
+#include "aiml/Markup.h"
 #include "document/DocumentText.h"
 
 #include <algorithm>
@@ -355,8 +356,12 @@ template<typename Pos> int categoryCount(const TagPositions<Pos> &tags)
 template<typename Pos> class Surroundings final
 {
 public:
-    Surroundings(QByteArrayView text, TextEncoding encoding, const TagPositions<Pos> &tags)
-        : m_text(text), m_encoding(encoding), m_topicOpening(tags.of(TopicOpen)), m_topicClosing(tags.of(TopicClose))
+    Surroundings(QByteArrayView text, TextEncoding encoding, LineEnd lineEnd, const TagPositions<Pos> &tags)
+        : m_text(text),
+          m_encoding(encoding),
+          m_lineEnd(lineEndBytes(lineEnd)),
+          m_topicOpening(tags.of(TopicOpen)),
+          m_topicClosing(tags.of(TopicClose))
     {
         for (const TagId tag : { PatternOpen, PatternClose, CategoryOpen, CategoryClose, ThatOpen, ThatClose,
                  TemplateOpen, TemplateClose })
@@ -496,7 +501,7 @@ private:
             QByteArray joined;
             for (const QByteArrayView piece : m_pieces) {
                 if (!joined.isEmpty())
-                    joined += "\r\n";
+                    joined += m_lineEnd;
                 joined += piece;
             }
             keepText(decodeText(joined, m_encoding));
@@ -505,6 +510,7 @@ private:
 
     QByteArrayView m_text;
     TextEncoding m_encoding;
+    QByteArrayView m_lineEnd;
     Cursor<Pos> m_topicOpening;
     Cursor<Pos> m_topicClosing;
     std::vector<Cursor<Pos>> m_cellTags;
@@ -530,7 +536,7 @@ void readThats(QByteArrayView text, const TagPositions<Pos> &tags, Ticker &ticke
     // Where a category's head ends: its first cell's tag.
     Cursor<Pos> patternOpening(tags.of(PatternOpen));
     Cursor<Pos> templateOpening(tags.of(TemplateOpen));
-    Surroundings<Pos> around(text, rows.encoding(), tags);
+    Surroundings<Pos> around(text, rows.encoding(), rows.lineEnd(), tags);
     // The text before the first category starts where a refresh ends the header, at the first
     // category or topic tag (letter case aside, which the passes do not read anyway).
     const qsizetype firstTopic = Cursor<Pos>(tags.of(TopicOpen)).find(0);

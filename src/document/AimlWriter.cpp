@@ -102,22 +102,18 @@ qsizetype firstCategoryOrTopicTag(QByteArrayView text)
 
 namespace {
 
-// Every LF without a CR before it in what `out` gained since `start` made CR LF.
-void crLfSince(QByteArray &out, qsizetype start)
-{
-    const QByteArrayView added(out.constData() + start, out.size() - start);
-    if (!added.contains('\n'))
-        return;
-    const QByteArray converted = toCrLf(added.toByteArray());
-    out.truncate(start);
-    out.append(converted);
-}
-
-void appendCell(QByteArray &out, const CategoryRows &rows, qsizetype row, int column, TextEncoding encoding)
+// A cell's line breaks, whichever it holds, as the document's.
+void appendCell(
+    QByteArray &out, const CategoryRows &rows, qsizetype row, int column, TextEncoding encoding, LineEnd lineEnd)
 {
     const qsizetype start = out.size();
     rows.appendEncoded(out, row, column, encoding);
-    crLfSince(out, start);
+    const QByteArrayView added(out.constData() + start, out.size() - start);
+    if (!added.contains('\n'))
+        return;
+    const QByteArray converted = withLineEnds(added.toByteArray(), lineEnd);
+    out.truncate(start);
+    out.append(converted);
 }
 
 // A topic's name inside its double quotes: what would end or break the attribute as markup.
@@ -175,6 +171,8 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
         }
     }
 
+    const LineEnd lineEnd = lineEndOf(oldText);
+    const QByteArrayView eol = lineEndBytes(lineEnd);
     RefreshResult result;
     if (tag < 0 && aimlLine.start < 0) {
         result.errorString = QStringLiteral("List index out of bounds (%1)").arg(-1);
@@ -194,14 +192,14 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
         out.append(oldText.first(lineStart));
         if (keepBefore) {
             out.append(before);
-            out.append("\r\n");
+            out.append(eol);
         }
     } else {
         out.append(oldText.first(aimlLine.start));
         const QByteArrayView rest = oldText.sliced(aimlLine.next);
         out.append(rest);
         if (!rest.isEmpty() && rest.back() != '\n')
-            out.append("\r\n");
+            out.append(eol);
     }
 
     // Rows with nothing but blanks are left out, but not all of them: the text keeps a category
@@ -221,8 +219,8 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
     const auto appendLeading = [&](qsizetype from, qsizetype to) {
         for (qsizetype r = from; r <= to; ++r) {
             if (!rows.isEmpty(r, LeadingTextColumn)) {
-                appendCell(out, rows, r, LeadingTextColumn, encoding);
-                out.append("\r\n");
+                rows.appendEncoded(out, r, LeadingTextColumn, encoding);
+                out.append(eol);
             }
         }
     };
@@ -234,7 +232,7 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
             continue;
         const bool hasTopic = !rows.isEmpty(r, TopicColumn);
         if (topicRow >= 0 && !(hasTopic && rows.sameText(topicRow, r, TopicColumn))) {
-            out.append("</topic>\r\n");
+            out.append("</topic>").append(eol);
             topicRow = -1;
         }
         // What the first category writes stands after a tag of its own, so that the next
@@ -247,37 +245,36 @@ RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, Text
             QByteArray name;
             rows.appendEncoded(name, r, TopicColumn, encoding);
             appendEscaped(out, name);
-            out.append("\">\r\n");
+            out.append("\">").append(eol);
             topicRow = r;
         }
         if (first && hasTopic)
             appendLeading(0, r);
-        out.append("<category>\r\n");
+        out.append("<category>").append(eol);
         if (first && !hasTopic)
             appendLeading(0, r);
         out.append("<pattern>");
-        appendCell(out, rows, r, PatternColumn, encoding);
-        out.append("</pattern>\r\n");
+        appendCell(out, rows, r, PatternColumn, encoding, lineEnd);
+        out.append("</pattern>").append(eol);
         if (!rows.isEmpty(r, ThatColumn)) {
             out.append("<that>");
-            appendCell(out, rows, r, ThatColumn, encoding);
-            out.append("</that>\r\n");
+            appendCell(out, rows, r, ThatColumn, encoding, lineEnd);
+            out.append("</that>").append(eol);
         }
-        out.append("<template>\r\n");
-        appendCell(out, rows, r, TemplateColumn, encoding);
-        out.append("\r\n</template>\r\n</category>\r\n \r\n");
+        out.append("<template>").append(eol);
+        appendCell(out, rows, r, TemplateColumn, encoding, lineEnd);
+        out.append(eol).append("</template>").append(eol).append("</category>").append(eol);
+        out.append(' ').append(eol);
         leadingFrom = r + 1;
     }
     if (topicRow >= 0)
-        out.append("</topic>\r\n");
+        out.append("</topic>").append(eol);
     appendLeading(leadingFrom, rows.size() - 1);
     const qsizetype trailing = out.size();
     rows.appendTrailingEncoded(out, encoding);
-    if (out.size() > trailing) {
-        crLfSince(out, trailing);
-        out.append("\r\n");
-    }
-    out.append("</aiml>\r\n");
+    if (out.size() > trailing)
+        out.append(eol);
+    out.append("</aiml>").append(eol);
     result.ok = true;
     return result;
 }

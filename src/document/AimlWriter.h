@@ -12,7 +12,7 @@ namespace vorrel {
 struct RefreshResult
 {
     bool ok = false;
-    // The new document text, CR LF lines, the last one ended too.
+    // The new document text, the last line ended too.
     QByteArray text;
     // Why there is no text.
     QString errorString;
@@ -25,8 +25,11 @@ struct RefreshResult
 // order, each after the text that stood before its category; every run of rows with the same
 // topic inside one topic element; a row with nothing but blanks in its cells is not written.
 // Then the text that stood after the last category, and "</aiml>". Cells go out as they are,
-// in the document's encoding; a topic's name is escaped. Fails, with the list error the
-// editor has always shown, when the old text has neither a tag nor that line.
+// in the document's encoding, but for their line breaks; a topic's name is escaped. The kept
+// lines and the text around the categories keep their line ends; every line written anew, and
+// every line break in a pattern, that or template, ends as the old text's first line does
+// (lineEndOf). Fails, with the list error the editor has always shown, when the old text has
+// neither a tag nor that line.
 RefreshResult refreshText(const CategoryRows &rows, QByteArrayView oldText, TextEncoding encoding);
 
 // Where the header of a text ends: its first "<category>" (any letter case, blanks allowed

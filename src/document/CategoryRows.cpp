@@ -9,7 +9,10 @@
 namespace vorrel {
 
 CategoryRows::CategoryRows(QByteArray source, TextEncoding encoding)
-    : m_source(std::move(source)), m_encoding(encoding), m_borrowing(!m_source.isEmpty())
+    : m_source(std::move(source)),
+      m_encoding(encoding),
+      m_lineEnd(lineEndOf(m_source)),
+      m_borrowing(!m_source.isEmpty())
 {
 }
 

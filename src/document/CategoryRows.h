@@ -36,8 +36,9 @@ public:
     static constexpr int kColumns = 6;
 
     CategoryRows() = default;
-    // Rows whose cells may refer into `source`, which is shared, not copied. When `source`
-    // only borrows its bytes (QByteArray::fromRawData), ownBytes() must run before they change.
+    // Rows whose cells may refer into `source`, which is shared, not copied, and whose line
+    // breaks are those of its first line. When `source` only borrows its bytes
+    // (QByteArray::fromRawData), ownBytes() must run before they change.
     CategoryRows(QByteArray source, TextEncoding encoding);
 
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
@@ -53,6 +54,9 @@ public:
     void copyRow(qsizetype from, qsizetype to);
 
     TextEncoding encoding() const { return m_encoding; }
+    // The line break that texts joined or typed into cells take: the document's; LF without
+    // a source, as a new document has.
+    LineEnd lineEnd() const { return m_lineEnd; }
 
     QString text(qsizetype row, int column) const;
     bool isEmpty(qsizetype row, int column) const;
@@ -118,6 +122,7 @@ private:
 
     QByteArray m_source;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    LineEnd m_lineEnd = LineEnd::Lf;
     // Whether cells refer into a source given from outside, not into their own block.
     bool m_borrowing = false;
     std::vector<Row> m_rows;

@@ -10,6 +10,17 @@
 
 namespace vorrel {
 
+namespace {
+
+// Lines typed into a cell end as the document's do.
+LineEnd documentLineEnd(const QModelIndex &index)
+{
+    const auto *table = qobject_cast<const CategoryTable *>(index.model());
+    return table ? table->rows().lineEnd() : LineEnd::Lf;
+}
+
+} // namespace
+
 void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem inside = option;
@@ -34,7 +45,7 @@ void CellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) cons
     const QString text = index.data(Qt::EditRole).toString();
     box->setPlainText(fieldTextFromCell(text));
     // What the box holds before any typing, to tell an untouched cell from an edited one.
-    box->setProperty("loaded", cellTextFromRaw(box->document()->toRawText()));
+    box->setProperty("loaded", cellTextFromRaw(box->document()->toRawText(), documentLineEnd(index)));
     box->moveCursor(QTextCursor::End);
 }
 
@@ -42,7 +53,7 @@ void CellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, cons
 {
     auto *box = static_cast<QPlainTextEdit *>(editor);
     // An untouched cell is left exactly as it was, whatever line breaks it held.
-    const QString edited = cellTextFromRaw(box->document()->toRawText());
+    const QString edited = cellTextFromRaw(box->document()->toRawText(), documentLineEnd(index));
     if (edited == box->property("loaded").toString())
         return;
     model->setData(index, edited, Qt::EditRole);

@@ -4,14 +4,11 @@
 #include <QByteArrayView>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace vorrel {
 
-// Stands for <bot name="..."/> in a pattern's text, followed by the name; XML text can never
-// hold U+0001.
-inline constexpr char kBotMark = '\x01';
+class BotProperties;
 
 // Where a category or a srai stands: its document's number in the check and the byte offset
 // of its start tag there.
@@ -22,19 +19,21 @@ struct CheckPlace
 };
 
 // What a check learns from the categories and srais of its documents, and what it finds among
-// them once all are in: categories whose pattern, that and topic an earlier one has, and srai
-// targets that no pattern matches. The documents of one bot share one index; texts come as
-// written (UTF-8) and are normalised here, so that what counts as the same pattern and what a
-// srai matches are decided in one place.
+// them once all are in: categories that take the place of an earlier one in the bot's matcher
+// (the same pattern, that and topic as matching reads them), and srai targets that no pattern
+// matches. The documents of one bot share one index. Texts come as the XML parser hands them
+// on (UTF-8) and become words by the rules the bot follows (aiml/Words.h), and the srai
+// targets are looked for with the bot's own matcher (aiml/MatchGraph.h).
 class CheckIndex final
 {
 public:
-    CheckIndex();
+    explicit CheckIndex(const BotProperties &properties);
     ~CheckIndex();
     CheckIndex(const CheckIndex &) = delete;
     CheckIndex &operator=(const CheckIndex &) = delete;
 
-    // Records a category; `that` and `topic` are empty when it has none.
+    // Records a category: its pattern and that in marked form (appendPatternElement()), its
+    // topic's name; `that` and `topic` are empty when it has none.
     void addCategory(QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, CheckPlace place);
     // Records the text of a srai that holds no element.
     void addSrai(QByteArrayView text, CheckPlace place);
@@ -44,7 +43,7 @@ public:
     // was recorded since the last append(): a part read in a thread of its own settles there.
     void settle();
 
-    // A category with the pattern, that and topic of an earlier one, and that earlier one.
+    // A category on the path of an earlier one, and that earlier one.
     struct Duplicate
     {
         CheckPlace place;
@@ -56,37 +55,16 @@ public:
     struct UnmatchedSrai
     {
         CheckPlace place;
-        // Its words as an interpreter takes them, one blank between; empty for an empty srai.
+        // Its words as the bot takes them, one blank between; empty for an empty srai.
         QByteArray words;
     };
-    // The srais whose words no recorded pattern matches, in the order they were added.
+    // The srais whose words no recorded pattern matches, whatever that and topic the
+    // conversation has then, in the order they were added.
     std::vector<UnmatchedSrai> unmatchedSrais() const;
 
 private:
     struct Data;
     std::unique_ptr<Data> d;
 };
-
-// The code point of the valid UTF-8 at `p`, which moves past it. The XML parser hands out
-// valid UTF-8 only.
-inline char32_t nextUtf8CodePoint(const char *&p, const char *end)
-{
-    const auto lead = static_cast<unsigned char>(*p++);
-    if (lead < 0x80)
-        return lead;
-    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> extra);
-    for (int i = 0; i < extra && p < end; ++i)
-        c = (c << 6) | (static_cast<unsigned char>(*p++) & 0x3F);
-    return c;
-}
-
-// Upper case (every letter of the first plane), runs of blanks as one blank, no blanks at
-// the ends; "*" when nothing is left and `emptyIsStar`.
-QByteArray normalisedAimlText(QByteArrayView text, bool emptyIsStar);
-
-// A srai's text as an interpreter takes its input: split at every character that is not a word
-// character, "*" or "_"; upper case; one blank between the words.
-QByteArray sraiWords(QByteArrayView text);
 
 } // namespace vorrel

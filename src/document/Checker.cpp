@@ -1,5 +1,8 @@
 #include "document/Checker.h"
 
+#include "aiml/Elements.h"
+#include "aiml/Markup.h"
+#include "aiml/Words.h"
 #include "document/CheckIndex.h"
 #include "document/DocumentText.h"
 
@@ -49,89 +52,6 @@ enum Code : quint8 {
     kSraiTarget,
     kEmptyTemplate
 };
-
-// The elements of AIML 1.0.1 and where they stand, with the markup a client may show, which
-// interpreters pass through.
-enum ElementUse : unsigned char { TemplateElement = 1, PatternElement = 2, Markup = 4 };
-struct ElementName
-{
-    std::string_view name;
-    unsigned char use;
-};
-constexpr std::array kElements = { ElementName { "a"sv, Markup }, ElementName { "abbr"sv, Markup },
-    ElementName { "b"sv, Markup }, ElementName { "big"sv, Markup }, ElementName { "blockquote"sv, Markup },
-    ElementName { "bot"sv, TemplateElement | PatternElement }, ElementName { "br"sv, Markup },
-    ElementName { "center"sv, Markup }, ElementName { "cite"sv, Markup }, ElementName { "code"sv, Markup },
-    ElementName { "condition"sv, TemplateElement }, ElementName { "date"sv, TemplateElement },
-    ElementName { "dd"sv, Markup }, ElementName { "div"sv, Markup }, ElementName { "dl"sv, Markup },
-    ElementName { "dt"sv, Markup }, ElementName { "em"sv, Markup }, ElementName { "font"sv, Markup },
-    ElementName { "formal"sv, TemplateElement }, ElementName { "gender"sv, TemplateElement },
-    ElementName { "get"sv, TemplateElement }, ElementName { "gossip"sv, TemplateElement },
-    ElementName { "h1"sv, Markup }, ElementName { "h2"sv, Markup }, ElementName { "h3"sv, Markup },
-    ElementName { "h4"sv, Markup }, ElementName { "h5"sv, Markup }, ElementName { "h6"sv, Markup },
-    ElementName { "hr"sv, Markup }, ElementName { "i"sv, Markup }, ElementName { "id"sv, TemplateElement },
-    ElementName { "img"sv, Markup }, ElementName { "input"sv, TemplateElement },
-    ElementName { "javascript"sv, TemplateElement }, ElementName { "learn"sv, TemplateElement },
-    ElementName { "li"sv, TemplateElement }, ElementName { "lowercase"sv, TemplateElement },
-    ElementName { "ol"sv, Markup }, ElementName { "p"sv, Markup }, ElementName { "person"sv, TemplateElement },
-    ElementName { "person2"sv, TemplateElement }, ElementName { "pre"sv, Markup }, ElementName { "q"sv, Markup },
-    ElementName { "random"sv, TemplateElement }, ElementName { "s"sv, Markup },
-    ElementName { "sentence"sv, TemplateElement }, ElementName { "set"sv, TemplateElement },
-    ElementName { "size"sv, TemplateElement }, ElementName { "small"sv, Markup }, ElementName { "span"sv, Markup },
-    ElementName { "sr"sv, TemplateElement }, ElementName { "srai"sv, TemplateElement },
-    ElementName { "star"sv, TemplateElement }, ElementName { "strike"sv, Markup }, ElementName { "strong"sv, Markup },
-    ElementName { "sub"sv, Markup }, ElementName { "sup"sv, Markup }, ElementName { "system"sv, TemplateElement },
-    ElementName { "table"sv, Markup }, ElementName { "tbody"sv, Markup }, ElementName { "td"sv, Markup },
-    ElementName { "th"sv, Markup }, ElementName { "that"sv, TemplateElement },
-    ElementName { "thatstar"sv, TemplateElement }, ElementName { "thead"sv, Markup },
-    ElementName { "think"sv, TemplateElement }, ElementName { "topicstar"sv, TemplateElement },
-    ElementName { "tr"sv, Markup }, ElementName { "tt"sv, Markup }, ElementName { "u"sv, Markup },
-    ElementName { "ul"sv, Markup }, ElementName { "uppercase"sv, TemplateElement },
-    ElementName { "version"sv, TemplateElement } };
-static_assert(std::is_sorted(
-    kElements.begin(), kElements.end(), [](const ElementName &a, const ElementName &b) { return a.name < b.name; }));
-
-unsigned char elementUse(std::string_view name)
-{
-    // The names that share a first letter stand together in the table: only theirs are compared.
-    static const std::array<std::pair<quint8, quint8>, 26> byLetter = [] {
-        std::array<std::pair<quint8, quint8>, 26> ranges {};
-        for (size_t i = kElements.size(); i-- > 0;) {
-            auto &range = ranges[size_t(kElements[i].name[0] - 'a')];
-            range.first = quint8(i);
-            if (range.second == 0)
-                range.second = quint8(i + 1);
-        }
-        return ranges;
-    }();
-    if (name.empty() || name[0] < 'a' || name[0] > 'z')
-        return 0;
-    const auto [first, last] = byLetter[size_t(name[0] - 'a')];
-    for (size_t i = first; i < last; ++i) {
-        if (kElements[i].name == name)
-            return kElements[i].use;
-    }
-    return 0;
-}
-
-// The elements whose place in a document the checker follows.
-enum class Tag : unsigned char { Other, Aiml, Topic, Category, Pattern, That, Template, Srai };
-
-Tag tagOf(std::string_view name)
-{
-    switch (name.size()) {
-    case 4:
-        return name == "aiml"sv ? Tag::Aiml : name == "that"sv ? Tag::That : name == "srai"sv ? Tag::Srai : Tag::Other;
-    case 5:
-        return name == "topic"sv ? Tag::Topic : Tag::Other;
-    case 7:
-        return name == "pattern"sv ? Tag::Pattern : Tag::Other;
-    case 8:
-        return name == "category"sv ? Tag::Category : name == "template"sv ? Tag::Template : Tag::Other;
-    default:
-        return Tag::Other;
-    }
-}
 
 qsizetype firstNonAscii(QByteArrayView bytes, qsizetype from = 0)
 {
@@ -277,13 +197,6 @@ QString withoutControls(const QString &text)
 QString codePointText(char32_t c)
 {
     return QString::fromUcs4(&c, 1);
-}
-
-inline bool isWordCodePoint(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-    return isWordCharacter(c);
 }
 
 inline bool isSpaceCodePoint(char32_t c)
@@ -446,7 +359,7 @@ class PartCheck final
 {
 public:
     PartCheck(const CheckOptions &options, const DocumentText &text, int document)
-        : m_options(options), m_text(text), m_document(document)
+        : index(options.properties), m_options(options), m_text(text), m_document(document)
     {
     }
 
@@ -616,7 +529,7 @@ void PartCheck::failed(XML_Parser parser)
 void PartCheck::wantText()
 {
     const Kind kind = m_frames.empty() ? Kind::Aiml : m_frames.back().kind;
-    const bool want = kind == Kind::Pattern || kind == Kind::That || kind == Kind::Srai
+    const bool want = kind == Kind::Pattern || kind == Kind::That || kind == Kind::PatternChild || kind == Kind::Srai
         || ((kind == Kind::Template || kind == Kind::TemplateChild) && !m_templateHasContent);
     if (want != m_textWanted) {
         m_textWanted = want;
@@ -645,7 +558,7 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
         // No top-level element starts there: this part reads on alone.
         m_splitAt = std::numeric_limits<qsizetype>::max();
     }
-    const Tag tag = tagOf(name);
+    const Element element = elementNamed(name);
     const auto nameText = [name] { return QString::fromUtf8(name.data(), qsizetype(name.size())); };
     auto attribute = [attributes](std::string_view wanted) {
         for (const char **a = attributes; *a; a += 2) {
@@ -661,12 +574,12 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
     Kind kind = Kind::Ignored;
     if (m_frames.empty()) {
         m_rootNamespace = QByteArray(uri.data(), qsizetype(uri.size()));
-        if (tag == Tag::Category) {
+        if (element == Element::Category) {
             add(at, Severity::Error, kStructure, QStringLiteral("<category> outside <aiml>"));
             kind = Kind::Category;
             beginCategory(at);
         } else {
-            if (tag != Tag::Aiml)
+            if (element != Element::Aiml)
                 add(at, Severity::Error, kStructure,
                     QStringLiteral("root element <%1> instead of <aiml>").arg(nameText()));
             kind = Kind::Aiml;
@@ -680,12 +593,12 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
     case Kind::Aiml:
     case Kind::Topic:
     case Kind::Stray:
-        if (tag == Tag::Category) {
+        if (element == Element::Category) {
             if (parent == Kind::Stray)
                 add(at, Severity::Error, kStructure, QStringLiteral("<category> outside <aiml> and <topic>"));
             kind = Kind::Category;
             beginCategory(at);
-        } else if (tag == Tag::Topic && parent != Kind::Stray) {
+        } else if (element == Element::Topic && parent != Kind::Stray) {
             kind = Kind::Topic;
             m_topics.push_back(attribute("name").toByteArray());
         } else {
@@ -693,38 +606,34 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
         }
         break;
     case Kind::Category:
-        if (tag == Tag::Pattern || tag == Tag::That) {
-            const bool that = tag == Tag::That;
+        if (element == Element::Pattern || element == Element::That) {
+            const bool that = element == Element::That;
             kind = that ? Kind::That : Kind::Pattern;
             m_textAt = at;
             if (++(that ? m_category.thats : m_category.patterns) == 2)
                 add(at, Severity::Error, kStructure, QStringLiteral("second <%1> in a category").arg(nameText()));
             m_patternText.clear();
             m_textElement.clear();
-        } else if (tag == Tag::Template) {
+        } else if (element == Element::Template) {
             kind = Kind::Template;
             m_templateAt = at;
             m_templateHasContent = false;
             if (++m_category.templates == 2)
                 add(at, Severity::Error, kStructure, QStringLiteral("second <template> in a category"));
-        } else if (tag == Tag::Category) {
+        } else if (element == Element::Category) {
             add(at, Severity::Error, kStructure, QStringLiteral("<category> inside a category"));
         }
         break;
     case Kind::Pattern:
     case Kind::That:
+    case Kind::PatternChild: {
         kind = Kind::PatternChild;
-        m_patternText += ' ';
-        m_patternText += kBotMark;
-        if ((elementUse(name) & PatternElement) && isAimlElement()) {
-            const QByteArrayView botName = attribute("name");
-            m_patternText.append(botName.data(), size_t(botName.size()));
-        } else if (m_textElement.isEmpty()) {
-            // Stands for one word, so that nothing else is found wrong because of it.
+        const bool bot = (elementUse(element) & PatternElement) && isAimlElement();
+        appendPatternElement(m_patternText, bot, bot ? attribute("name") : QByteArrayView());
+        if (!bot && m_textElement.isEmpty())
             m_textElement = nameText();
-        }
-        m_patternText += ' ';
         break;
+    }
     case Kind::Template:
     case Kind::TemplateChild:
     case Kind::Srai:
@@ -734,20 +643,19 @@ void PartCheck::startElement(const char *rawName, const char **attributes)
         kind = Kind::TemplateChild;
         if (!isAimlElement())
             break;
-        if (tag == Tag::Category) {
+        if (element == Element::Category) {
             // Categories learned at run time are written so only in AIML 2.0.
             add(at, Severity::Warning, kUnknownElement,
                 QStringLiteral("<category> in a template belongs to <learn>, an AIML 2.0 element"));
             kind = Kind::Ignored;
-        } else if (tag == Tag::Srai) {
+        } else if (element == Element::Srai) {
             kind = Kind::Srai;
             m_srais.push_back({ at, std::string(), true });
-        } else if (!(elementUse(name) & (TemplateElement | Markup))) {
+        } else if (!(elementUse(element) & (TemplateElement | MarkupElement))) {
             add(at, Severity::Warning, kUnknownElement,
                 QStringLiteral("<%1> is not an AIML template element").arg(nameText()));
         }
         break;
-    case Kind::PatternChild:
     case Kind::Ignored:
         kind = parent;
         break;
@@ -774,6 +682,9 @@ void PartCheck::endElement()
     case Kind::That:
         endPatternText(kind == Kind::That);
         break;
+    case Kind::PatternChild:
+        appendPatternElement(m_patternText, false, {});
+        break;
     case Kind::Template:
         if (!m_templateHasContent)
             add(m_templateAt, Severity::Warning, kEmptyTemplate, QStringLiteral("empty template"));
@@ -794,6 +705,7 @@ void PartCheck::characters(const char *text, int length)
     switch (m_frames.back().kind) {
     case Kind::Pattern:
     case Kind::That:
+    case Kind::PatternChild:
         m_patternText.append(text, size_t(length));
         break;
     case Kind::Srai:
@@ -845,7 +757,7 @@ void PartCheck::checkPatternText(QByteArrayView text, qsizetype at, const QStrin
     QChar joined;
     // The first of each kind, in the order of the text.
     auto see = [&](char32_t c) {
-        if (isWordCodePoint(c)) {
+        if (isWordCharacter(c)) {
             // The editor's upper-case setting folds "a" to "z" only, as upcaseAscii does.
             if (lower.isNull() && m_options.upcasePatterns && c >= 'a' && c <= 'z')
                 lower = QChar(c);
@@ -864,8 +776,6 @@ void PartCheck::checkPatternText(QByteArrayView text, qsizetype at, const QStrin
             return;
         }
         wildcardBefore = false;
-        if (*word == kBotMark)
-            return;
         while (word < end) {
             // Plain capitals and digits, most of every pattern, need no more look.
             if (kPlainPatternByte[static_cast<unsigned char>(*word)])
@@ -877,6 +787,17 @@ void PartCheck::checkPatternText(QByteArrayView text, qsizetype at, const QStrin
     const char *wordStart = nullptr;
     for (const char *p = text.data(), *end = p + text.size(); p < end;) {
         const char *const here = p;
+        if (*p == kPropertyMark) {
+            // A bot property stands for a word, whatever its name.
+            if (wordStart)
+                checkWord(wordStart, here);
+            wordStart = nullptr;
+            const auto *close = static_cast<const char *>(std::memchr(p + 1, kPropertyMark, size_t(end - p - 1)));
+            p = close ? close + 1 : end;
+            words = true;
+            wildcardBefore = false;
+            continue;
+        }
         const auto byte = static_cast<unsigned char>(*p);
         const bool blank = byte < 0x80 ? (++p, isSpaceCodePoint(byte)) : isSpaceCodePoint(nextUtf8CodePoint(p, end));
         if (!blank) {

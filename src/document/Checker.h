@@ -1,5 +1,7 @@
 #pragma once
 
+#include "aiml/BotProperties.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,8 @@ struct CheckOptions
     bool upcasePatterns = true;
     // A document of at least this many bytes is read in two parts at once; -1 never.
     qsizetype parallelFrom = 1 << 20;
+    // What <bot name="..."/> in a pattern matches, as the bot has them.
+    BotProperties properties;
 };
 
 // Checks an AIML document given as the bytes of its file: first as XML 1.0 with namespaces,

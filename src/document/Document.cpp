@@ -121,9 +121,9 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
             if (whole.size() > kLargestDocument)
                 return fail(cannotOpen.arg(shown(fileName), tooLarge));
         }
-        // Damaged UTF-16 is not taken as 8-bit text either: its line feeds would gain CRs
-        // between the halves of its units, and a save would ruin what a byte's repair could
-        // still mend.
+        // Damaged UTF-16 is not taken as 8-bit text either: a line end typed into it, or a
+        // refresh, would put single bytes between its units, and a save would ruin what a
+        // byte's repair could still mend.
         const Utf16Survey survey = surveyUtf16(whole, *utf16);
         if (survey.damagedAt >= 0) {
             const QString damage = survey.halfUnit
@@ -133,10 +133,7 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
         }
         if (survey.lineEnds > mostLines(survey.textSize))
             return tooManyLines();
-        // Each added CR is one more 16-bit unit in the file.
-        if (whole.size() + 2 * survey.bareLfs > kLargestDocument)
-            return fail(cannotOpen.arg(shown(fileName), tooLarge));
-        const QByteArray text = toCrLf(utf8FromUtf16(whole, *utf16));
+        const QByteArray text = utf8FromUtf16(whole, *utf16);
         if (!sink.reserve(text.size()) || !sink.append(text))
             return noRoom();
         *encoding = *utf16;
@@ -167,16 +164,14 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
     if (!sink.reserve(file.size() + 2))
         return noRoom();
     Utf8Validator utf8;
-    CrLfConverter crlf;
-    QByteArray scratch;
     qint64 total = 0;
     for (;;) {
         utf8.feed(piece);
-        const QByteArrayView converted = crlf.convert(piece, scratch);
-        total += converted.size();
+        // The file may have grown since its size was taken.
+        total += piece.size();
         if (total > kLargestDocument)
             return fail(cannotOpen.arg(shown(fileName), tooLarge));
-        if (!converted.isEmpty() && !sink.append(converted))
+        if (!piece.isEmpty() && !sink.append(piece))
             return noRoom();
         if (got < kPiece)
             break;
@@ -212,7 +207,8 @@ bool Document::readTemplate(const QString &author, const QString &language, QByt
         return false;
     replaceFirst(sink.bytes, "AUTHOR1", encodeText(author, *encoding));
     replaceFirst(sink.bytes, "LANG", encodeText(language, *encoding));
-    *text = toCrLf(sink.bytes);
+    // Whatever the file holds, a new document is written the desktop's way.
+    *text = withLineEnds(sink.bytes, LineEnd::Lf);
     return true;
 }
 
@@ -223,8 +219,8 @@ void Document::setCreated(const QString &title, TextEncoding encoding)
 
 bool Document::writeText(const QString &fileName, QByteArrayView text)
 {
-    // A line end that came in some other way than loading still goes out as CR LF.
-    const QByteArray bytes = fileBytes(toCrLf(QByteArray::fromRawData(text.data(), text.size())), m_encoding);
+    // The preview's bytes as they are, line ends included; UTF-16 unit for unit.
+    const QByteArray bytes = fileBytes(text, m_encoding);
     // Written beside the old file and renamed over it, so a failed save leaves it intact.
     const WriteResult written = writeFileAtomically(fileName, bytes);
     if (written)

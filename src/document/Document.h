@@ -65,15 +65,15 @@ public:
     void setDocChanged(bool changed);
     void setTableChanged(bool changed);
 
-    // Reads a document file into `sink` as the preview holds text: line ends CR LF, UTF-16 as
-    // UTF-8. Only regular files (or links to them) are read, and nothing of this document
-    // changes, so a failure leaves it exactly as it was.
+    // Reads a document file into `sink` as the preview holds text: its bytes as they are, line
+    // ends included, but UTF-16 as UTF-8. Only regular files (or links to them) are read, and
+    // nothing of this document changes, so a failure leaves it exactly as it was.
     bool readFile(const QString &fileName, TextSink &sink, TextEncoding *encoding);
     // The views hold the file's text now.
     void setOpened(const QString &fileName, TextEncoding encoding);
 
     // The text of a new document: "template.dat" with its first "AUTHOR1" and then its first
-    // "LANG" replaced. Changes nothing of this document.
+    // "LANG" replaced, its lines ending in LF. Changes nothing of this document.
     bool readTemplate(const QString &author, const QString &language, QByteArray *text, TextEncoding *encoding);
     // The views hold the new document's text now.
     void setCreated(const QString &title, TextEncoding encoding);

@@ -3,10 +3,8 @@
 #include "base/AsciiCase.h"
 
 #include <QString>
-#include <QVarLengthArray>
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -113,66 +111,6 @@ void Utf8Validator::feed(QByteArrayView piece)
         m_carry = piece.sliced(end).toByteArray();
 }
 
-namespace {
-
-// Where the first LF without a CR before it is, -1 when there is none; `afterCr` tells whether
-// the byte before the text was a CR.
-qsizetype firstBareLf(const char *data, qsizetype size, bool afterCr)
-{
-    qsizetype i = 0;
-    if (size > 0 && data[0] == '\n' && !afterCr)
-        return 0;
-#if defined(__SSE2__)
-    // Most documents already end their lines in CR LF: sixteen bytes at a time, each with the
-    // byte before it in sight.
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (i = 1; size - i >= 16; i += 16) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i - 1));
-        const __m128i bare = _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(here, lf));
-        if (const int mask = _mm_movemask_epi8(bare))
-            return i + std::countr_zero(static_cast<unsigned>(mask));
-    }
-#endif
-    for (i = std::max<qsizetype>(i, 1); i < size; ++i) {
-        if (data[i] == '\n' && data[i - 1] != '\r')
-            return i;
-    }
-    return -1;
-}
-
-} // namespace
-
-QByteArrayView CrLfConverter::convert(QByteArrayView piece, QByteArray &scratch)
-{
-    const char *data = piece.data();
-    const qsizetype size = piece.size();
-    const char *end = data + size;
-    const bool afterCr = m_afterCr;
-    if (size > 0)
-        m_afterCr = data[size - 1] == '\r';
-    const qsizetype first = firstBareLf(data, size, afterCr);
-    if (first < 0)
-        return piece;
-    scratch.truncate(0);
-    qsizetype from = 0;
-    for (const char *p = data + first; p < end; ++p) {
-        p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        if (!p)
-            break;
-        const qsizetype i = p - data;
-        if (i > 0 ? data[i - 1] == '\r' : afterCr)
-            continue;
-        scratch.append(data + from, i - from);
-        scratch.append('\r');
-        ++m_added;
-        from = i;
-    }
-    scratch.append(data + from, size - from);
-    return scratch;
-}
-
 void LineEndCounter::feed(QByteArrayView piece)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(piece.data());
@@ -253,11 +191,7 @@ Utf16Survey surveyUtf16(QByteArrayView bytes, TextEncoding encoding)
             survey.textSize += 4;
             ++i;
         } else if (c == u'\n') {
-            if (!afterCr) {
-                ++survey.lineEnds;
-                ++survey.bareLfs;
-                ++survey.textSize;
-            }
+            survey.lineEnds += !afterCr;
             ++survey.textSize;
         } else {
             survey.lineEnds += c == u'\r';
@@ -306,22 +240,46 @@ QByteArray fileBytes(QByteArrayView text, TextEncoding encoding)
     return out;
 }
 
-QByteArray toCrLf(const QByteArray &bytes)
+LineEnd lineEndOf(QByteArrayView text)
+{
+    if (text.isEmpty())
+        return LineEnd::Lf;
+    const char *data = text.data();
+    const auto *lf = static_cast<const char *>(std::memchr(data, '\n', static_cast<size_t>(text.size())));
+    const qsizetype firstLine = lf ? lf - data : text.size();
+    // A CR there ends the line, alone or before the LF.
+    return std::memchr(data, '\r', static_cast<size_t>(firstLine)) ? LineEnd::CrLf : LineEnd::Lf;
+}
+
+QByteArrayView lineEndBytes(LineEnd lineEnd)
+{
+    return lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n") : QByteArrayView("\n");
+}
+
+QLatin1StringView lineEndText(LineEnd lineEnd)
+{
+    const QByteArrayView bytes = lineEndBytes(lineEnd);
+    return QLatin1StringView(bytes.data(), bytes.size());
+}
+
+QByteArray withLineEnds(const QByteArray &bytes, LineEnd lineEnd)
 {
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
-    qsizetype bare = 0;
-    for (const char *p = data; (p = static_cast<const char *>(std::memchr(p, '\n', data + size - p))); ++p) {
-        if (p == data || p[-1] != '\r')
-            ++bare;
-    }
-    if (bare == 0)
+    const bool crLf = lineEnd == LineEnd::CrLf;
+    // Line ends of the other kind: LFs without a CR for CR LF, CR LF pairs for LF.
+    qsizetype other = 0;
+    for (const char *p = data; (p = static_cast<const char *>(std::memchr(p, '\n', data + size - p))); ++p)
+        other += (p > data && p[-1] == '\r') != crLf;
+    if (other == 0)
         return bytes;
     QByteArray out;
-    out.resize(size + bare);
+    out.resize(size + (crLf ? other : -other));
     char *o = out.data();
     for (qsizetype i = 0; i < size; ++i) {
-        if (data[i] == '\n' && (i == 0 || data[i - 1] != '\r'))
+        if (i + 1 < size && data[i] == '\r' && data[i + 1] == '\n' && !crLf)
+            continue;
+        if (data[i] == '\n' && crLf && (i == 0 || data[i - 1] != '\r'))
             *o++ = '\r';
         *o++ = data[i];
     }
@@ -364,13 +322,14 @@ bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
     return true;
 }
 
-QString cellTextFromRaw(QStringView raw)
+QString cellTextFromRaw(QStringView raw, LineEnd lineEnd)
 {
+    const QLatin1StringView lineBreak = lineEndText(lineEnd);
     QString result;
     result.reserve(raw.size());
     for (const QChar c : raw) {
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
-            result += QStringLiteral("\r\n");
+            result += lineBreak;
         else
             result += c;
     }
@@ -380,127 +339,6 @@ QString cellTextFromRaw(QStringView raw)
 QString fieldTextFromCell(QString cell)
 {
     return cell.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-bool isWordCharacter(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c);
-}
-
-char32_t codePointAt(QStringView text, qsizetype &i)
-{
-    const char16_t unit = text[i++].unicode();
-    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(unit, text[i++].unicode());
-    return unit;
-}
-
-void forEachNormalisedWord(QStringView text, const std::function<void(QStringView word)> &onWord)
-{
-    QVarLengthArray<char16_t, 64> word;
-    const qsizetype n = text.size();
-    const char16_t *units = text.utf16();
-    const auto flush = [&] {
-        if (!word.isEmpty()) {
-            onWord(QStringView(word.constData(), word.size()));
-            word.clear();
-        }
-    };
-    for (qsizetype i = 0; i < n;) {
-        const char16_t unit = units[i];
-        // Mostly ASCII: its letters, digits and blanks need no table lookup.
-        if (unit < 0x80) {
-            ++i;
-            if (unit >= u'a' && unit <= u'z')
-                word.append(static_cast<char16_t>(unit - (u'a' - u'A')));
-            else if ((unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9') || unit == u'*' || unit == u'_')
-                word.append(unit);
-            else
-                flush();
-            continue;
-        }
-        const char32_t c = codePointAt(text, i);
-        if (!isWordCharacter(c)) {
-            flush();
-            continue;
-        }
-        const char32_t upper = QChar::toUpper(c);
-        if (QChar::requiresSurrogates(upper)) {
-            word.append(QChar::highSurrogate(upper));
-            word.append(QChar::lowSurrogate(upper));
-        } else {
-            word.append(static_cast<char16_t>(upper));
-        }
-    }
-    flush();
-}
-
-QStringList normalisedWords(QStringView text)
-{
-    QStringList words;
-    forEachNormalisedWord(text, [&words](QStringView word) { words.append(word.toString()); });
-    return words;
-}
-
-QString decodeEntities(QStringView text)
-{
-    if (!text.contains(u'&'))
-        return text.toString();
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'&') {
-            out += text[i];
-            continue;
-        }
-        const qsizetype semicolon = text.indexOf(u';', i + 1);
-        const QStringView name
-            = semicolon > i && semicolon - i <= 10 ? text.mid(i + 1, semicolon - i - 1) : QStringView();
-        char32_t decoded = 0;
-        if (name == u"amp")
-            decoded = u'&';
-        else if (name == u"lt")
-            decoded = u'<';
-        else if (name == u"gt")
-            decoded = u'>';
-        else if (name == u"quot")
-            decoded = u'"';
-        else if (name == u"apos")
-            decoded = u'\'';
-        else if (name.size() > 1 && name[0] == u'#') {
-            bool ok = false;
-            const uint value
-                = name[1] == u'x' || name[1] == u'X' ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok);
-            if (ok && value > 0 && value <= 0x10FFFF && !QChar::isSurrogate(value))
-                decoded = value;
-        }
-        if (decoded == 0) {
-            out += text[i];
-            continue;
-        }
-        out += QString::fromUcs4(&decoded, 1);
-        i = semicolon;
-    }
-    return out;
-}
-
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name)
-{
-    qsizetype at = tag.indexOf(name);
-    if (at < 0)
-        return {};
-    at += name.size();
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || tag[at] != '=')
-        return {};
-    ++at;
-    while (at < tag.size() && isXmlBlank(tag[at]))
-        ++at;
-    if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
-        return {};
-    const qsizetype end = tag.indexOf(tag[at], at + 1);
-    return end < 0 ? QByteArrayView() : tag.sliced(at + 1, end - at - 1);
 }
 
 } // namespace vorrel

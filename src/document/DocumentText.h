@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 
 namespace vorrel {
@@ -39,22 +38,6 @@ private:
     bool m_valid = true;
 };
 
-// Line ends made CR LF over a text that arrives in pieces: every LF without a CR before it,
-// also across pieces, gets one.
-class CrLfConverter final
-{
-public:
-    // The converted piece: `piece` itself when it has no LF to change, else `scratch` filled
-    // with it.
-    QByteArrayView convert(QByteArrayView piece, QByteArray &scratch);
-    // Bytes added so far.
-    qint64 added() const { return m_added; }
-
-private:
-    bool m_afterCr = false;
-    qint64 m_added = 0;
-};
-
 // Line ends as the editor counts them, over a text that arrives in pieces: CR LF, a lone CR
 // and a lone LF are one each, also when a piece ends between CR and LF.
 class LineEndCounter final
@@ -80,10 +63,9 @@ struct Utf16Survey
     // same from a save.
     qint64 damagedAt = -1;
     bool halfUnit = false;
-    // Line ends as LineEndCounter counts them, and the LFs that get a CR.
+    // Line ends as LineEndCounter counts them.
     qint64 lineEnds = 0;
-    qint64 bareLfs = 0;
-    // Bytes of the text, mark removed, as UTF-8 with CR LF line ends.
+    // Bytes of the text, mark removed, as UTF-8.
     qint64 textSize = 0;
 };
 Utf16Survey surveyUtf16(QByteArrayView bytes, TextEncoding encoding);
@@ -96,49 +78,33 @@ QByteArray utf8FromUtf16(QByteArrayView bytes, TextEncoding encoding);
 // and the text as 16-bit units.
 QByteArray fileBytes(QByteArrayView text, TextEncoding encoding);
 
-// Every LF without a CR before it becomes CR LF; every other byte, a lone CR included,
-// stays. Returns the same (shared) array when there is nothing to change.
-QByteArray toCrLf(const QByteArray &bytes);
+// The line end a document writes its new lines with: that of its first line, LF or CR LF; LF,
+// the desktop's own, for a text of one line. A first line ending in a lone CR gives CR LF: an
+// LF written after that CR would make a CR LF of it.
+enum class LineEnd { Lf, CrLf };
+LineEnd lineEndOf(QByteArrayView text);
+QByteArrayView lineEndBytes(LineEnd lineEnd);
+QLatin1StringView lineEndText(LineEnd lineEnd);
+
+// Every LF, with the CR right before it if there is one, becomes `lineEnd`; every other byte,
+// a lone CR included, stays. Returns the same (shared) array when there is nothing to change.
+QByteArray withLineEnds(const QByteArray &bytes, LineEnd lineEnd);
 
 // Cell text to and from the document's bytes. In an 8-bit document a character above
 // U+00FF has no byte and is written as "?".
 QString decodeText(QByteArrayView bytes, TextEncoding encoding);
 QByteArray encodeText(const QString &text, TextEncoding encoding);
 
-// A text box's raw text (paragraph separators) as a cell holds it, lines joined with CR LF.
-// The raw text, not the plain one, so that no-break spaces stay what they are.
-QString cellTextFromRaw(QStringView raw);
+// A text box's raw text (paragraph separators) as a cell holds it, lines joined with the
+// document's line end. The raw text, not the plain one, so that no-break spaces stay what
+// they are.
+QString cellTextFromRaw(QStringView raw, LineEnd lineEnd);
 
 // A cell's text with its CR LF pairs as plain line feeds, the way a text box takes it.
 QString fieldTextFromCell(QString cell);
 
-// Letter case folding touches only "a" to "z".
+// The editor's letter case, "a" to "z" only (base/AsciiCase.h).
 void upcaseAscii(QByteArray &bytes);
 bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b);
-
-// What a word of a sentence or pattern is made of: letters, digits and combining marks.
-bool isWordCharacter(char32_t c);
-// The character at `i`, a surrogate pair taken whole; `i` moves past it.
-char32_t codePointAt(QStringView text, qsizetype &i);
-
-// The words of an input, a srai's text, a predicate, a that or a pattern, as they are matched:
-// split at every character that is not a word character, "*" or "_" ("What's up?" gives WHAT,
-// S, UP), letters upper-cased. `onWord` gets each word as a view that the next word reuses.
-void forEachNormalisedWord(QStringView text, const std::function<void(QStringView word)> &onWord);
-QStringList normalisedWords(QStringView text);
-
-// Decodes the five XML entities and numeric character references; anything else that
-// starts with "&" stays as it is.
-QString decodeEntities(QStringView text);
-
-// XML's white space: space, tab, CR and LF.
-constexpr bool isXmlBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// The quoted value of `name="..."` (or '...') inside the text of a start tag; nothing when
-// the tag has no such attribute.
-QByteArrayView attributeIn(QByteArrayView tag, QByteArrayView name);
 
 } // namespace vorrel

@@ -192,9 +192,10 @@ void PreviewEditor::replaceBytes(QByteArrayView text)
 
 void PreviewEditor::useDocument(TextEncoding encoding)
 {
-    // Line-end mode, code page and lexer belong to the document.
+    // Line-end mode, code page and lexer belong to the document. Enter and pastes take the
+    // document's own line end, whatever lines are typed into it later.
     m_encoding = encoding;
-    setEolMode(EolWindows);
+    setEolMode(lineEndOf(bytes()) == LineEnd::CrLf ? EolWindows : EolUnix);
     setUtf8(heldAsUtf8(encoding));
     const bool styled = !(SendScintilla(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE);
     SendScintilla(SCI_SETLEXER, m_colouring && styled ? SCLEX_XML : SCLEX_CONTAINER);

@@ -19,8 +19,8 @@ namespace vorrel {
 
 // The preview `code`: the document's text exactly as it is saved, printed and counted. It
 // holds bytes, not characters: UTF-8 for UTF-8 and UTF-16 documents, one byte per character
-// for 8-bit ones, lines ending in CR LF. It shows them as coloured XML with line numbers, and
-// helps with tags as they are typed.
+// for 8-bit ones, line ends as the file has them. It shows them as coloured XML with line
+// numbers, and helps with tags as they are typed.
 class PreviewEditor final : public QsciScintilla
 {
     Q_OBJECT

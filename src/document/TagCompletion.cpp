@@ -1,5 +1,8 @@
 #include "document/TagCompletion.h"
 
+#include "aiml/Elements.h"
+#include "aiml/Markup.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -9,13 +12,12 @@ namespace {
 
 bool isNameStart(char c)
 {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == ':' || u >= 0x80;
+    return isXmlNameStart(static_cast<unsigned char>(c));
 }
 
 bool isNameChar(char c)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return isXmlNameCharacter(static_cast<unsigned char>(c));
 }
 
 QByteArrayView nameAt(QByteArrayView text, qsizetype from)
@@ -142,18 +144,6 @@ private:
     std::vector<QByteArrayView> m_closed;
 };
 
-QList<QByteArray> templateElements(bool withItems)
-{
-    QList<QByteArray> names = { "bot", "condition", "date", "formal", "gender", "get", "gossip", "id", "input",
-        "javascript", "learn", "lowercase", "person", "person2", "random", "sentence", "set", "size", "sr", "srai",
-        "star", "system", "that", "thatstar", "think", "topicstar", "uppercase", "version" };
-    if (withItems) {
-        names.append("li");
-        std::sort(names.begin(), names.end());
-    }
-    return names;
-}
-
 } // namespace
 
 QByteArray openElementAt(QByteArrayView text, qsizetype position)
@@ -172,21 +162,13 @@ QList<QByteArray> elementsAllowedAt(QByteArrayView text, qsizetype position)
         return {};
     QByteArrayView name;
     if (!open.next(&name))
-        return { "aiml" };
-    if (name == "aiml")
-        return { "category", "topic" };
-    if (name == "topic")
-        return { "category" };
-    if (name == "category")
-        return { "pattern", "template", "that" };
-    // The pattern side: a pattern, or a that of the category itself, holds words and the bot's
-    // properties; a that inside a template is the template element and holds nothing.
-    QByteArrayView parent;
-    if (name == "pattern" || (name == "that" && open.next(&parent) && parent == "category"))
-        return { "bot" };
-    if (name == "random")
-        return { "li" };
-    return templateElements(name == "condition");
+        return elementsAllowedIn(Element::None, Element::None);
+    auto element = [](QByteArrayView n) { return elementNamed(std::string_view(n.data(), size_t(n.size()))); };
+    const Element parent = element(name);
+    // Only a that's own parent tells the category's from the template element.
+    QByteArrayView outer;
+    const Element grandparent = parent == Element::That && open.next(&outer) ? element(outer) : Element::None;
+    return elementsAllowedIn(parent, grandparent);
 }
 
 QByteArray startTagEndingAt(QByteArrayView text, qsizetype position)

@@ -84,7 +84,8 @@ std::optional<DeletedCategory> deleteCategoryRow(CategoryTable &table, int row)
     // Comments the grid does not show are not the user's to lose by deleting a row.
     const QString &leading = deleted.cells[LeadingTextColumn];
     if (!leading.isEmpty()) {
-        const QString joined = deleted.textAfter.isEmpty() ? leading : leading + kCrLf + deleted.textAfter;
+        const QString joined
+            = deleted.textAfter.isEmpty() ? leading : leading + lineEndText(table.rows().lineEnd()) + deleted.textAfter;
         if (last)
             table.setTrailingText(joined);
         else

@@ -1,5 +1,6 @@
 #include "editing/SelEdit.h"
 
+#include "document/CategoryTable.h"
 #include "document/DocumentController.h"
 #include "editing/CategoryEdit.h"
 #include "widgets/ErrorBox.h"
@@ -263,7 +264,7 @@ void TfrmSelEdit::attach(DocumentController *document, std::function<bool()> upc
 QString TfrmSelEdit::templateText() const
 {
     // The raw text: the plain-text view would turn no-break spaces into blanks.
-    return cellTextFromRaw(template_->document()->toRawText());
+    return cellTextFromRaw(template_->document()->toRawText(), m_document ? m_document->table()->rows().lineEnd() : LineEnd::Lf);
 }
 
 void TfrmSelEdit::setTemplateText(const QString &cellText)

@@ -34,7 +34,7 @@ public:
     // upper-cased.
     void attach(vorrel::DocumentController *document, std::function<bool()> upcase);
 
-    // The template box's text as a cell holds it (CR LF line breaks), and the other way.
+    // The template box's text as a cell holds it (the document's line breaks), and the other way.
     QString templateText() const;
     void setTemplateText(const QString &cellText);
 

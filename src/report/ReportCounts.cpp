@@ -71,8 +71,6 @@ struct BlockMasks
     std::uint64_t word = 0;
     std::uint64_t joined = 0; // word characters and backslashes: both keep a word going
     std::uint64_t continuation = 0;
-    std::uint64_t cr = 0;
-    std::uint64_t lf = 0;
     std::uint64_t open = 0; // "<"
     std::uint64_t star = 0; // "*", the last character of the version mark
 };
@@ -107,8 +105,6 @@ BlockMasks blockMasks(const char *p)
         m.joined |= bits16(_mm_or_si128(word, backslash), shift);
         // Bytes 0x80 to 0xBF are the signed values below -64.
         m.continuation |= bits16(_mm_cmplt_epi8(v, _mm_set1_epi8(-64)), shift);
-        m.cr |= bits16(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), shift);
-        m.lf |= bits16(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), shift);
         m.open |= bits16(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), shift);
         m.star |= bits16(_mm_cmpeq_epi8(v, _mm_set1_epi8('*')), shift);
     }
@@ -127,10 +123,6 @@ BlockMasks blockMasks(const char *p)
             m.joined |= bit;
         if (isContinuation(p[i]))
             m.continuation |= bit;
-        if (p[i] == '\r')
-            m.cr |= bit;
-        if (p[i] == '\n')
-            m.lf |= bit;
         if (p[i] == '<')
             m.open |= bit;
         if (p[i] == '*')
@@ -215,18 +207,14 @@ ReportFigures computeReport(QByteArrayView text, TextEncoding encoding)
     TagCounter tags[] = { { "<category>", 12 }, { "<random>", 8 }, { "<srai>", 6 }, { "<think>", 7 } };
     qsizetype words = 0;
     qsizetype continuation = 0;
-    qsizetype crs = 0;
-    qsizetype lfs = 0;
-    qsizetype crlfs = 0;
     qsizetype markAt = -1;
     std::uint64_t joinedCarry = 0;
-    std::uint64_t crCarry = 0;
 
     alignas(16) char tail[kBlock];
     for (qsizetype base = 0; base < n; base += kBlock) {
         const char *block = data + base;
         if (n - base < kBlock) {
-            // Zero bytes are no word, mark or line break, so the padding counts for nothing.
+            // Zero bytes are no word, mark or continuation, so the padding counts for nothing.
             std::memset(tail, 0, sizeof tail);
             std::memcpy(tail, block, static_cast<std::size_t>(n - base));
             block = tail;
@@ -236,10 +224,6 @@ ReportFigures computeReport(QByteArrayView text, TextEncoding encoding)
         words += std::popcount(m.word & ~((m.joined << 1) | joinedCarry));
         joinedCarry = m.joined >> 63;
         continuation += std::popcount(m.continuation);
-        crs += std::popcount(m.cr);
-        lfs += std::popcount(m.lf);
-        crlfs += std::popcount(m.lf & ((m.cr << 1) | crCarry));
-        crCarry = m.cr >> 63;
 
         for (std::uint64_t open = m.open; open; open &= open - 1) {
             const qsizetype at = base + std::countr_zero(open);
@@ -295,8 +279,8 @@ ReportFigures computeReport(QByteArrayView text, TextEncoding encoding)
         const QString version = rootAimlVersion(text, encoding);
         f.version = QStringLiteral("AIML ") + (version.isEmpty() ? QStringLiteral("(none)") : version);
     }
-    // CR LF already counts two; a lone CR or LF is a line break as well and counts two too.
-    f.characters = n - (heldAsUtf8(encoding) ? continuation : 0) + (lfs - crlfs) + (crs - crlfs);
+    // The text's own characters: a line end is as many as it has, CR LF two, LF one.
+    f.characters = n - (heldAsUtf8(encoding) ? continuation : 0);
     f.words = words;
     return f;
 }

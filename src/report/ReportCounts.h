@@ -12,7 +12,7 @@ namespace vorrel {
 struct ReportFigures
 {
     qsizetype words = 0;
-    // One per character, two per line break (CR LF, or a lone CR or LF).
+    // One per character; a line end counts its own, CR LF two, LF one.
     qsizetype characters = 0;
     qsizetype categories = 0;
     qsizetype randoms = 0;

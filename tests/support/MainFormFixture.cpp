@@ -30,7 +30,7 @@ QByteArray previewBytes(const TMainForm &form)
 
 void setPreviewBytes(TMainForm &form, const QByteArray &bytes)
 {
-    form.code->setBytes(toCrLf(bytes), form.document()->encoding());
+    form.code->setBytes(bytes, form.document()->encoding());
 }
 
 } // namespace vorrel::test

@@ -16,8 +16,8 @@ namespace vorrel::test {
 // A main window after its start-up routine, reading the present program directory.
 std::unique_ptr<TMainForm> startedMainForm();
 
-// The preview's bytes, and the preview given new text (line ends made CR LF), as typing or
-// pasting would leave them.
+// The preview's bytes, and the preview given new text, line ends as they are, as opening a
+// file would leave them.
 QByteArray previewBytes(const TMainForm &form);
 void setPreviewBytes(TMainForm &form, const QByteArray &bytes);
 
