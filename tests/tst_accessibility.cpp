@@ -22,7 +22,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,10 +29,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
-#include <QXmlStreamReader>
 
 #include <functional>
 #include <memory>
@@ -299,12 +298,9 @@ void TestAccessibility::namesOfTheCategoryDialog()
 void TestAccessibility::findOptionsHaveAccessLetters()
 {
     TfrmFind find;
-    for (QWidget *w : std::initializer_list<QWidget *> {
-             find.chkCase, find.chkWholeWords, find.chkRegExp, find.lblFind, find.lblReplace }) {
-        const QString text
-            = qobject_cast<QCheckBox *>(w) ? qobject_cast<QCheckBox *>(w)->text() : qobject_cast<QLabel *>(w)->text();
+    for (const QString &text : { find.chkCase->text(), find.chkWholeWords->text(), find.chkRegExp->text(),
+             find.lblFind->text(), find.lblReplace->text() })
         QVERIFY2(!mnemonicOf(text).isEmpty(), qPrintable(text));
-    }
     // The letter of a box's label takes the keyboard to its box.
     find.show();
     QVERIFY(QTest::qWaitForWindowExposed(&find));
@@ -331,27 +327,13 @@ void TestAccessibility::germanTranslationComplete()
 
     QFile file(ts);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QXmlStreamReader xml(&file);
-    QString context;
-    QString source;
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.count(QLatin1String("<translation>")) > 50);
     QStringList unfinished;
-    int messages = 0;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("name")) {
-            context = xml.readElementText();
-        } else if (xml.name() == QLatin1String("source")) {
-            source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            ++messages;
-            const bool open = xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
-            if (xml.readElementText().isEmpty() || open)
-                unfinished << context + QStringLiteral(": ") + source;
-        }
-    }
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    QVERIFY(messages > 50);
+    static const QRegularExpression open(
+        QStringLiteral("<source>([^<]*)</source>\\s*<translation type=\"unfinished\""));
+    for (auto it = open.globalMatch(text); it.hasNext();)
+        unfinished << it.next().captured(1);
     QVERIFY2(unfinished.isEmpty(), qPrintable(unfinished.join(QLatin1Char('\n'))));
 }
 
@@ -379,8 +361,7 @@ void TestAccessibility::otherLanguagesStayEnglish()
 {
     for (const QLocale &locale : { QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::French) })
         QVERIFY(installTranslators(locale, { QStringLiteral(VORREL_BUILD_DIR) }).empty());
-    TfrmOptions options;
-    QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(TfrmOptions().windowTitle(), QStringLiteral("Options"));
     const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
 }

@@ -1,5 +1,17 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
+<context>
+    <name>CategoryEdit</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>„%1“ ist keine gültige ganze Zahl</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; options are too many for a random list; the most it takes is %2</source>
+        <translation>„%1“ Optionen sind zu viele für eine Zufallsliste; sie nimmt höchstens %2</translation>
+    </message>
+</context>
 <context>
     <name>DocumentController</name>
     <message>
@@ -261,7 +273,7 @@
         <translation>Anfangsordner auswählen...</translation>
     </message>
     <message>
-        <source>'%1' is not a valid integer value</source>
+        <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>„%1“ ist keine gültige ganze Zahl</translation>
     </message>
     <message>
