@@ -4,8 +4,8 @@
 
 #include "BenchTiming.h"
 
-#include "widgets/About1.h"
-#include "widgets/Credits.h"
+#include "widgets/ui/About1.h"
+#include "widgets/ui/Credits.h"
 
 #include <QApplication>
 

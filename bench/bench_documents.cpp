@@ -25,8 +25,8 @@
 #include "document/AimlReader.h"
 #include "document/CategoryTable.h"
 #include "document/Document.h"
-#include "document/PreviewEditor.h"
 #include "document/TextSearch.h"
+#include "document/ui/PreviewEditor.h"
 
 #include <QApplication>
 #include <QFile>

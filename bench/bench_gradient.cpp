@@ -4,7 +4,7 @@
 
 #include "BenchTiming.h"
 
-#include "widgets/Gradient.h"
+#include "widgets/ui/Gradient.h"
 
 #include <QApplication>
 #include <QImage>

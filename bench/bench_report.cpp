@@ -9,10 +9,10 @@
 
 #include "app/Main.h"
 #include "document/Document.h"
-#include "document/PreviewEditor.h"
-#include "report/Printing.h"
-#include "report/Report.h"
+#include "document/ui/PreviewEditor.h"
 #include "report/ReportCounts.h"
+#include "report/ui/Printing.h"
+#include "report/ui/Report.h"
 
 #include <QApplication>
 #include <QFile>

@@ -11,7 +11,7 @@
 
 #include "app/Main.h"
 #include "document/CategoryTable.h"
-#include "document/DocumentController.h"
+#include "document/ui/DocumentController.h"
 
 #include <QApplication>
 #include <QTabWidget>

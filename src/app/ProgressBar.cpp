@@ -1,6 +1,6 @@
 #include "app/ProgressBar.h"
-#include "widgets/FormFont.h"
-#include "widgets/WindowPlacement.h"
+#include "widgets/ui/FormFont.h"
+#include "widgets/ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QProgressBar>

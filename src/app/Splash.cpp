@@ -1,10 +1,10 @@
 #include "app/Splash.h"
 
-#include "report/HelpDocuments.h"
-#include "widgets/ErrorBox.h"
-#include "widgets/FormFont.h"
-#include "widgets/Gradient.h"
-#include "widgets/WindowPlacement.h"
+#include "report/ui/HelpDocuments.h"
+#include "widgets/ui/ErrorBox.h"
+#include "widgets/ui/FormFont.h"
+#include "widgets/ui/Gradient.h"
+#include "widgets/ui/WindowPlacement.h"
 
 #include <QKeyEvent>
 #include <QLabel>

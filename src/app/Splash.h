@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ClickTracker.h"
+#include "widgets/ui/ClickTracker.h"
 
 #include <QDialog>
 

@@ -1,0 +1,94 @@
+#include "document/ui/CheckPanel.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vorrel {
+
+QString problemSummary(const std::vector<Problem> &problems)
+{
+    if (problems.empty())
+        return QCoreApplication::translate("vorrel::CheckPanel", "No problems found");
+    const auto errors = std::count_if(
+        problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
+    return problemCounts(errors, qsizetype(problems.size()) - errors);
+}
+
+CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("checkList"));
+    setFrameStyle(QFrame::NoFrame);
+    m_errorIcon
+        = QIcon::fromTheme(QStringLiteral("dialog-error"), style()->standardIcon(QStyle::SP_MessageBoxCritical));
+    m_warningIcon
+        = QIcon::fromTheme(QStringLiteral("dialog-warning"), style()->standardIcon(QStyle::SP_MessageBoxWarning));
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("checkProblems"));
+    m_list->setAccessibleName(tr("Problems"));
+    m_list->setColumnCount(4);
+    m_list->setHeaderLabels({ QString(), tr("Line"), tr("Column"), tr("Message") });
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setIconSize(QSize(16, 16));
+    QHeaderView *header = m_list->header();
+    header->setStretchLastSection(true);
+    header->setSectionsMovable(false);
+    header->resizeSection(SeverityColumn, 24);
+    header->resizeSection(LineColumn, 56);
+    header->resizeSection(ColumnColumn, 56);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("checkSummary"));
+    m_summary->setTextFormat(Qt::PlainText);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_list);
+    layout->addWidget(m_summary);
+
+    // Activation is the platform's double-click (or single click where that is the custom) and Enter.
+    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        Q_EMIT problemActivated(
+            item->data(LineColumn, Qt::DisplayRole).toInt(), item->data(ColumnColumn, Qt::DisplayRole).toInt());
+    });
+}
+
+void CheckPanel::showProblems(const std::vector<Problem> &problems)
+{
+    m_list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(problems.size()));
+    for (const Problem &problem : problems) {
+        auto *item = new QTreeWidgetItem;
+        const bool error = problem.severity == Severity::Error;
+        item->setIcon(SeverityColumn, error ? m_errorIcon : m_warningIcon);
+        item->setData(SeverityColumn, Qt::ToolTipRole, error ? tr("Error") : tr("Warning"));
+        item->setData(SeverityColumn, Qt::AccessibleTextRole, item->data(SeverityColumn, Qt::ToolTipRole));
+        item->setData(LineColumn, Qt::DisplayRole, problem.line);
+        item->setData(ColumnColumn, Qt::DisplayRole, problem.column);
+        item->setText(MessageColumn, problem.message);
+        item->setToolTip(MessageColumn, problem.message);
+        items.append(item);
+    }
+    // One insertion: a document with thousands of warnings fills the list at once.
+    m_list->addTopLevelItems(items);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(items.constFirst());
+    m_summary->setText(problemSummary(problems));
+}
+
+QIcon CheckPanel::severityIcon(Severity severity) const
+{
+    return severity == Severity::Error ? m_errorIcon : m_warningIcon;
+}
+
+} // namespace vorrel
