@@ -8,7 +8,6 @@
 #include "document/CategoryTable.h"
 #include "document/Document.h"
 #include "document/ui/PreviewEditor.h"
-#include "editing/CategoryEdit.h"
 #include "editing/ui/SelEdit.h"
 #include "prefs/ui/Options.h"
 
@@ -58,11 +57,6 @@ class TestCategoryEdit : public QObject
 private slots:
     void init();
     void cleanup();
-
-    void pureHelpers_data();
-    void pureHelpers();
-    void randomListLines_data();
-    void randomListLines();
 
     void sequences_data();
     void sequences();
@@ -156,45 +150,6 @@ void TestCategoryEdit::makeCurrent(int row)
 {
     m_form->sg1->setCurrentIndex(m_form->table()->index(row - 1, 1));
     QCOMPARE(m_form->currentRow(), row);
-}
-
-void TestCategoryEdit::pureHelpers_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("upcased");
-    QTest::newRow("plain") << QStringLiteral("what is your name") << QStringLiteral("WHAT IS YOUR NAME");
-    QTest::newRow("accents stay") << QStringLiteral("café über ÿ") << QStringLiteral("CAFé üBER ÿ");
-    QTest::newRow("digits and signs") << QStringLiteral("a1_*<b>") << QStringLiteral("A1_*<B>");
-    QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("");
-}
-
-void TestCategoryEdit::pureHelpers()
-{
-    QFETCH(QString, pattern);
-    QFETCH(QString, upcased);
-    QCOMPARE(upcasePattern(pattern), upcased);
-    QCOMPARE(wrapInSrai(pattern), QStringLiteral("<srai>") + pattern + QStringLiteral("</srai>"));
-    for (const LineEnd lineEnd : { LineEnd::Lf, LineEnd::CrLf })
-        QCOMPARE(fieldTextFromCell(cellTextFromRaw(pattern, lineEnd)), pattern);
-}
-
-void TestCategoryEdit::randomListLines_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("empty, 2") << "" << 2 << "<random>\r\n<li>..</li>\r\n<li>..</li>\r\n</random>";
-    QTest::newRow("negative") << "" << -5 << "<random>\r\n</random>";
-    QTest::newRow("open last line") << "a" << 1 << "a\r\n<random>\r\n<li>..</li>\r\n</random>";
-    QTest::newRow("closed last line") << "a\r\n" << 0 << "a\r\n<random>\r\n</random>";
-}
-
-void TestCategoryEdit::randomListLines()
-{
-    QFETCH(QString, before);
-    QFETCH(int, count);
-    QFETCH(QString, after);
-    QCOMPARE(appendRandomList(before, count), after);
 }
 
 void TestCategoryEdit::sequences_data()
