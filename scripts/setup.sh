@@ -10,7 +10,7 @@ shift $(( $# > 2 ? 2 : $# ))
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev libexpat1-dev
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-liberation
-          dpkg-dev desktop-file-utils appstream shared-mime-info lintian)
+          dpkg-dev desktop-file-utils appstream shared-mime-info lintian clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
