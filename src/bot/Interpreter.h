@@ -72,6 +72,10 @@ public:
     // when the table has changed, not for every answer. The conversation carries on.
     void setCategories(std::vector<BotCategory> rows);
 
+    // Takes effect with the next setCategories(), which matches patterns by them.
+    void setProperties(const BotProperties &properties) { m_options.properties = properties; }
+    const BotProperties &properties() const { return m_options.properties; }
+
     BotAnswer respond(const QString &input);
 
     // A new conversation: predicates and the history of inputs and replies are forgotten.

@@ -36,7 +36,7 @@ const char *const kCodeDescriptions[] = {
 
 // The document's own bytes, read into the checker's memory once: positions count in the file
 // as it stands.
-bool checkFile(const QString &fileName, const CheckOptions &options, const ProblemSink &sink, QString &error)
+bool checkFile(const QString &fileName, BotCheck &check, QString &error)
 {
     RegularFile file;
     if (!file.open(fileName)) {
@@ -48,13 +48,13 @@ bool checkFile(const QString &fileName, const CheckOptions &options, const Probl
         return false;
     }
     const auto read = [&file](char *data, qint64 size) { return file.read(data, size); };
-    if (checkDocument(file.size(), read, options, sink))
+    if (check.add(fileName, file.size(), read))
         return true;
     error = file.reason();
     return false;
 }
 
-bool checkInput(QIODevice &input, const CheckOptions &options, const ProblemSink &sink, QString &error)
+bool checkInput(QIODevice &input, BotCheck &check, QString &error)
 {
     if (!input.isOpen() && !input.open(QIODevice::ReadOnly)) {
         error = input.errorString();
@@ -73,7 +73,7 @@ bool checkInput(QIODevice &input, const CheckOptions &options, const ProblemSink
         std::memcpy(data, bytes.constData(), size_t(size));
         return size;
     };
-    return checkDocument(bytes.size(), read, options, sink);
+    return check.add(QStringLiteral("-"), bytes.size(), read);
 }
 
 // The output as UTF-8, gathered and handed on in large pieces: straight to the stream's device
@@ -178,7 +178,6 @@ public:
     void begin();
     void print(const QString &fileName, const Problem &problem);
     void end(bool allRead);
-    void flush() { m_out.flush(); }
 
 private:
     const CheckRequest &m_request;
@@ -305,36 +304,37 @@ int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &
 {
     CheckOptions options;
     options.upcasePatterns = request.upcasePatterns;
+    options.properties = request.properties;
     ProblemPrinter printer(request, out);
     printer.begin();
+    // All files are one bot: each is read first, and its problems are known once all are in.
+    BotCheck check(options);
+    QStringList checked;
     bool unreadable = false;
-    qsizetype checked = 0;
-    qsizetype errors = 0;
-    qsizetype warnings = 0;
     for (const QString &fileName : request.files) {
-        const auto print = [&](const Problem &problem) {
-            if (request.disabled.contains(problem.code))
-                return;
-            const bool isError = problem.severity == Severity::Error;
-            ++(isError ? errors : warnings);
-            if (isError || !request.errorsOnly)
-                printer.print(fileName, problem);
-        };
         QString error;
-        const bool read
-            = fileName == u"-" ? checkInput(input, options, print, error) : checkFile(fileName, options, print, error);
+        const bool read = fileName == u"-" ? checkInput(input, check, error) : checkFile(fileName, check, error);
         if (!read) {
-            printer.flush();
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
             unreadable = true;
             continue;
         }
-        ++checked;
+        checked.append(fileName);
     }
+    qsizetype errors = 0;
+    qsizetype warnings = 0;
+    check.finish([&](int document, const Problem &problem) {
+        if (request.disabled.contains(problem.code))
+            return;
+        const bool isError = problem.severity == Severity::Error;
+        ++(isError ? errors : warnings);
+        if (isError || !request.errorsOnly)
+            printer.print(checked.at(document), problem);
+    });
     printer.end(!unreadable);
     if (!request.errorsOnly)
-        err << counted(checked, "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
+        err << counted(checked.size(), "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
     if (unreadable)
         return kCheckUnreadable;
     return errors > 0 ? kCheckFoundErrors : kCheckPassed;

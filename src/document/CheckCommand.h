@@ -1,5 +1,7 @@
 #pragma once
 
+#include "aiml/BotProperties.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +33,8 @@ struct CheckRequest
     // Problems of these codes are neither printed nor counted.
     QStringList disabled;
     bool upcasePatterns = true;
+    // What <bot name="..."/> in a pattern matches.
+    BotProperties properties;
     // What the SARIF log says of the tool.
     QString toolVersion;
 };
@@ -39,7 +43,7 @@ struct CheckRequest
 // problem's code, and a document that no XML parser reads is never passed.
 std::optional<QString> disableRefusal(const QStringList &codes);
 
-// Checks each file and prints its problems to `out` in the requested format, and a summary
+// Checks the files as the documents of one bot and prints its problems to `out` in the requested format, and a summary
 // ("3 files, 2 errors, 14 warnings") to `err`; a file that cannot be read gets a line on
 // `err`. Returns kCheckUnreadable when a file could not be read, else kCheckFoundErrors when a
 // file has an error, else kCheckPassed: warnings alone pass.

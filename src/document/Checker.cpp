@@ -961,24 +961,38 @@ class DocumentCheck final
 public:
     explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
     bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
+    // Reads the document as run() does; with `shared`, what its index learned goes there, to be
+    // asked once the other documents of the bot are in.
+    bool read(qint64 size, const DocumentReader &read, int document, CheckIndex *shared);
 
-private:
-    void add(qsizetype at, Severity severity, Code code, const QString &message)
-    {
-        addFinding(m_findings, at, severity, code, message);
-    }
-    char *documentBuffer(qint64 size);
-    void useConverted(const QByteArray &utf8);
-    void decide(char *data);
-    void decideWide(QStringConverter::Encoding encoding);
-    void decideDecoded(const QByteArray &name);
     struct IndexFindings
     {
         std::vector<CheckIndex::Duplicate> duplicates;
         std::vector<CheckIndex::UnmatchedSrai> unmatched;
     };
     void addIndexed(IndexFindings &&indexed);
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
+    {
+        addFinding(m_findings, at, severity, code, message);
+    }
     void handProblems(const ProblemSink &sink);
+    // The lines of places in the document, given sorted.
+    std::vector<int> linesAt(const std::vector<qsizetype> &offsets) const
+    {
+        LinePositions lines(m_text.bytes, m_text.utf8);
+        std::vector<int> found;
+        found.reserve(offsets.size());
+        for (const qsizetype at : offsets)
+            found.push_back(lines.at(at).first);
+        return found;
+    }
+
+private:
+    char *documentBuffer(qint64 size);
+    void useConverted(const QByteArray &utf8);
+    void decide(char *data);
+    void decideWide(QStringConverter::Encoding encoding);
+    void decideDecoded(const QByteArray &name);
 
     const CheckOptions &m_options;
     // Holds the document's bytes, or what they are as UTF-8 when another encoding is declared.
@@ -1126,6 +1140,14 @@ void DocumentCheck::decideDecoded(const QByteArray &name)
 
 bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSink &sink)
 {
+    if (!this->read(size, read, 0, nullptr))
+        return false;
+    handProblems(sink);
+    return true;
+}
+
+bool DocumentCheck::read(qint64 size, const DocumentReader &read, int document, CheckIndex *shared)
+{
     char *buffer = documentBuffer(size);
     const qint64 got = size == 0 ? 0 : read(buffer, size);
     if (got < 0)
@@ -1135,15 +1157,15 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
 
     IndexFindings indexed;
     {
-        PartCheck first(m_options, m_text, 0);
+        PartCheck first(m_options, m_text, document);
         qsizetype split = splitPoint(m_text.bytes, m_options.parallelFrom);
         std::future<std::unique_ptr<PartCheck>> second;
         if (split != kNone) {
             const qsizetype rootEnd = rootTagEnd(m_text);
             if (rootEnd != kNone && rootEnd <= split) {
                 // In a thread of its own where one can be had, else read after the first.
-                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split] {
-                    auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
+                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split, document] {
+                    auto part = std::make_unique<PartCheck>(m_options, m_text, document);
                     part->readFrom(rootEnd, split);
                     part->index.settle();
                     return part;
@@ -1168,6 +1190,10 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
         }
         m_findings.insert(m_findings.end(), std::make_move_iterator(first.findings.begin()),
             std::make_move_iterator(first.findings.end()));
+        if (shared) {
+            shared->append(std::move(first.index));
+            return true;
+        }
         // Two questions over all categories, asked at once; the parts and their index go before
         // the answers become problems.
         auto unmatched
@@ -1176,7 +1202,6 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
         indexed.unmatched = unmatched.get();
     }
     addIndexed(std::move(indexed));
-    handProblems(sink);
     return true;
 }
 
@@ -1262,6 +1287,75 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
 }
 
 } // namespace
+
+struct BotCheck::Data
+{
+    explicit Data(const CheckOptions &o) : options(o), index(options.properties) { }
+    const CheckOptions options;
+    CheckIndex index;
+    std::vector<std::unique_ptr<DocumentCheck>> documents;
+    QStringList names;
+};
+
+BotCheck::BotCheck(const CheckOptions &options) : d(std::make_unique<Data>(options))
+{
+}
+
+BotCheck::~BotCheck() = default;
+
+bool BotCheck::add(const QString &fileName, qint64 size, const DocumentReader &read)
+{
+    auto document = std::make_unique<DocumentCheck>(d->options);
+    if (!document->read(size, read, int(d->documents.size()), &d->index))
+        return false;
+    d->documents.push_back(std::move(document));
+    d->names.append(fileName);
+    return true;
+}
+
+void BotCheck::finish(const BotProblemSink &sink)
+{
+    const size_t count = d->documents.size();
+    std::vector<DocumentCheck::IndexFindings> indexed(count);
+    std::vector<CheckIndex::Duplicate> across;
+    {
+        auto unmatched
+            = std::async(std::launch::async | std::launch::deferred, [this] { return d->index.unmatchedSrais(); });
+        for (const CheckIndex::Duplicate &duplicate : d->index.duplicates()) {
+            if (duplicate.earlier.document == duplicate.place.document)
+                indexed[size_t(duplicate.place.document)].duplicates.push_back(duplicate);
+            else
+                across.push_back(duplicate);
+        }
+        for (CheckIndex::UnmatchedSrai &srai : unmatched.get())
+            indexed[size_t(srai.place.document)].unmatched.push_back(std::move(srai));
+    }
+    // The lines of the earlier categories in the other documents, a document's in one pass.
+    std::vector<std::vector<qsizetype>> earlier(count);
+    for (const CheckIndex::Duplicate &duplicate : across)
+        earlier[size_t(duplicate.earlier.document)].push_back(duplicate.earlier.offset);
+    std::vector<std::vector<int>> lines(count);
+    for (size_t i = 0; i < count; ++i) {
+        std::sort(earlier[i].begin(), earlier[i].end());
+        earlier[i].erase(std::unique(earlier[i].begin(), earlier[i].end()), earlier[i].end());
+        lines[i] = d->documents[i]->linesAt(earlier[i]);
+    }
+    for (const CheckIndex::Duplicate &duplicate : across) {
+        const auto &offsets = earlier[size_t(duplicate.earlier.document)];
+        const auto at = std::lower_bound(offsets.begin(), offsets.end(), duplicate.earlier.offset) - offsets.begin();
+        d->documents[size_t(duplicate.place.document)]->add(duplicate.place.offset, Severity::Warning, kDuplicate,
+            QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1 of %2")
+                .arg(QString::number(lines[size_t(duplicate.earlier.document)][size_t(at)]),
+                    d->names.at(duplicate.earlier.document)));
+    }
+    for (size_t i = 0; i < count; ++i) {
+        DocumentCheck &document = *d->documents[i];
+        document.addIndexed(std::move(indexed[i]));
+        document.handProblems([&sink, i](const Problem &problem) { sink(int(i), problem); });
+        // Its memory goes as soon as its problems are out.
+        d->documents[i].reset();
+    }
+}
 
 const QStringList &problemCodes()
 {
