@@ -81,8 +81,10 @@ int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &ou
     chat.trace = commandLine.trace;
     // One file's rows are its own; of many, the trace names the file.
     if (files.fileCount() > 1)
-        chat.describe
-            = [&files](const BotAnswer &answer) { return describeAnswerIn(answer, files.origin(answer.row)); };
+        chat.describe = [&files](BotAnswer answer) {
+            files.locate(answer);
+            return describeAnswer(answer);
+        };
     return runChat(bot, in, out, err, chat);
 }
 

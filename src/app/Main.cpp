@@ -332,6 +332,9 @@ void TMainForm::createMenus()
         QStringLiteral("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
     item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", QStringLiteral("&Replace..."),
         QStringLiteral("Replace text in the preview"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    item(mnuEdit, &TMainForm::mnuFindInFiles, "mnuFindInFiles", QStringLiteral("Find in F&iles..."),
+        QStringLiteral("Find the text in every AIML file of the document's folder"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     mnuEdit->addSeparator();
     item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", QStringLiteral("&Go to Line..."),
         QStringLiteral("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -360,6 +363,9 @@ void TMainForm::createMenus()
     item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", QStringLiteral("&Interpret AIML"),
         QStringLiteral("Answer on the Vessra page as an AIML interpreter would"));
     mnuInterpret->setCheckable(true);
+    item(mnuAIML, &TMainForm::mnuFolder, "mnuFolder", QStringLiteral("Whole &Folder"),
+        QStringLiteral("With Interpret AIML, answer and check with every AIML file of the document's folder"));
+    mnuFolder->setCheckable(true);
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
         QStringLiteral("View and edit AIML Vorrel preferences"));
@@ -421,6 +427,8 @@ void TMainForm::connectCommands()
     on(mnuReport, &TMainForm::mnuReportClick);
     on(mnuCheck, &TMainForm::mnuCheckClick);
     on(mnuInterpret, &TMainForm::mnuInterpretClick);
+    on(mnuFolder, &TMainForm::mnuFolderClick);
+    on(mnuFindInFiles, &TMainForm::mnuFindInFilesClick);
     on(mnuOptions, &TMainForm::mnuOptionsClick);
     on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
     on(mnuTags, &TMainForm::mnuTagsClick);
@@ -441,6 +449,9 @@ void TMainForm::connectCommands()
     connect(document(), &Document::fileNameChanged, path, &QLabel::setText);
     connect(checkList, &CheckPanel::problemActivated, this,
         [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
+    connect(checkList, &CheckPanel::fileLineActivated, this, [this](const QString &file, int line, int column) {
+        runCommand(this, [&] { showFileAt(file, line, column); });
+    });
 }
 
 void TMainForm::createWindows()
@@ -621,6 +632,8 @@ void TMainForm::Timer1Timer()
     const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
     const Settings settings = readSettings(opts);
     mnuInterpret->setChecked(readInterpret(opts));
+    mnuFolder->setChecked(readWholeFolder(opts));
+    frmOptions->showBotProperties(readBotProperties(opts));
     applyEditorSettings(settings);
     frmOptions->showSettings(settings);
     od->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
@@ -649,7 +662,7 @@ void TMainForm::Timer1Timer()
 void TMainForm::iButMenu(bool enabled)
 {
     for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem,
-             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem })
+             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem, mnuFindInFiles })
         a->setEnabled(enabled);
     if (!enabled && frmFind)
         frmFind->hide();

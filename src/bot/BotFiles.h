@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/AimlFiles.h"
 #include "bot/Interpreter.h"
 
 #include <QByteArray>
@@ -9,11 +10,6 @@
 #include <vector>
 
 namespace vorrel {
-
-// The *.aiml files of a folder, sorted by name; those of its subfolders are not among them.
-QStringList aimlFilesIn(const QString &folder);
-// The files that names stand for, in their order: a folder stands for aimlFilesIn() of it.
-QStringList botFileNames(const QStringList &names);
 
 // The categories of many files joined into one bot, file after file, each knowing where it came
 // from. Of two categories on one path the later wins, as within one document.
@@ -28,16 +24,11 @@ public:
     const std::vector<BotCategory> &categories() const { return m_categories; }
     qsizetype fileCount() const { return qsizetype(m_sources.size()); }
 
-    struct Origin
-    {
-        QString fileName;
-        // 1-based row of the file's own table; -1 when none answered.
-        int row = -1;
-        // Of the category's pattern in the file; 0 when it is not known.
-        int line = 0;
-    };
-    // Where the category of a joined row stands (1-based, as BotAnswer gives it).
-    Origin origin(int row) const;
+    // Gives the answer the file of its category, when there are several files, and that
+    // file's own row.
+    void locate(BotAnswer &answer) const;
+    // The line of a file's row's pattern; 0 when it is not known.
+    int line(const QString &fileName, int row) const;
 
 private:
     struct Source
@@ -50,8 +41,5 @@ private:
     std::vector<Source> m_sources;
     std::vector<BotCategory> m_categories;
 };
-
-// describeAnswer() that names the answering file: "greetings.aiml row 12: HELLO *".
-QString describeAnswerIn(const BotAnswer &answer, const BotFiles::Origin &origin);
 
 } // namespace vorrel

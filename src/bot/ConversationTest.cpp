@@ -85,10 +85,11 @@ int runConversations(const QString &casesName, const ConversationCases &cases, I
         ++failed;
         QString where = QStringLiteral("no category matched");
         if (answer.row >= 0) {
-            const BotFiles::Origin origin = files.origin(answer.row);
-            where = origin.fileName;
-            if (origin.line > 0)
-                where += QLatin1Char(':') + QString::number(origin.line);
+            BotAnswer located = answer;
+            files.locate(located);
+            where = located.file;
+            if (const int line = files.line(located.file, located.row); line > 0)
+                where += QLatin1Char(':') + QString::number(line);
             where += QLatin1Char(' ') + answer.pattern.simplified();
         }
         out << casesName << ':' << exchange.line << ": error: expected " << quoted(exchange.expected.simplified())

@@ -1,11 +1,13 @@
 #include "document/CheckCommand.h"
 
+#include "base/AimlFiles.h"
 #include "base/RegularFile.h"
 #include "document/Checker.h"
 #include "document/Document.h"
 
 #include <QDir>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <QTextStream>
@@ -298,6 +300,27 @@ std::optional<QString> disableRefusal(const QStringList &codes)
             return QStringLiteral("--disable: %1 cannot be silenced: no XML parser reads such a document.").arg(code);
     }
     return std::nullopt;
+}
+
+std::vector<Problem> checkInFolder(QByteArrayView bytes, const QString &fileName, const CheckOptions &options)
+{
+    BotCheck check(options);
+    check.add(fileName, bytes.size(), [bytes](char *data, qint64 size) {
+        std::memcpy(data, bytes.data(), size_t(size));
+        return size;
+    });
+    const QFileInfo own(fileName);
+    for (const QString &other : aimlFilesIn(own.absolutePath())) {
+        QString error;
+        if (QFileInfo(other) != own)
+            checkFile(other, check, error);
+    }
+    std::vector<Problem> problems;
+    check.finish([&problems](int document, const Problem &problem) {
+        if (document == 0)
+            problems.push_back(problem);
+    });
+    return problems;
 }
 
 int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &out, QTextStream &err)

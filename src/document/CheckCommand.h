@@ -2,10 +2,12 @@
 
 #include "aiml/BotProperties.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 class QTextStream;
@@ -42,6 +44,14 @@ struct CheckRequest
 // Why `codes` cannot be given to --disable, or nothing when they can: each must be a
 // problem's code, and a document that no XML parser reads is never passed.
 std::optional<QString> disableRefusal(const QStringList &codes);
+
+struct Problem;
+struct CheckOptions;
+
+// The problems of a document whose file is `fileName`, the other *.aiml files of its folder
+// taking part as documents of the same bot: a srai they answer is not reported. Their own
+// problems are not wanted, and a file that cannot be read takes no part.
+std::vector<Problem> checkInFolder(QByteArrayView bytes, const QString &fileName, const CheckOptions &options);
 
 // Checks the files as the documents of one bot and prints its problems to `out` in the requested format, and a summary
 // ("3 files, 2 errors, 14 warnings") to `err`; a file that cannot be read gets a line on

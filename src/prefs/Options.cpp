@@ -16,10 +16,13 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
 
 using namespace vorrel;
 
@@ -83,6 +86,9 @@ QCheckBox *checkBox(QWidget *parent, const QString &text, const char *name, int 
     return box;
 }
 
+// The pages' tabs take this much above the settings' own layout.
+constexpr int kButtonsTop = 232 + 34;
+
 } // namespace
 
 TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
@@ -91,7 +97,7 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Options"));
     // The pixel layout below is drawn for this face and size.
     setFont(formFont(8));
-    setFixedSize(409, 269);
+    setFixedSize(409, kButtonsTop + 37);
 
     createControls();
     setTabOrderChain();
@@ -100,18 +106,27 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
 
 void TfrmOptions::createControls()
 {
-    Label1 = caption(this, QStringLiteral("Preview font:"), "Label1", 8, 8);
-    fontname = staticText(this, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
-    fontsize = staticText(this, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
-    cmdChange = flatButton(this, QStringLiteral("Change"), "cmdChange", QRect(296, 28, 105, 21));
-    Label2 = caption(this, QStringLiteral("Initial Directory:"), "Label2", 8, 52);
-    txtDir = new QLineEdit(QStringLiteral("C:\\"), this);
+    // The seven settings keep their places on the first page; the buttons stay below the pages.
+    pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("pages"));
+    pages->setGeometry(0, 0, 409, kButtonsTop - 2);
+    tsGeneral = new QWidget;
+    tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
+    pages->addTab(tsGeneral, QStringLiteral("General"));
+    QWidget *page = tsGeneral;
+
+    Label1 = caption(page, QStringLiteral("Preview font:"), "Label1", 8, 8);
+    fontname = staticText(page, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
+    fontsize = staticText(page, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
+    cmdChange = flatButton(page, QStringLiteral("Change"), "cmdChange", QRect(296, 28, 105, 21));
+    Label2 = caption(page, QStringLiteral("Initial Directory:"), "Label2", 8, 52);
+    txtDir = new QLineEdit(QStringLiteral("C:\\"), page);
     txtDir->setObjectName(QStringLiteral("txtDir"));
     txtDir->setReadOnly(true);
     txtDir->setGeometry(8, 68, 329, 21);
-    cmdBrowse = flatButton(this, QStringLiteral("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
+    cmdBrowse = flatButton(page, QStringLiteral("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
 
-    codeComp = new QGroupBox(QStringLiteral("Code Completion (AutoText)"), this);
+    codeComp = new QGroupBox(QStringLiteral("Code Completion (AutoText)"), page);
     codeComp->setObjectName(QStringLiteral("codeComp"));
     codeComp->setGeometry(8, 96, 393, 61);
     m_limited = new QRadioButton(QStringLiteral("Limited code completion"), codeComp);
@@ -125,13 +140,15 @@ void TfrmOptions::createControls()
     m_codeCompItems->addButton(m_none, 1);
     m_limited->setChecked(true);
 
-    comments = checkBox(this, QStringLiteral("Make comments italics"), "comments", 8, 164);
-    dialog = checkBox(this, QStringLiteral("Show Welcome dialog at startup"), "dialog", 8, 188);
-    upcase = checkBox(this, QStringLiteral("Automatically uppercase patterns"), "upcase", 8, 212);
+    comments = checkBox(page, QStringLiteral("Make comments italics"), "comments", 8, 164);
+    dialog = checkBox(page, QStringLiteral("Show Welcome dialog at startup"), "dialog", 8, 188);
+    upcase = checkBox(page, QStringLiteral("Automatically uppercase patterns"), "upcase", 8, 212);
 
-    cmdDefaults = pushButton(this, QStringLiteral("Set to defaults"), "cmdDefaults", QRect(8, 232, 81, 33));
-    cmdCancel = pushButton(this, QStringLiteral("Cancel"), "cmdCancel", QRect(224, 232, 81, 33));
-    cmdOK = pushButton(this, QStringLiteral("OK"), "cmdOK", QRect(320, 232, 81, 33));
+    createBotPage();
+
+    cmdDefaults = pushButton(this, QStringLiteral("Set to defaults"), "cmdDefaults", QRect(8, kButtonsTop, 81, 33));
+    cmdCancel = pushButton(this, QStringLiteral("Cancel"), "cmdCancel", QRect(224, kButtonsTop, 81, 33));
+    cmdOK = pushButton(this, QStringLiteral("OK"), "cmdOK", QRect(320, kButtonsTop, 81, 33));
     cmdOK->setDefault(true);
 
     fonts = new QFontDialog(this);
@@ -151,6 +168,64 @@ void TfrmOptions::createControls()
     m_folderBrowser->setAcceptMode(QFileDialog::AcceptOpen);
 
     updateCodeCompFocus();
+}
+
+void TfrmOptions::createBotPage()
+{
+    tsBot = new QWidget;
+    tsBot->setObjectName(QStringLiteral("tsBot"));
+    pages->addTab(tsBot, QStringLiteral("Bot"));
+    botProps = new QTableWidget(0, 2, tsBot);
+    botProps->setObjectName(QStringLiteral("botProps"));
+    botProps->setHorizontalHeaderLabels({ QStringLiteral("Name"), QStringLiteral("Value") });
+    botProps->horizontalHeader()->setStretchLastSection(true);
+    botProps->setColumnWidth(0, 120);
+    botProps->verticalHeader()->hide();
+    botProps->setGeometry(8, 8, 385, 196);
+    auto *hint = new QLabel(QStringLiteral("What <bot name=\"...\"/> gives. A row without a name is left out."), tsBot);
+    hint->setObjectName(QStringLiteral("botHint"));
+    hint->setGeometry(8, 208, 385, 17);
+    connect(botProps, &QTableWidget::itemChanged, this, [this] { keepEmptyLastRow(); });
+    keepEmptyLastRow();
+}
+
+void TfrmOptions::keepEmptyLastRow()
+{
+    const int rows = botProps->rowCount();
+    const auto filled = [this](int row) {
+        const QTableWidgetItem *name = botProps->item(row, 0);
+        const QTableWidgetItem *value = botProps->item(row, 1);
+        return (name && !name->text().isEmpty()) || (value && !value->text().isEmpty());
+    };
+    if (rows == 0 || filled(rows - 1))
+        botProps->insertRow(rows);
+}
+
+BotProperties TfrmOptions::botProperties() const
+{
+    BotProperties properties;
+    for (const QString &name : properties.names())
+        properties.remove(name);
+    for (int row = 0; row < botProps->rowCount(); ++row) {
+        const QTableWidgetItem *name = botProps->item(row, 0);
+        const QTableWidgetItem *value = botProps->item(row, 1);
+        if (name && !name->text().trimmed().isEmpty())
+            properties.set(name->text(), value ? value->text() : QString());
+    }
+    return properties;
+}
+
+void TfrmOptions::showBotProperties(const BotProperties &properties)
+{
+    const QSignalBlocker quiet(botProps);
+    botProps->setRowCount(0);
+    for (const QString &name : properties.names()) {
+        const int row = botProps->rowCount();
+        botProps->insertRow(row);
+        botProps->setItem(row, 0, new QTableWidgetItem(name));
+        botProps->setItem(row, 1, new QTableWidgetItem(properties.value(name)));
+    }
+    keepEmptyLastRow();
 }
 
 void TfrmOptions::setTabOrderChain()
@@ -285,7 +360,7 @@ void TfrmOptions::cmdOKClick()
     // one OK and half of another.
     QString reason;
     std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
-    if (profile && !writeSettings(*profile, s)) {
+    if (profile && (!writeSettings(*profile, s) || !writeBotProperties(*profile, botProperties()))) {
         reason = QStringLiteral("A value holds a line break or starts or ends with a blank");
         profile.reset();
     }

@@ -112,6 +112,17 @@ bool writeInterpret(const QString &fileName, bool on, QString *reason)
         kInterpretSection, kInterpretKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
 }
 
+bool readWholeFolder(const IniProfile &profile)
+{
+    return profile.readBool(kInterpretSection, kFolderKey, false);
+}
+
+bool writeWholeFolder(const QString &fileName, bool on, QString *reason)
+{
+    return writeProfileString(
+        kInterpretSection, kFolderKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
+}
+
 BotProperties readBotProperties(const IniProfile &profile)
 {
     BotProperties properties;

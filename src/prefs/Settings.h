@@ -48,6 +48,12 @@ bool readInterpret(const IniProfile &profile);
 // and `reason` saying why, when it cannot be written.
 bool writeInterpret(const QString &fileName, bool on, QString *reason);
 
+// Whether the interpreting bot answers from the document's whole folder; stored as the
+// interpreter's switch is.
+inline const QString kFolderKey = QStringLiteral("Folder");
+bool readWholeFolder(const IniProfile &profile);
+bool writeWholeFolder(const QString &fileName, bool on, QString *reason);
+
 // The bot's properties: the section's keys on top of the built-in ones (the name "Vessra").
 inline const QString kBotSection = QStringLiteral("Bot");
 BotProperties readBotProperties(const IniProfile &profile);
