@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -110,6 +111,8 @@ void TfrmOptions::createControls()
     pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("pages"));
     pages->setGeometry(0, 0, 409, kButtonsTop - 2);
+    // Ctrl+Tab turns the pages; Tab keeps to the settings' own order.
+    pages->tabBar()->setFocusPolicy(Qt::NoFocus);
     tsGeneral = new QWidget;
     tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
     pages->addTab(tsGeneral, QStringLiteral("General"));
