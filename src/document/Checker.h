@@ -65,8 +65,8 @@ public:
     BotCheck(const BotCheck &) = delete;
     BotCheck &operator=(const BotCheck &) = delete;
 
-    // Reads one more document, which the problems of the others name `fileName`; false when
-    // reading failed, and the document then takes no part.
+    // Takes one more document, which the problems of the others name `fileName`, to be read
+    // with the others at finish(); false when reading its bytes failed, and it then takes no part.
     bool add(const QString &fileName, qint64 size, const DocumentReader &read);
     // Each document's problems, sorted by position, the documents in the order they were added
     // and numbered from 0 in that order. Call it once.
