@@ -258,6 +258,8 @@ private:
     bool wholeFolder() const;
     // The bot as the settings have it now: its properties, and the folder or not.
     void prepareBot();
+    // A ticked item of the AIML menu stored under `key` at once, or its tick taken back.
+    void storeSwitch(QAction *item, const QString &key);
 
     vorrel::DocumentController *m_controller = nullptr;
     std::unique_ptr<vorrel::DocumentQuestions> m_questions;

@@ -631,14 +631,7 @@ QString TMainForm::Capitalize(const QString &text)
 
 void TMainForm::mnuInterpretClick()
 {
-    // The item has already changed its state; a failed write takes that back.
-    const bool on = mnuInterpret->isChecked();
-    const QString file = settingsFile(QStringLiteral("opts.ini"));
-    QString reason;
-    if (!writeInterpret(file, on, &reason)) {
-        mnuInterpret->setChecked(!on);
-        throw VorrelError(unableToWrite(file, reason));
-    }
+    storeSwitch(mnuInterpret, kInterpretKey);
 }
 
 void TMainForm::setUpConversation()

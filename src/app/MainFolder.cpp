@@ -33,16 +33,21 @@ void TMainForm::prepareBot()
     bot()->setFolder(wholeFolder() ? document()->fileName() : QString(), frmOptions->upcase->isChecked());
 }
 
-void TMainForm::mnuFolderClick()
+void TMainForm::storeSwitch(QAction *item, const QString &key)
 {
     // The item has already changed its state; a failed write takes that back.
-    const bool on = mnuFolder->isChecked();
+    const bool on = item->isChecked();
     const QString file = settingsFile(QStringLiteral("opts.ini"));
     QString reason;
-    if (!writeWholeFolder(file, on, &reason)) {
-        mnuFolder->setChecked(!on);
+    if (!writeSwitch(key, file, on, &reason)) {
+        item->setChecked(!on);
         throw VorrelError(unableToWrite(file, reason));
     }
+}
+
+void TMainForm::mnuFolderClick()
+{
+    storeSwitch(mnuFolder, kFolderKey);
 }
 
 void TMainForm::mnuFindInFilesClick()

@@ -106,21 +106,14 @@ bool readInterpret(const IniProfile &profile)
     return profile.readBool(kInterpretSection, kInterpretKey, false);
 }
 
-bool writeInterpret(const QString &fileName, bool on, QString *reason)
-{
-    return writeProfileString(
-        kInterpretSection, kInterpretKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
-}
-
 bool readWholeFolder(const IniProfile &profile)
 {
     return profile.readBool(kInterpretSection, kFolderKey, false);
 }
 
-bool writeWholeFolder(const QString &fileName, bool on, QString *reason)
+bool writeSwitch(const QString &key, const QString &fileName, bool on, QString *reason)
 {
-    return writeProfileString(
-        kInterpretSection, kFolderKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
+    return writeProfileString(kInterpretSection, key, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
 }
 
 BotProperties readBotProperties(const IniProfile &profile)

@@ -44,15 +44,14 @@ inline const QString kInterpretKey = QStringLiteral("Interp");
 // Whether the profile turns the interpreter on; off when the key is missing.
 bool readInterpret(const IniProfile &profile);
 
-// Writes the switch into the file in place, every other line kept; false, the file unchanged
-// and `reason` saying why, when it cannot be written.
-bool writeInterpret(const QString &fileName, bool on, QString *reason);
-
 // Whether the interpreting bot answers from the document's whole folder; stored as the
 // interpreter's switch is.
 inline const QString kFolderKey = QStringLiteral("Folder");
 bool readWholeFolder(const IniProfile &profile);
-bool writeWholeFolder(const QString &fileName, bool on, QString *reason);
+
+// Writes a switch of the section into the file in place, every other line kept; false, the file
+// unchanged and `reason` saying why, when it cannot be written.
+bool writeSwitch(const QString &key, const QString &fileName, bool on, QString *reason);
 
 // The bot's properties: the section's keys on top of the built-in ones (the name "Vessra").
 inline const QString kBotSection = QStringLiteral("Bot");
