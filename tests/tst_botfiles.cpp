@@ -99,7 +99,7 @@ void TestBotFiles::conversations_data()
     QTest::addColumn<QString>("failures");
     QTest::addColumn<int>("code");
     QTest::newRow("passing, across files")
-        << "# greetings\n> hello bob\nLater.\n> hi\nbob it is.\n> who am i\nYou are Bob.\n"
+        << "\uFEFF# greetings\n> hello bob\nLater.\n> hi\nbob it is.\n> who am i\nYou are Bob.\n"
         << QString() << 0;
     QTest::newRow("a reply over two lines") << "> my name is Ann\nAnn\nit is.\n> who am i\nYou are *.\n"
                                             << QString() << 0;

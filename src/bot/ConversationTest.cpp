@@ -19,7 +19,8 @@ ConversationCases parseConversations(const QString &text)
         open = nullptr;
         reply.clear();
     };
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // A byte-order mark is no part of the first line.
+    const QStringList lines = (text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text).split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines.at(i).trimmed();
         if (line.isEmpty()) {
