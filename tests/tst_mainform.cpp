@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void shortcutsAreTheirOwn();
     void toolButtons_data();
     void toolButtons();
+    void templateColumnTakesSpareWidth();
     void stateBeforeStartUp();
     void stateAfterStartUp();
     void documentCommandsSwitch();
@@ -99,14 +101,15 @@ void TestMainForm::menuItems_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
                             << QString::fromLatin1(shortcut) << QString::fromLatin1(hint) << QString::fromLatin1(menu);
     };
-    row("FileNewItem", "&New", "", "Create a new file", "mnuFile");
-    row("FileOpenItem", "&Open...", "", "Open an existing file", "mnuFile");
-    row("FileSaveItem", "&Save", "", "Save current file", "mnuFile");
-    row("FileSaveAsItem", "Save &As...", "", "Save current file under a new name", "mnuFile");
-    row("mnuClose", "C&lose", "", "", "mnuFile");
-    row("FilePrintItem", "&Print", "", "Print current file", "mnuFile");
+    row("FileNewItem", "&New", "Ctrl+N", "Create a new file", "mnuFile");
+    row("FileOpenItem", "&Open...", "Ctrl+O", "Open an existing file", "mnuFile");
+    row("FileSaveItem", "&Save", "Ctrl+S", "Save current file", "mnuFile");
+    row("FileSaveAsItem", "Save &As...", "Ctrl+Shift+S", "Save current file under a new name", "mnuFile");
+    row("mnuReopen", "R&eopen", "", "", "mnuFile");
+    row("mnuClose", "C&lose", "Ctrl+W", "", "mnuFile");
+    row("FilePrintItem", "&Print", "Ctrl+P", "Print current file", "mnuFile");
     row("FilePrintSetupItem", "P&rint Setup...", "", "Change printer setup", "mnuFile");
-    row("FileExitItem", "E&xit", "", "Exit this application", "mnuFile");
+    row("FileExitItem", "E&xit", "Ctrl+Q", "Exit this application", "mnuFile");
     row("mnuCut", "Cut", "", "", "mnuEdit");
     row("EditCopyItem", "&Copy", "", "Copy selected item to clipboard", "mnuEdit");
     row("mnuPaste", "Paste", "", "", "mnuEdit");
@@ -183,13 +186,21 @@ void TestMainForm::toolButtons_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("left");
     QTest::addColumn<QString>("tip");
-    QTest::newRow("new") << "SpeedButton1" << 8 << "New";
-    QTest::newRow("open") << "SpeedButton2" << 32 << "Open";
-    QTest::newRow("save") << "SpeedButton3" << 56 << "Save";
-    QTest::newRow("print") << "SpeedButton4" << 84 << "Print";
-    QTest::newRow("copy") << "SpeedButton7" << 112 << "Copy";
-    QTest::newRow("help") << "SpeedButton9" << 140 << "Help Contents";
-    QTest::newRow("about") << "SpeedButton10" << 164 << "About";
+    QTest::addColumn<QString>("action");
+    QTest::newRow("new") << "SpeedButton1" << 8 << "New"
+                         << "FileNewItem";
+    QTest::newRow("open") << "SpeedButton2" << 32 << "Open"
+                          << "FileOpenItem";
+    QTest::newRow("save") << "SpeedButton3" << 56 << "Save"
+                          << "FileSaveItem";
+    QTest::newRow("print") << "SpeedButton4" << 84 << "Print"
+                           << "FilePrintItem";
+    QTest::newRow("copy") << "SpeedButton7" << 112 << "Copy"
+                          << "EditCopyItem";
+    QTest::newRow("help") << "SpeedButton9" << 140 << "Help Contents"
+                          << "HelpContentsItem";
+    QTest::newRow("about") << "SpeedButton10" << 164 << "About"
+                           << "HelpAboutItem";
 }
 
 void TestMainForm::toolButtons()
@@ -197,18 +208,65 @@ void TestMainForm::toolButtons()
     QFETCH(QString, name);
     QFETCH(int, left);
     QFETCH(QString, tip);
+    QFETCH(QString, action);
     ProgramDir dir;
     TMainForm form;
     auto *button = form.findChild<QToolButton *>(name);
     QVERIFY(button);
     QCOMPARE(button->geometry(), QRect(left, 4, 25, 25));
     QCOMPARE(button->toolTip(), tip);
-    QVERIFY(button->statusTip().isEmpty());
+    // One action serves the button and the menu item, which keeps its long hint; the button has none.
+    QCOMPARE(button->defaultAction(), form.findChild<QAction *>(action));
+    QVERIFY(!button->defaultAction()->statusTip().isEmpty());
+    form.StatusLine->showMessage(QStringLiteral("before"));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(button, &enter);
+    QVERIFY(form.StatusLine->currentMessage().isEmpty());
     // A distinct greyed glyph for the disabled state.
     const QImage normal = button->icon().pixmap(18, 18, QIcon::Normal).toImage();
     const QImage disabled = button->icon().pixmap(18, 18, QIcon::Disabled).toImage();
     QVERIFY(!normal.isNull());
     QVERIFY(normal != disabled);
+}
+
+void TestMainForm::templateColumnTakesSpareWidth()
+{
+    ProgramDir dir(kQuietOpts);
+    auto form = startedMainForm();
+    QTableView *grid = form->sg1;
+    form->tabs->setEnabled(true);
+    form->tabs->setCurrentIndex(0);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto widths = [grid] {
+        QList<int> w;
+        for (int c = 0; c < 5; ++c)
+            w << grid->columnWidth(c);
+        return w;
+    };
+    auto filled = [grid] { return grid->horizontalHeader()->length() == grid->viewport()->width(); };
+
+    // Wider than the columns: the template column takes the rest, the others keep theirs.
+    form->resize(1600, 700);
+    QTRY_VERIFY(filled());
+    QCOMPARE(widths().mid(0, 3), (QList<int> { 65, 250, 250 }));
+    QCOMPARE(widths().at(4), 120);
+    QVERIFY(widths().at(3) > 250);
+    // Narrower again: never below its own width.
+    form->resize(700, 700);
+    QTRY_COMPARE(widths(), (QList<int> { 65, 250, 250, 250, 120 }));
+
+    // A column dragged keeps its width; the template column gives way.
+    form->resize(1600, 700);
+    QTRY_VERIFY(filled());
+    grid->horizontalHeader()->resizeSection(1, 400);
+    QCOMPARE(grid->columnWidth(1), 400);
+    QVERIFY(filled());
+    // The template column dragged keeps its width too, in any window.
+    grid->horizontalHeader()->resizeSection(3, 300);
+    form->resize(1800, 700);
+    QTRY_VERIFY(grid->viewport()->width() > 1700);
+    QCOMPARE(widths(), (QList<int> { 65, 400, 250, 300, 120 }));
 }
 
 void TestMainForm::stateBeforeStartUp()
@@ -266,10 +324,10 @@ void TestMainForm::stateAfterStartUp()
         QCOMPARE(a->isEnabled(), alwaysOn.contains(a->objectName()));
     }
     QVERIFY(!form->mnuAIML->menuAction()->isEnabled());
-    QVERIFY(form->SpeedButton1->isEnabled());
-    QVERIFY(form->SpeedButton2->isEnabled());
-    for (QToolButton *b :
-        { form->SpeedButton3, form->SpeedButton4, form->SpeedButton7, form->SpeedButton9, form->SpeedButton10 })
+    // A button is on as its menu item is.
+    for (QToolButton *b : { form->SpeedButton1, form->SpeedButton2, form->SpeedButton9, form->SpeedButton10 })
+        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    for (QToolButton *b : { form->SpeedButton3, form->SpeedButton4, form->SpeedButton7 })
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
 }
 
@@ -281,7 +339,7 @@ void TestMainForm::documentCommandsSwitch()
     QVERIFY(form->tabs->isEnabled());
     QVERIFY(form->mnuSelDelete->isEnabled());
     QVERIFY(form->mnuAIML->menuAction()->isEnabled());
-    QVERIFY(form->SpeedButton10->isEnabled());
+    QVERIFY(form->SpeedButton3->isEnabled());
     form->iButMenu(false);
     // A shortcut of an item in a disabled menu must do nothing: the items themselves go off.
     QVERIFY(!form->mnuCreateNew->isEnabled());

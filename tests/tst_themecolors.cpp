@@ -3,10 +3,15 @@
 
 #include "document/PreviewEditor.h"
 #include "editing/SelEdit.h"
+#include "prefs/Options.h"
+#include "widgets/About1.h"
+#include "widgets/Emaillabel.h"
 #include "widgets/ThemeColors.h"
+#include "widgets/UrlLabel.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -51,6 +56,8 @@ private slots:
 private:
     std::unique_ptr<PreviewEditor> m_preview;
     std::unique_ptr<TfrmSelEdit> m_dialog;
+    std::unique_ptr<TfrmOptions> m_options;
+    std::unique_ptr<TAboutBox> m_about;
 };
 
 void TestThemeColors::initTestCase()
@@ -58,6 +65,8 @@ void TestThemeColors::initTestCase()
     QApplication::setPalette(QApplication::style()->standardPalette());
     m_preview = std::make_unique<PreviewEditor>();
     m_dialog = std::make_unique<TfrmSelEdit>();
+    m_options = std::make_unique<TfrmOptions>();
+    m_about = std::make_unique<TAboutBox>();
 }
 
 void TestThemeColors::contrast()
@@ -112,6 +121,18 @@ void TestThemeColors::followsPalette()
             qPrintable(label->objectName()));
     const QColor autoText = m_dialog->cmdAutotext->palette().color(QPalette::ButtonText);
     QVERIFY(contrastRatio(autoText, m_dialog->palette().color(QPalette::Button)) >= kLeastContrast);
+
+    // The blue buttons of the Options dialog and the About window's links, pure blue when light.
+    const QPair<QWidget *, QPalette::ColorRole> blues[]
+        = { { m_options->cmdChange, QPalette::ButtonText }, { m_options->cmdBrowse, QPalette::ButtonText },
+              { m_about->UrlLabel1, QPalette::WindowText }, { m_about->Emaillabel1, QPalette::WindowText } };
+    for (const auto &[widget, role] : blues) {
+        const QColor ink = widget->palette().color(role);
+        QVERIFY2(contrastRatio(ink, widget->window()->palette().color(QPalette::Window)) >= kLeastContrast,
+            qPrintable(widget->objectName()));
+        if (theme == Theme::Light)
+            QCOMPARE(ink, QColor(0, 0, 255));
+    }
 }
 
 QTEST_MAIN(TestThemeColors)

@@ -5,9 +5,11 @@
 #include "prefs/IntText.h"
 #include "widgets/ErrorBox.h"
 #include "widgets/FormFont.h"
+#include "widgets/ThemeColors.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 
 #include <QButtonGroup>
@@ -51,7 +53,8 @@ QLabel *caption(QWidget *parent, const QString &text, const char *name, int x, i
     return label;
 }
 
-// A flat button with blue text that, like a tool button, never takes the focus.
+// A flat button with blue text that, like a tool button, never takes the focus. The blue is
+// the theme's, readable on a dark window too.
 QPushButton *flatButton(QWidget *parent, const QString &text, const char *name, const QRect &place)
 {
     auto *button = new QPushButton(text, parent);
@@ -59,9 +62,7 @@ QPushButton *flatButton(QWidget *parent, const QString &text, const char *name, 
     button->setFlat(true);
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, QColor(0, 0, 255));
-    button->setPalette(palette);
+    useTagColor(button, TagColor::Blue, QPalette::ButtonText);
     button->setGeometry(place);
     return button;
 }
@@ -151,6 +152,13 @@ void TfrmOptions::createControls()
     m_folderBrowser->setAcceptMode(QFileDialog::AcceptOpen);
 
     updateCodeCompFocus();
+}
+
+void TfrmOptions::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        updateTagColors(this);
 }
 
 void TfrmOptions::setTabOrderChain()

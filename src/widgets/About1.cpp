@@ -1,11 +1,13 @@
 #include "widgets/About1.h"
 #include "widgets/FormFont.h"
+#include "widgets/ThemeColors.h"
 #include "widgets/WindowPlacement.h"
 
 #include "widgets/Credits.h"
 #include "widgets/Emaillabel.h"
 #include "widgets/UrlLabel.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QPushButton>
 
@@ -123,4 +125,12 @@ void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     vorrel::centreOnScreen(this);
+}
+
+void TAboutBox::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The link labels' blue follows the theme.
+    if (event->type() == QEvent::PaletteChange)
+        vorrel::updateTagColors(this);
 }
