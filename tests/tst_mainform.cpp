@@ -187,20 +187,17 @@ void TestMainForm::toolButtons_data()
     QTest::addColumn<int>("left");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<QString>("action");
-    QTest::newRow("new") << "SpeedButton1" << 8 << "New"
-                         << "FileNewItem";
-    QTest::newRow("open") << "SpeedButton2" << 32 << "Open"
-                          << "FileOpenItem";
-    QTest::newRow("save") << "SpeedButton3" << 56 << "Save"
-                          << "FileSaveItem";
-    QTest::newRow("print") << "SpeedButton4" << 84 << "Print"
-                           << "FilePrintItem";
-    QTest::newRow("copy") << "SpeedButton7" << 112 << "Copy"
-                          << "EditCopyItem";
-    QTest::newRow("help") << "SpeedButton9" << 140 << "Help Contents"
-                          << "HelpContentsItem";
-    QTest::newRow("about") << "SpeedButton10" << 164 << "About"
-                           << "HelpAboutItem";
+    const auto row = [](const char *name, int left, const char *tip, const char *action) {
+        QTest::newRow(tip) << QString::fromLatin1(name) << left << QString::fromLatin1(tip)
+                           << QString::fromLatin1(action);
+    };
+    row("SpeedButton1", 8, "New", "FileNewItem");
+    row("SpeedButton2", 32, "Open", "FileOpenItem");
+    row("SpeedButton3", 56, "Save", "FileSaveItem");
+    row("SpeedButton4", 84, "Print", "FilePrintItem");
+    row("SpeedButton7", 112, "Copy", "EditCopyItem");
+    row("SpeedButton9", 140, "Help Contents", "HelpContentsItem");
+    row("SpeedButton10", 164, "About", "HelpAboutItem");
 }
 
 void TestMainForm::toolButtons()
