@@ -297,8 +297,7 @@ void TMainForm::setRecentFiles(const QStringList &files)
         m_recentFiles = files;
         // A settings folder that cannot be written costs only the list of the next run: not worth
         // a message at every opening.
-        QString reason;
-        writeRecentFiles(settingsFile(QStringLiteral("opts.ini")), m_recentFiles, &reason);
+        writeRecentFiles(settingsFile(QStringLiteral("opts.ini")), m_recentFiles, nullptr);
     }
     showRecentFiles();
 }
