@@ -195,7 +195,7 @@ void TestDocumentCommands::newDialogLayout()
             order.append(w->objectName());
         w = w->nextInFocusChain();
     } while (w != dialog->txtTitle);
-    QCOMPARE(order, (QStringList { "txtTitle", "txtAuthor", "txtLanguage", "cmdOK", "cmdCancel" }));
+    QCOMPARE(order, (QStringList { "txtTitle", "txtAuthor", "txtLanguage", "cmdCancel", "cmdOK" }));
 }
 
 void TestDocumentCommands::newDialogKeepsItsFields()

@@ -1,5 +1,6 @@
 #include "document/CheckPanel.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -13,7 +14,7 @@ namespace vorrel {
 QString problemSummary(const std::vector<Problem> &problems)
 {
     if (problems.empty())
-        return QStringLiteral("No problems found");
+        return QCoreApplication::translate("vorrel::CheckPanel", "No problems found");
     const auto errors = std::count_if(
         problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
     return problemCounts(errors, qsizetype(problems.size()) - errors);
@@ -30,8 +31,9 @@ CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("checkProblems"));
+    m_list->setAccessibleName(tr("Problems"));
     m_list->setColumnCount(4);
-    m_list->setHeaderLabels({ QString(), QStringLiteral("Line"), QStringLiteral("Column"), QStringLiteral("Message") });
+    m_list->setHeaderLabels({ QString(), tr("Line"), tr("Column"), tr("Message") });
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -69,7 +71,7 @@ void CheckPanel::showProblems(const std::vector<Problem> &problems)
         auto *item = new QTreeWidgetItem;
         const bool error = problem.severity == Severity::Error;
         item->setIcon(SeverityColumn, error ? m_errorIcon : m_warningIcon);
-        item->setData(SeverityColumn, Qt::ToolTipRole, error ? QStringLiteral("Error") : QStringLiteral("Warning"));
+        item->setData(SeverityColumn, Qt::ToolTipRole, error ? tr("Error") : tr("Warning"));
         item->setData(SeverityColumn, Qt::AccessibleTextRole, item->data(SeverityColumn, Qt::ToolTipRole));
         item->setData(LineColumn, Qt::DisplayRole, problem.line);
         item->setData(ColumnColumn, Qt::DisplayRole, problem.column);

@@ -53,15 +53,15 @@ QLabel *caption(QWidget *parent, const QString &text, const char *name, int x, i
     return label;
 }
 
-// A flat button with blue text that, like a tool button, never takes the focus. The blue is
-// the theme's, readable on a dark window too.
+// A flat button with blue text, the theme's blue, readable on a dark window too; like a tool
+// button it takes no focus from a click, but Tab reaches it.
 QPushButton *flatButton(QWidget *parent, const QString &text, const char *name, const QRect &place)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setFlat(true);
     button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     useTagColor(button, TagColor::Blue, QPalette::ButtonText);
     button->setGeometry(place);
     return button;
@@ -89,7 +89,7 @@ QCheckBox *checkBox(QWidget *parent, const QString &text, const char *name, int 
 TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     // The pixel layout below is drawn for this face and size.
     setFont(formFont(8));
     setFixedSize(409, 269);
@@ -101,24 +101,25 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
 
 void TfrmOptions::createControls()
 {
-    Label1 = caption(this, QStringLiteral("Preview font:"), "Label1", 8, 8);
+    Label1 = caption(this, tr("Preview font:"), "Label1", 8, 8);
     fontname = staticText(this, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
     fontsize = staticText(this, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
-    cmdChange = flatButton(this, QStringLiteral("Change"), "cmdChange", QRect(296, 28, 105, 21));
-    Label2 = caption(this, QStringLiteral("Initial Directory:"), "Label2", 8, 52);
+    cmdChange = flatButton(this, tr("Change"), "cmdChange", QRect(296, 28, 105, 21));
+    Label2 = caption(this, tr("Initial Directory:"), "Label2", 8, 52);
     txtDir = new QLineEdit(QStringLiteral("C:\\"), this);
     txtDir->setObjectName(QStringLiteral("txtDir"));
     txtDir->setReadOnly(true);
     txtDir->setGeometry(8, 68, 329, 21);
-    cmdBrowse = flatButton(this, QStringLiteral("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
+    Label2->setBuddy(txtDir);
+    cmdBrowse = flatButton(this, tr("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
 
-    codeComp = new QGroupBox(QStringLiteral("Code Completion (AutoText)"), this);
+    codeComp = new QGroupBox(tr("Code Completion (AutoText)"), this);
     codeComp->setObjectName(QStringLiteral("codeComp"));
     codeComp->setGeometry(8, 96, 393, 61);
-    m_limited = new QRadioButton(QStringLiteral("Limited code completion"), codeComp);
+    m_limited = new QRadioButton(tr("Limited code completion"), codeComp);
     m_limited->setObjectName(QStringLiteral("codeComp0"));
     m_limited->setGeometry(8, 18, 377, 17);
-    m_none = new QRadioButton(QStringLiteral("No code completion"), codeComp);
+    m_none = new QRadioButton(tr("No code completion"), codeComp);
     m_none->setObjectName(QStringLiteral("codeComp1"));
     m_none->setGeometry(8, 38, 377, 17);
     m_codeCompItems = new QButtonGroup(this);
@@ -126,13 +127,13 @@ void TfrmOptions::createControls()
     m_codeCompItems->addButton(m_none, 1);
     m_limited->setChecked(true);
 
-    comments = checkBox(this, QStringLiteral("Make comments italics"), "comments", 8, 164);
-    dialog = checkBox(this, QStringLiteral("Show Welcome dialog at startup"), "dialog", 8, 188);
-    upcase = checkBox(this, QStringLiteral("Automatically uppercase patterns"), "upcase", 8, 212);
+    comments = checkBox(this, tr("Make comments italics"), "comments", 8, 164);
+    dialog = checkBox(this, tr("Show Welcome dialog at startup"), "dialog", 8, 188);
+    upcase = checkBox(this, tr("Automatically uppercase patterns"), "upcase", 8, 212);
 
-    cmdDefaults = pushButton(this, QStringLiteral("Set to defaults"), "cmdDefaults", QRect(8, 232, 81, 33));
-    cmdCancel = pushButton(this, QStringLiteral("Cancel"), "cmdCancel", QRect(224, 232, 81, 33));
-    cmdOK = pushButton(this, QStringLiteral("OK"), "cmdOK", QRect(320, 232, 81, 33));
+    cmdDefaults = pushButton(this, tr("Set to defaults"), "cmdDefaults", QRect(8, 232, 81, 33));
+    cmdCancel = pushButton(this, tr("Cancel"), "cmdCancel", QRect(224, 232, 81, 33));
+    cmdOK = pushButton(this, tr("OK"), "cmdOK", QRect(320, 232, 81, 33));
     cmdOK->setDefault(true);
 
     fonts = new QFontDialog(this);
@@ -145,7 +146,7 @@ void TfrmOptions::createControls()
 
     m_folderBrowser = new QFileDialog(this);
     m_folderBrowser->setObjectName(QStringLiteral("folderBrowser"));
-    m_folderBrowser->setWindowTitle(QStringLiteral("Select Initial Directory..."));
+    m_folderBrowser->setWindowTitle(tr("Select Initial Directory..."));
     m_folderBrowser->setOption(QFileDialog::DontUseNativeDialog);
     m_folderBrowser->setOption(QFileDialog::ShowDirsOnly);
     m_folderBrowser->setFileMode(QFileDialog::Directory);
@@ -164,7 +165,7 @@ void TfrmOptions::changeEvent(QEvent *event)
 void TfrmOptions::setTabOrderChain()
 {
     const QList<QWidget *> order
-        = { m_limited, m_none, cmdOK, cmdCancel, comments, cmdDefaults, txtDir, dialog, upcase };
+        = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase, cmdDefaults, cmdCancel, cmdOK };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -285,7 +286,7 @@ void TfrmOptions::cmdOKClick()
 {
     const std::optional<int> size = strToInt(fontsize->text());
     if (!size)
-        throw VorrelError(QStringLiteral("'%1' is not a valid integer value").arg(fontsize->text()));
+        throw VorrelError(tr("'%1' is not a valid integer value").arg(fontsize->text()));
     Settings s = settings();
     s.fontSize = *size;
     const QString file = settingsFile(QStringLiteral("opts.ini"));
@@ -294,7 +295,7 @@ void TfrmOptions::cmdOKClick()
     QString reason;
     std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
     if (profile && !writeSettings(*profile, s)) {
-        reason = QStringLiteral("A value holds a line break or starts or ends with a blank");
+        reason = tr("A value holds a line break or starts or ends with a blank");
         profile.reset();
     }
     if (!profile || !profile->save(file, &reason))
