@@ -113,26 +113,22 @@ void TestThemeColors::followsPalette()
         QVERIFY2(contrastRatio(fore, back) >= kLeastContrast, qPrintable(QString::number(style)));
     }
 
-    // The dialog's tags on its window, and the AutoText button's caption.
-    const QColor window = m_dialog->palette().color(QPalette::Window);
-    for (const QLabel *label : { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3, m_dialog->Label4,
-             m_dialog->Label5, m_dialog->Label6, m_dialog->Label7, m_dialog->Label8 })
-        QVERIFY2(contrastRatio(label->palette().color(QPalette::WindowText), window) >= kLeastContrast,
+    // The dialog's tags on its window; the blue captions of its AutoText button, of the Options
+    // dialog's buttons and of the About window's links, which stay pure blue when light.
+    for (const QLabel *label : QList<const QLabel *> { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3,
+             m_dialog->Label4, m_dialog->Label5, m_dialog->Label6, m_dialog->Label7, m_dialog->Label8,
+             m_about->UrlLabel1, m_about->Emaillabel1 })
+        QVERIFY2(contrastRatio(
+                     label->palette().color(QPalette::WindowText), label->window()->palette().color(QPalette::Window))
+                >= kLeastContrast,
             qPrintable(label->objectName()));
-    const QColor autoText = m_dialog->cmdAutotext->palette().color(QPalette::ButtonText);
-    QVERIFY(contrastRatio(autoText, m_dialog->palette().color(QPalette::Button)) >= kLeastContrast);
-
-    // The blue buttons of the Options dialog and the About window's links, pure blue when light.
-    const QPair<QWidget *, QPalette::ColorRole> blues[]
-        = { { m_options->cmdChange, QPalette::ButtonText }, { m_options->cmdBrowse, QPalette::ButtonText },
-              { m_about->UrlLabel1, QPalette::WindowText }, { m_about->Emaillabel1, QPalette::WindowText } };
-    for (const auto &[widget, role] : blues) {
-        const QColor ink = widget->palette().color(role);
-        QVERIFY2(contrastRatio(ink, widget->window()->palette().color(QPalette::Window)) >= kLeastContrast,
-            qPrintable(widget->objectName()));
-        if (theme == Theme::Light)
-            QCOMPARE(ink, QColor(0, 0, 255));
+    for (const QAbstractButton *button :
+        QList<const QAbstractButton *> { m_dialog->cmdAutotext, m_options->cmdChange, m_options->cmdBrowse }) {
+        const QColor ink = button->palette().color(QPalette::ButtonText);
+        QVERIFY(contrastRatio(ink, button->window()->palette().color(QPalette::Button)) >= kLeastContrast);
+        QCOMPARE(ink == QColor(0, 0, 255), theme == Theme::Light);
     }
+    QCOMPARE(m_about->UrlLabel1->palette().color(QPalette::WindowText) == QColor(0, 0, 255), theme == Theme::Light);
 }
 
 QTEST_MAIN(TestThemeColors)
