@@ -58,6 +58,7 @@ vorrel_gzip("${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian" "${CMAKE_CURRENT_BINA
 install(TARGETS aimlvorrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program looks for these beside itself first, then in <prefix>/share/aimlvorrel.
 install(DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/data/" DESTINATION ${CMAKE_INSTALL_DATADIR}/aimlvorrel)
+install(FILES ${VORREL_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/aimlvorrel)
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/${VORREL_APP_ID}.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/${VORREL_APP_ID}.metainfo.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/aimlvorrel-mime.xml"
@@ -109,7 +110,8 @@ if(PROJECT_IS_TOP_LEVEL)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
     # The window design asks for "MS Sans Serif"; Liberation Sans keeps the captions in place.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+    # Qt's own dialogs and buttons in the desktop's language.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
     include(CPack)
 endif()
 

@@ -8,6 +8,7 @@ target="${2:-all}"
 shift $(( $# > 2 ? 2 : $# ))
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqscintilla2-qt6-dev libexpat1-dev
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           libgl-dev xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-liberation
           dpkg-dev desktop-file-utils appstream shared-mime-info lintian)
 missing=()

@@ -1,10 +1,23 @@
 #include "app/CommandLine.h"
 #include "base/ProgramFiles.h"
+#include "base/Translations.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <algorithm>
+
+namespace {
+
+// Run as the application object is made, whichever mode makes it, before the first text is shown.
+void startInDesktopLanguage()
+{
+    vorrel::installTranslators();
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startInDesktopLanguage)
 
 int main(int argc, char *argv[])
 {

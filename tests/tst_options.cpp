@@ -212,7 +212,8 @@ void TestOptions::layoutDetails()
     for (QPushButton *flat : { form.cmdChange, form.cmdBrowse }) {
         QVERIFY(flat->isFlat());
         QCOMPARE(flat->palette().color(QPalette::ButtonText), QColor(Qt::blue));
-        QCOMPARE(flat->focusPolicy(), Qt::NoFocus);
+        // A click leaves the focus where it was; Tab still reaches the button.
+        QCOMPARE(flat->focusPolicy(), Qt::TabFocus);
     }
     QVERIFY(form.txtDir->isReadOnly());
     QVERIFY(form.cmdOK->isDefault());
@@ -245,10 +246,11 @@ void TestOptions::tabOrder()
         QWidget *w = QApplication::focusWidget();
         return w ? w->objectName() : QString();
     };
-    // The first showing starts in the code-completion choice, on its chosen item.
+    // The first showing starts in the code-completion choice, on its chosen item; Tab goes
+    // top to bottom and each row left to right.
     QCOMPARE(focusName(), QStringLiteral("codeComp0"));
-    const QStringList order
-        = { "cmdOK", "cmdCancel", "comments", "cmdDefaults", "txtDir", "dialog", "upcase", "codeComp0" };
+    const QStringList order = { "comments", "dialog", "upcase", "cmdDefaults", "cmdCancel", "cmdOK", "cmdChange",
+        "txtDir", "cmdBrowse", "codeComp0" };
     for (const QString &next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focusName(), next);
@@ -256,11 +258,11 @@ void TestOptions::tabOrder()
     // The group is one stop, and that stop is its chosen item.
     form.setCodeCompIndex(1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(focusName(), QStringLiteral("upcase"));
+    QCOMPARE(focusName(), QStringLiteral("cmdBrowse"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(focusName(), QStringLiteral("codeComp1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(focusName(), QStringLiteral("cmdOK"));
+    QCOMPARE(focusName(), QStringLiteral("comments"));
 }
 
 void TestOptions::centredOnDesktop()

@@ -238,8 +238,8 @@ void TestSelEdit::keyboardOrder()
     showDialog();
     m_dialog->txtPattern->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), m_dialog->txtPattern);
-    const QList<QWidget *> order { m_dialog->txtThat, m_dialog->template_, m_dialog->txtTopic, m_dialog->cmdOK,
-        m_dialog->cmdCancel, m_dialog->cmdAutotext, m_dialog->txtPattern };
+    const QList<QWidget *> order { m_dialog->txtThat, m_dialog->template_, m_dialog->cmdAutotext, m_dialog->txtTopic,
+        m_dialog->cmdCancel, m_dialog->cmdOK, m_dialog->txtPattern };
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
@@ -462,9 +462,9 @@ void TestSelEdit::autoTextMenuOffersSraiRandomAndGreyJavascript()
     QCOMPARE(m_dialog->cmdAutotext->menu(), m_dialog->PopupMenu1);
     const QList<QAction *> items = m_dialog->PopupMenu1->actions();
     QCOMPARE(items.size(), 3);
-    QCOMPARE(items[0]->text(), QStringLiteral("SRAI"));
-    QCOMPARE(items[1]->text(), QStringLiteral("RANDOM"));
-    QCOMPARE(items[2]->text(), QStringLiteral("JAVASCRIPT"));
+    QCOMPARE(items[0]->text(), QStringLiteral("&SRAI"));
+    QCOMPARE(items[1]->text(), QStringLiteral("&RANDOM"));
+    QCOMPARE(items[2]->text(), QStringLiteral("&JAVASCRIPT"));
     QVERIFY(items[0]->isEnabled() && items[1]->isEnabled());
     QVERIFY(!items[2]->isEnabled());
 

@@ -83,7 +83,8 @@ private Q_SLOTS:
     void centredWithoutCloseBox();
     void hoverColours();
     void closeLink();
-    void escapeDoesNotClose();
+    void escapeCloses();
+    void linksFromTheKeyboard();
     void newLinkClosesThenRunsNew();
     void openLinkClosesThenRunsOpen();
     void helpLinkClosesThenOpensHelp();
@@ -235,11 +236,41 @@ void TestSplash::closeLink()
     QVERIFY(m_shell.calls.isEmpty());
 }
 
-void TestSplash::escapeDoesNotClose()
+void TestSplash::escapeCloses()
 {
     showWelcome();
+    ModalWatcher watcher(m_welcome);
     QTest::keyClick(m_welcome, Qt::Key_Escape);
-    QVERIFY(m_welcome->isVisible());
+    QVERIFY(!m_welcome->isVisible());
+    QVERIFY(watcher.seen.isEmpty());
+}
+
+void TestSplash::linksFromTheKeyboard()
+{
+    showWelcome();
+    QApplication::setActiveWindow(m_welcome);
+    QVERIFY(QTest::qWaitForWindowActive(m_welcome));
+    m_welcome->NewFile->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), m_welcome->NewFile);
+    // The one with focus shows it; the others do not.
+    QVERIFY(m_welcome->NewFile->font().underline());
+    QVERIFY(!m_welcome->CloseWin->font().underline());
+    for (QLabel *next :
+        { m_welcome->OpenLastFile, m_welcome->OpenFile, m_welcome->Help, m_welcome->Tutorial, m_welcome->CloseWin }) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QVERIFY(!m_welcome->NewFile->font().underline());
+    QVERIFY(m_welcome->CloseWin->font().underline());
+    // Space runs the link with focus as a click would: Close closes the window.
+    QTest::keyClick(m_welcome->CloseWin, Qt::Key_Space);
+    QVERIFY(!m_welcome->isVisible());
+
+    // Enter on the tutorial closes the window, then hands the document to the shell.
+    showWelcome();
+    QTest::keyClick(m_welcome->Tutorial, Qt::Key_Return);
+    QVERIFY(!m_welcome->isVisible());
+    QCOMPARE(m_shell.calls.size(), 1);
 }
 
 void TestSplash::newLinkClosesThenRunsNew()

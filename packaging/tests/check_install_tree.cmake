@@ -29,7 +29,10 @@ set(expected
     "${MANDIR}/man1/aimlvorrel.1.gz"
     "${DATADIR}/bash-completion/completions/aimlvorrel"
     "${DATADIR}/doc/aimlvorrel/copyright")
-foreach(name IN LISTS data_sources)
+# Each translation is installed compiled, beside the other program files.
+file(GLOB ts_sources RELATIVE "${SOURCE_DIR}/translations" "${SOURCE_DIR}/translations/*.ts")
+list(TRANSFORM ts_sources REPLACE "\\.ts$" ".qm")
+foreach(name IN LISTS data_sources ts_sources)
     list(APPEND expected "${DATADIR}/aimlvorrel/${name}")
 endforeach()
 foreach(size IN LISTS ICON_SIZES)

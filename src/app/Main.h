@@ -40,6 +40,7 @@ class Document;
 class DocumentController;
 class DocumentQuestions;
 class PreviewEditor;
+class SpareWidthColumn;
 struct Settings;
 class TableBot;
 } // namespace vorrel
@@ -78,7 +79,6 @@ public:
     // --- document files, reader and writer ---
     void FileNew();
     void FileOpenItemClick();
-    void SpeedButton2Click();
     void FileSave();
     void FileSaveAs();
     void mnuCloseClick();
@@ -92,6 +92,9 @@ public:
     void openDocument(const QString &fileName);
     // Open Last: true when "last.dat" names a file and it was opened.
     bool openLastDocument();
+    // A document of File > Reopen: the save question, then the file; one that is gone leaves the
+    // list with a message.
+    void mnuReopenClick(const QString &fileName);
 
     // --- category commands ---
     void mnuCreateNewClick();
@@ -142,7 +145,6 @@ public:
     void FilePrint();
     void FilePrintSetup();
     void HelpContentsItemClick();
-    void SpeedButton9Click();
     void mnuTagsClick();
     void mnuTutorialClick();
 
@@ -178,6 +180,7 @@ public:
 
     // Menus and their items.
     QMenu *mnuFile = nullptr;
+    QMenu *mnuReopen = nullptr;
     QMenu *mnuEdit = nullptr;
     QMenu *mnuAIML = nullptr;
     QMenu *mnuCategory = nullptr;
@@ -260,10 +263,17 @@ private:
     void prepareBot();
     // A ticked item of the AIML menu stored under `key` at once, or its tick taken back.
     void storeSwitch(QAction *item, const QString &key);
+    // The document's file goes first in the Reopen list, which is stored at once.
+    void rememberDocument();
+    void setRecentFiles(const QStringList &files);
+    void showRecentFiles();
 
     vorrel::DocumentController *m_controller = nullptr;
     std::unique_ptr<vorrel::DocumentQuestions> m_questions;
     QActionGroup *m_viewPageGroup = nullptr;
+    vorrel::SpareWidthColumn *m_templateWidth = nullptr;
     QString m_fileAtStart;
+    // What File > Reopen lists, newest first.
+    QStringList m_recentFiles;
     bool m_destroyed = false;
 };

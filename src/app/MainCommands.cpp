@@ -23,6 +23,7 @@
 #include "editing/FindDialog.h"
 #include "editing/SelEdit.h"
 #include "prefs/Options.h"
+#include "prefs/RecentFiles.h"
 #include "prefs/Settings.h"
 #include "report/HelpDocuments.h"
 #include "report/Printing.h"
@@ -30,6 +31,7 @@
 #include "report/ReportCounts.h"
 #include "widgets/About1.h"
 #include "widgets/Credits.h"
+#include "widgets/ErrorBox.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -41,6 +43,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
@@ -215,6 +218,7 @@ void TMainForm::setUpDocument()
     m_controller->setUpcaseOnReading([this] { return frmOptions->upcase->isChecked(); });
     m_controller->setFinishEditing([this] { finishCellEdit(sg1); });
     connect(m_controller, &DocumentController::openStateChanged, this, &TMainForm::iButMenu);
+    connect(document(), &Document::fileNameChanged, this, &TMainForm::rememberDocument);
 
     // Reading a document shows its passes in the progress window.
     connect(m_controller, &DocumentController::readingStarted, this, [this] {
@@ -265,6 +269,59 @@ bool TMainForm::openLastDocument()
     return m_controller->openLast();
 }
 
+void TMainForm::mnuReopenClick(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile()) {
+        QStringList files = m_recentFiles;
+        files.removeAll(fileName);
+        setRecentFiles(files);
+        QMessageBox box(QMessageBox::Warning, kAppTitle,
+            QStringLiteral("The document \"%1\" no longer exists. It has been removed from the list.").arg(fileName),
+            QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ReopenMissing"));
+        box.exec();
+        return;
+    }
+    m_controller->open(fileName);
+}
+
+void TMainForm::rememberDocument()
+{
+    // Closing keeps the flag of the document closed; New's title names no file.
+    if (document()->isOpen() && document()->DocHasFile())
+        setRecentFiles(withRecentFile(m_recentFiles, document()->fileName()));
+}
+
+void TMainForm::setRecentFiles(const QStringList &files)
+{
+    if (files != m_recentFiles) {
+        m_recentFiles = files;
+        // A settings folder that cannot be written costs only the list of the next run: not worth
+        // a message at every opening.
+        writeRecentFiles(settingsFile(QStringLiteral("opts.ini")), m_recentFiles, nullptr);
+    }
+    showRecentFiles();
+}
+
+void TMainForm::showRecentFiles()
+{
+    // The item chosen may be among those replaced, and still be sending its signal.
+    const QList<QAction *> old = mnuReopen->actions();
+    for (QAction *item : old) {
+        mnuReopen->removeAction(item);
+        item->deleteLater();
+    }
+    for (qsizetype i = 0; i < m_recentFiles.size(); ++i) {
+        const QString file = m_recentFiles.at(i);
+        QAction *item = mnuReopen->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(file).replace(QLatin1Char('&'), QLatin1String("&&"))));
+        item->setObjectName(QStringLiteral("mnuReopen%1").arg(i + 1));
+        item->setStatusTip(file);
+        connect(item, &QAction::triggered, this, guarded(this, [this, file] { mnuReopenClick(file); }));
+    }
+    mnuReopen->menuAction()->setEnabled(!m_recentFiles.isEmpty());
+}
+
 void TMainForm::FileNew()
 {
     if (!m_controller->maybeSave())
@@ -275,11 +332,6 @@ void TMainForm::FileNew()
 void TMainForm::FileOpenItemClick()
 {
     m_controller->open();
-}
-
-void TMainForm::SpeedButton2Click()
-{
-    FileOpenItemClick();
 }
 
 void TMainForm::FileSave()
@@ -622,6 +674,9 @@ void TMainForm::SayItClick()
     // One append for the three lines keeps a long transcript cheap to extend.
     log->appendPlainText(
         QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ") + reply + QLatin1Char('\n'));
+    // The sentence stays for Enter to say again, selected so that typing replaces it.
+    input->selectAll();
+    input->setFocus();
 }
 
 QString TMainForm::Capitalize(const QString &text)
@@ -684,11 +739,6 @@ void TMainForm::FilePrintSetup()
 }
 
 void TMainForm::HelpContentsItemClick()
-{
-    openProgramDocument(this, kHelpFile, kHelpFailure);
-}
-
-void TMainForm::SpeedButton9Click()
 {
     openProgramDocument(this, kHelpFile, kHelpFailure);
 }

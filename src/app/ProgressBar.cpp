@@ -10,7 +10,7 @@
 TpBar::TpBar(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("pBar"));
-    setWindowTitle(QStringLiteral("Progress"));
+    setWindowTitle(tr("Progress"));
     // A dialog frame without border icons: reading cannot be interrupted.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(false);

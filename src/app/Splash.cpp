@@ -179,7 +179,7 @@ void setLinkColor(QLabel *label, const QColor &color)
 TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("StartUp"));
-    setWindowTitle(QStringLiteral("Welcome to Cendaro AIML Vorrel 3.0"));
+    setWindowTitle(tr("Welcome to Cendaro AIML Vorrel 3.0"));
     setFont(formFont(8));
     setFixedSize(kClientSize);
 
@@ -210,17 +210,17 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
         void (TStartUp::*click)();
     };
     const LinkSpec specs[] = {
-        { &NewFile, "NewFile", "New AIML Document", { 68, 24 }, &Image1, { 36, 24 }, "Image1", WelcomeIcon::New,
-            &TStartUp::NewFileClick },
-        { &OpenLastFile, "OpenLastFile", "Open Last Edited AIML Document", { 68, 52 }, &Image2, { 36, 52 }, "Image2",
-            WelcomeIcon::OpenLast, &TStartUp::OpenLastFileClick },
-        { &OpenFile, "OpenFile", "Open Existing AIML Document...", { 68, 80 }, &Image3, { 36, 80 }, "Image3",
-            WelcomeIcon::Open, &TStartUp::OpenFileClick },
-        { &Help, "Help", "Help On AIML Vorrel 3.0", { 68, 108 }, &Image4, { 36, 108 }, "Image4", WelcomeIcon::Help,
-            &TStartUp::HelpClick },
-        { &Tutorial, "Tutorial", "Tutorial on AIML 1.0", { 68, 136 }, &Image5, { 36, 136 }, "Image5",
+        { &NewFile, "NewFile", QT_TR_NOOP("New AIML Document"), { 68, 24 }, &Image1, { 36, 24 }, "Image1",
+            WelcomeIcon::New, &TStartUp::NewFileClick },
+        { &OpenLastFile, "OpenLastFile", QT_TR_NOOP("Open Last Edited AIML Document"), { 68, 52 }, &Image2, { 36, 52 },
+            "Image2", WelcomeIcon::OpenLast, &TStartUp::OpenLastFileClick },
+        { &OpenFile, "OpenFile", QT_TR_NOOP("Open Existing AIML Document..."), { 68, 80 }, &Image3, { 36, 80 },
+            "Image3", WelcomeIcon::Open, &TStartUp::OpenFileClick },
+        { &Help, "Help", QT_TR_NOOP("Help On AIML Vorrel 3.0"), { 68, 108 }, &Image4, { 36, 108 }, "Image4",
+            WelcomeIcon::Help, &TStartUp::HelpClick },
+        { &Tutorial, "Tutorial", QT_TR_NOOP("Tutorial on AIML 1.0"), { 68, 136 }, &Image5, { 36, 136 }, "Image5",
             WelcomeIcon::Tutorial, &TStartUp::TutorialClick },
-        { &CloseWin, "CloseWin", "Close", { 40, 224 }, &Image6, { 12, 224 }, "Image6", WelcomeIcon::Close,
+        { &CloseWin, "CloseWin", QT_TR_NOOP("Close"), { 40, 224 }, &Image6, { 12, 224 }, "Image6", WelcomeIcon::Close,
             &TStartUp::CloseWinClick },
     };
     for (std::size_t i = 0; i < std::size(specs); ++i) {
@@ -231,7 +231,7 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
         image->setGeometry(QRect(spec.imageAt, QSize(kIconSize, kIconSize)));
         *spec.image = image;
 
-        auto *label = new QLabel(QLatin1String(spec.caption), this);
+        auto *label = new QLabel(tr(spec.caption), this);
         label->setObjectName(QLatin1String(spec.name));
         label->setFont(linkFont);
         setLinkColor(label, kRestColor);
@@ -239,6 +239,8 @@ TStartUp::TStartUp(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
         label->setMouseTracking(true);
         label->move(spec.at);
         label->adjustSize();
+        // Links in reading order, reached with Tab and run with Enter or Space like buttons.
+        label->setFocusPolicy(Qt::StrongFocus);
         label->installEventFilter(this);
         *spec.label = label;
         m_links[i] = Link { label, spec.click };
@@ -298,6 +300,23 @@ bool TStartUp::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
 
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            const auto handler = found->click;
+            runCommand(this, [this, handler] { (this->*handler)(); });
+            return true;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // The links have no frame to draw focus in: the one with focus is underlined.
+        QFont f = found->label->font();
+        f.setUnderline(event->type() == QEvent::FocusIn);
+        found->label->setFont(f);
+        break;
+    }
     case QEvent::MouseMove:
         LinkMouseMove(found->label);
         break;
@@ -319,9 +338,10 @@ bool TStartUp::eventFilter(QObject *watched, QEvent *event)
 
 void TStartUp::keyPressEvent(QKeyEvent *event)
 {
-    // The window has no close box and no Cancel button: only its links close it.
+    // Escape stands in for the close box the window does not have.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        close();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -26,13 +26,6 @@ QString withSlash(QString dir)
     return dir;
 }
 
-// Installed as <prefix>/bin/aimlvorrel with its files in <prefix>/share/aimlvorrel.
-QString installedDataDir()
-{
-    return withSlash(
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") + kProgramName));
-}
-
 // Only a build folder or an unpacked copy has it beside the executable.
 const QString kProgramFileMark = QStringLiteral("template.dat");
 
@@ -60,6 +53,12 @@ void nameApplication()
 {
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(kProgramName);
+}
+
+QString installedDataDir()
+{
+    return withSlash(
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/") + kProgramName));
 }
 
 QString programDir()

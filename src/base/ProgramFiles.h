@@ -14,6 +14,9 @@ inline const QString kProgramName = QStringLiteral("aimlvorrel");
 // Directory of the running program, ending in "/".
 QString programDir();
 
+// Where an installed program's files lie: <prefix>/share/aimlvorrel beside <prefix>/bin, ending in "/".
+QString installedDataDir();
+
 // A file that belongs to the program and is only read (template.dat, defs.dat, the help
 // documents): beside the executable, else in the installed data folder. When it is in
 // neither, the name beside the executable, so that messages say where it was expected.

@@ -1,5 +1,6 @@
 #include "document/CheckPanel.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace vorrel {
 QString problemSummary(const std::vector<Problem> &problems)
 {
     if (problems.empty())
-        return QStringLiteral("No problems found");
+        return QCoreApplication::translate("vorrel::CheckPanel", "No problems found");
     const auto errors = std::count_if(
         problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
     return problemCounts(errors, qsizetype(problems.size()) - errors);
@@ -65,8 +66,9 @@ CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
 
 void CheckPanel::setHeader(bool files)
 {
-    m_list->setHeaderLabels({ files ? QStringLiteral("File") : QString(), QStringLiteral("Line"),
-        QStringLiteral("Column"), files ? QStringLiteral("Text") : QStringLiteral("Message") });
+    m_list->setHeaderLabels(
+        { files ? tr("File") : QString(), tr("Line"), tr("Column"), files ? tr("Text") : tr("Message") });
+    m_list->setAccessibleName(files ? tr("Lines found") : tr("Problems"));
     m_list->header()->resizeSection(SeverityColumn, files ? 160 : 24);
     m_list->header()->resizeSection(LineColumn, 56);
     m_list->header()->resizeSection(ColumnColumn, 56);
@@ -96,10 +98,11 @@ void CheckPanel::showFileHits(const std::vector<FileHit> &hits)
     if (!items.isEmpty())
         m_list->setCurrentItem(items.constFirst());
     const qsizetype lines = qsizetype(hits.size());
-    m_summary->setText(lines == 0 ? QStringLiteral("Nothing found")
-                                  : QStringLiteral("%1 %2 found in %3 %4")
-                                        .arg(QString::number(lines), lines == 1 ? u"line" : u"lines",
-                                            QString::number(files.size()), files.size() == 1 ? u"file" : u"files"));
+    const qsizetype fileCount = files.size();
+    m_summary->setText(lines == 0 ? tr("Nothing found")
+                                  : tr("%1 found in %2")
+                                        .arg(lines == 1 ? tr("1 line") : tr("%1 lines").arg(lines),
+                                            fileCount == 1 ? tr("1 file") : tr("%1 files").arg(fileCount)));
 }
 
 void CheckPanel::showProblems(const std::vector<Problem> &problems)
@@ -112,7 +115,7 @@ void CheckPanel::showProblems(const std::vector<Problem> &problems)
         auto *item = new QTreeWidgetItem;
         const bool error = problem.severity == Severity::Error;
         item->setIcon(SeverityColumn, error ? m_errorIcon : m_warningIcon);
-        item->setData(SeverityColumn, Qt::ToolTipRole, error ? QStringLiteral("Error") : QStringLiteral("Warning"));
+        item->setData(SeverityColumn, Qt::ToolTipRole, error ? tr("Error") : tr("Warning"));
         item->setData(SeverityColumn, Qt::AccessibleTextRole, item->data(SeverityColumn, Qt::ToolTipRole));
         item->setData(LineColumn, Qt::DisplayRole, problem.line);
         item->setData(ColumnColumn, Qt::DisplayRole, problem.column);

@@ -8,6 +8,7 @@
 #include "document/PreviewEditor.h"
 #include "editing/CategoryEdit.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QUndoStack>
@@ -25,7 +26,9 @@ class CreateCategory final : public QUndoCommand
 {
 public:
     CreateCategory(CategoryTable &table, const CategoryTexts &texts)
-        : QUndoCommand(QStringLiteral("Create Category")), m_table(table), m_texts(texts)
+        : QUndoCommand(QCoreApplication::translate("DocumentController", "Create Category")),
+          m_table(table),
+          m_texts(texts)
     {
     }
     void redo() override { m_row = appendCategory(m_table, m_texts); }
@@ -47,7 +50,7 @@ class EditCategory final : public QUndoCommand
 {
 public:
     EditCategory(CategoryTable &table, int row, const CategoryTexts &texts)
-        : QUndoCommand(QStringLiteral("Edit Category")),
+        : QUndoCommand(QCoreApplication::translate("DocumentController", "Edit Category")),
           m_table(table),
           m_row(row),
           m_before(categoryAt(table, row)),
@@ -68,7 +71,7 @@ class DeleteCategory final : public QUndoCommand
 {
 public:
     DeleteCategory(CategoryTable &table, int row)
-        : QUndoCommand(QStringLiteral("Delete Category")), m_table(table), m_row(row)
+        : QUndoCommand(QCoreApplication::translate("DocumentController", "Delete Category")), m_table(table), m_row(row)
     {
     }
     void redo() override { m_deleted = deleteCategoryRow(m_table, m_row); }
@@ -88,7 +91,7 @@ class EditCell final : public QUndoCommand
 {
 public:
     EditCell(CategoryTable &table, int column, int row, const QString &text)
-        : QUndoCommand(QStringLiteral("Edit Cell")),
+        : QUndoCommand(QCoreApplication::translate("DocumentController", "Edit Cell")),
           m_table(table),
           m_column(column),
           m_row(row),
@@ -177,6 +180,14 @@ bool DocumentController::open()
     return maybeSave() && LoadFile();
 }
 
+bool DocumentController::open(const QString &fileName)
+{
+    if (!maybeSave())
+        return false;
+    openFile(fileName);
+    return true;
+}
+
 bool DocumentController::LoadFile()
 {
     const QString fileName = m_questions ? m_questions->chooseFileToOpen() : QString();
@@ -212,12 +223,7 @@ bool DocumentController::openLast()
     if (!m_document->readLast(&fileName))
         throw VorrelError(m_document->errorString());
     // A never-saved document leaves its title here, which names no file: nothing to ask about.
-    if (!QFileInfo(fileName).isFile())
-        return false;
-    if (!maybeSave())
-        return false;
-    openFile(fileName);
-    return true;
+    return QFileInfo(fileName).isFile() && open(fileName);
 }
 
 void DocumentController::newDocument(const QString &title, const QString &author, const QString &language)

@@ -1,5 +1,6 @@
 #include "document/GridLook.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QTableView>
@@ -30,6 +31,8 @@ void applyGridLook(QTableView *grid, const QFont &font)
     // The view's own grid is one pixel wide; the cells and the header draw theirs.
     grid->setShowGrid(false);
     grid->setFont(font);
+    // The table has no caption on screen to lend it a name.
+    grid->setAccessibleName(QCoreApplication::translate("vorrel::GridLook", "Categories"));
     auto *header = new GridHeader(grid);
     grid->setHorizontalHeader(header);
     header->setFont(font);

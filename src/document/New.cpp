@@ -10,7 +10,7 @@
 TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmNew"));
-    setWindowTitle(QStringLiteral("New Document"));
+    setWindowTitle(tr("New Document"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint);
     setFont(vorrel::formFont(8));
@@ -27,23 +27,23 @@ TfrmNew::TfrmNew(QWidget *parent) : QDialog(parent)
         edit->setGeometry(4, top + 16, 349, 21);
         label->setBuddy(edit);
     };
-    field(Label1, "Label1", QStringLiteral("Title:"), 4, txtTitle, "txtTitle", QStringLiteral("NewDocument"));
-    field(Label2, "Label2", QStringLiteral("Author:"), 48, txtAuthor, "txtAuthor", QStringLiteral("AUTHOR1"));
-    field(Label3, "Label3", QStringLiteral("Language:"), 92, txtLanguage, "txtLanguage", QStringLiteral("LANG"));
+    field(Label1, "Label1", tr("Title:"), 4, txtTitle, "txtTitle", QStringLiteral("NewDocument"));
+    field(Label2, "Label2", tr("Author:"), 48, txtAuthor, "txtAuthor", QStringLiteral("AUTHOR1"));
+    field(Label3, "Label3", tr("Language:"), 92, txtLanguage, "txtLanguage", QStringLiteral("LANG"));
 
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(tr("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(92, 136, 81, 33);
     cmdCancel->setAutoDefault(false);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(200, 136, 81, 33);
     cmdOK->setDefault(true);
 
     setTabOrder(txtTitle, txtAuthor);
     setTabOrder(txtAuthor, txtLanguage);
-    setTabOrder(txtLanguage, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
+    setTabOrder(txtLanguage, cmdCancel);
+    setTabOrder(cmdCancel, cmdOK);
 
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     // The dialog closes whatever building the document comes to; an error is shown after.

@@ -79,6 +79,7 @@ void *PreviewEditor::Loader::takeDocument()
 PreviewEditor::PreviewEditor(QWidget *parent) : QsciScintilla(parent)
 {
     setObjectName(QStringLiteral("code"));
+    setAccessibleName(tr("Document text"));
     m_firstDocument = SendScintilla(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, m_firstDocument);
     setWrapMode(WrapNone);
@@ -403,7 +404,7 @@ bool PreviewEditor::runSearch(const QString &title, qsizetype total, std::functi
     QProgressDialog progress(window());
     progress.setObjectName(QStringLiteral("SearchProgress"));
     progress.setWindowTitle(title);
-    progress.setLabelText(QStringLiteral("Searching..."));
+    progress.setLabelText(tr("Searching..."));
     progress.setRange(0, total > 0 ? kProgressSteps : 0);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
@@ -440,7 +441,7 @@ PreviewEditor::FindResult PreviewEditor::find(const SearchOptions &options, bool
         bool wrapped = false;
     };
     const auto found = std::make_shared<Found>();
-    const bool finished = runSearch(QStringLiteral("Find"), 0, [=](SearchControl &control) {
+    const bool finished = runSearch(tr("Find"), 0, [=](SearchControl &control) {
         // Its own expression: one is not to be matched on two threads at once.
         const TextFinder finder(text, options);
         // An empty match where the caret already is would be found again and again.
@@ -500,7 +501,7 @@ int PreviewEditor::replaceAll(const SearchOptions &options, const QString &repla
     if (!TextFinder(text, options).isValid())
         return kBadExpression;
     const auto replaced = std::make_shared<ReplacedText>();
-    const bool finished = runSearch(QStringLiteral("Replace All"), text->text().size(), [=](SearchControl &control) {
+    const bool finished = runSearch(tr("Replace All"), text->text().size(), [=](SearchControl &control) {
         *replaced = TextFinder(text, options).replaceAll(replacement, Document::kLargestDocument, control);
     });
     if (!finished || text != m_searchText)

@@ -5,6 +5,8 @@
 #include "document/CategoryTable.h"
 #include "prefs/IntText.h"
 
+#include <QCoreApplication>
+
 namespace vorrel {
 
 namespace {
@@ -29,9 +31,10 @@ int randomCountFromAnswer(const QString &answer)
 {
     const std::optional<int> count = strToInt(answer);
     if (!count)
-        throw VorrelError(QStringLiteral("'%1' is not a valid integer value").arg(answer));
+        throw VorrelError(QCoreApplication::translate("CategoryEdit", "'%1' is not a valid integer value").arg(answer));
     if (*count > kMaxRandomOptions)
-        throw VorrelError(QStringLiteral("'%1' options are too many for a random list; the most it takes is %2")
+        throw VorrelError(QCoreApplication::translate(
+            "CategoryEdit", "'%1' options are too many for a random list; the most it takes is %2")
                               .arg(answer)
                               .arg(kMaxRandomOptions));
     return *count;

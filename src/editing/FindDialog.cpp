@@ -11,26 +11,26 @@
 TfrmFind::TfrmFind(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFind"));
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setModal(false);
 
     auto named = [](auto *widget, const char *name) {
         widget->setObjectName(QLatin1String(name));
         return widget;
     };
-    lblFind = named(new QLabel(QStringLiteral("Fi&nd what:"), this), "lblFind");
+    lblFind = named(new QLabel(tr("Fi&nd what:"), this), "lblFind");
     txtFind = named(new QLineEdit(this), "txtFind");
     lblFind->setBuddy(txtFind);
-    lblReplace = named(new QLabel(QStringLiteral("Re&place with:"), this), "lblReplace");
+    lblReplace = named(new QLabel(tr("Re&place with:"), this), "lblReplace");
     txtReplace = named(new QLineEdit(this), "txtReplace");
     lblReplace->setBuddy(txtReplace);
-    chkCase = named(new QCheckBox(QStringLiteral("Match case"), this), "chkCase");
-    chkWholeWords = named(new QCheckBox(QStringLiteral("Whole words"), this), "chkWholeWords");
-    chkRegExp = named(new QCheckBox(QStringLiteral("Regular expression"), this), "chkRegExp");
-    cmdFindNext = named(new QPushButton(QStringLiteral("Find Next"), this), "cmdFindNext");
-    cmdReplace = named(new QPushButton(QStringLiteral("Replace"), this), "cmdReplace");
-    cmdReplaceAll = named(new QPushButton(QStringLiteral("Replace All"), this), "cmdReplaceAll");
-    cmdClose = named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
+    chkCase = named(new QCheckBox(tr("Match &case"), this), "chkCase");
+    chkWholeWords = named(new QCheckBox(tr("&Whole words"), this), "chkWholeWords");
+    chkRegExp = named(new QCheckBox(tr("Regular e&xpression"), this), "chkRegExp");
+    cmdFindNext = named(new QPushButton(tr("&Find Next"), this), "cmdFindNext");
+    cmdReplace = named(new QPushButton(tr("&Replace"), this), "cmdReplace");
+    cmdReplaceAll = named(new QPushButton(tr("Replace &All"), this), "cmdReplaceAll");
+    cmdClose = named(new QPushButton(tr("C&lose"), this), "cmdClose");
     cmdFindNext->setDefault(true);
     for (QPushButton *b : { cmdReplace, cmdReplaceAll, cmdClose })
         b->setAutoDefault(false);
@@ -82,7 +82,7 @@ QString TfrmFind::replacement() const
 
 void TfrmFind::showFor(bool replacing, const QString &text)
 {
-    setWindowTitle(replacing ? QStringLiteral("Replace") : QStringLiteral("Find"));
+    setWindowTitle(replacing ? tr("Replace") : tr("Find"));
     if (!text.isEmpty())
         txtFind->setText(text);
     show();

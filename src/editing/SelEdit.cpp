@@ -41,6 +41,8 @@ QLabel *styleTagLabel(QLabel *label, const char *name, TagColor color, int left,
 {
     label->setObjectName(QLatin1String(name));
     useTagColor(label, color);
+    // A reader hears the tags, not the run of blanks a field covers.
+    label->setAccessibleName(label->text().simplified());
     label->move(left, top);
     label->adjustSize();
     return label;
@@ -118,7 +120,7 @@ private:
 TfrmSelEdit::TfrmSelEdit(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSelEdit"));
-    setWindowTitle(QStringLiteral("Category"));
+    setWindowTitle(tr("Category"));
     // A close box and no other border icons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(formFont(10));
@@ -137,7 +139,7 @@ void TfrmSelEdit::changeEvent(QEvent *event)
 
 void TfrmSelEdit::createControls()
 {
-    Script = new QGroupBox(QStringLiteral("Script"), this);
+    Script = new QGroupBox(tr("Script"), this);
     Script->setObjectName(QStringLiteral("Script"));
     Script->setGeometry(4, 4, 585, 333);
 
@@ -148,6 +150,8 @@ void TfrmSelEdit::createControls()
     txtPattern = new QLineEdit(Script);
     txtPattern->setObjectName(QStringLiteral("txtPattern"));
     txtPattern->setGeometry(68, 44, 441, 24);
+    // Without names of their own the fields would all be announced by their group's caption.
+    txtPattern->setAccessibleName(tr("Pattern"));
     pattern->frame(txtPattern, 564);
 
     auto *that = new TagFrameLabel(Script, 6, QStringLiteral("<that>"), 151, QStringLiteral("</that>"));
@@ -155,12 +159,14 @@ void TfrmSelEdit::createControls()
     txtThat = new QLineEdit(Script);
     txtThat->setObjectName(QStringLiteral("txtThat"));
     txtThat->setGeometry(68, 76, 441, 24);
+    txtThat->setAccessibleName(tr("That"));
     that->frame(txtThat, 545);
 
     Label4 = tagLabel(Script, "Label4", QStringLiteral("<template>"), kGreen, 8, 104);
     template_ = new QPlainTextEdit(Script);
     template_->setObjectName(QStringLiteral("template"));
     template_->setGeometry(8, 124, 569, 157);
+    template_->setAccessibleName(tr("Template"));
     template_->setLineWrapMode(QPlainTextEdit::NoWrap);
     template_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     template_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -182,17 +188,17 @@ void TfrmSelEdit::createControls()
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    SRAI1 = PopupMenu1->addAction(QStringLiteral("SRAI"));
+    SRAI1 = PopupMenu1->addAction(tr("&SRAI"));
     SRAI1->setObjectName(QStringLiteral("SRAI1"));
-    RANDOM1 = PopupMenu1->addAction(QStringLiteral("RANDOM"));
+    RANDOM1 = PopupMenu1->addAction(tr("&RANDOM"));
     RANDOM1->setObjectName(QStringLiteral("RANDOM1"));
-    JAVASCRIPT1 = PopupMenu1->addAction(QStringLiteral("JAVASCRIPT"));
+    JAVASCRIPT1 = PopupMenu1->addAction(tr("&JAVASCRIPT"));
     JAVASCRIPT1->setObjectName(QStringLiteral("JAVASCRIPT1"));
     JAVASCRIPT1->setEnabled(false);
 
     cmdAutotext = new QToolButton(ToolBar1);
     cmdAutotext->setObjectName(QStringLiteral("cmdAutotext"));
-    cmdAutotext->setText(QStringLiteral("AutoText"));
+    cmdAutotext->setText(tr("AutoText"));
     cmdAutotext->setToolButtonStyle(Qt::ToolButtonTextOnly);
     cmdAutotext->setPopupMode(QToolButton::MenuButtonPopup);
     cmdAutotext->setMenu(PopupMenu1);
@@ -204,10 +210,10 @@ void TfrmSelEdit::createControls()
     const QMargins margins = ToolBar1->layout()->contentsMargins();
     cmdAutotext->setMaximumWidth(ToolBar1->width() - margins.left() - margins.right());
 
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(tr("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(412, 344, 81, 33);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(508, 344, 81, 33);
     cmdOK->setDefault(true);
@@ -220,6 +226,7 @@ void TfrmSelEdit::createControls()
     Label8 = tagLabel(this, "Label8", QStringLiteral("\">"), kBlue, 0, kTopicTop);
     txtTopic = new QLineEdit(this);
     txtTopic->setObjectName(QStringLiteral("txtTopic"));
+    txtTopic->setAccessibleName(tr("Topic"));
     const int fieldLeft = Label7->x() + Label7->width() + kTagGap;
     const int fieldRight = cmdCancel->x() - 2 * kTagGap - Label8->width() - kTagGap;
     txtTopic->setGeometry(fieldLeft, kTopicTop, fieldRight - fieldLeft, kFieldHeight);
@@ -227,18 +234,19 @@ void TfrmSelEdit::createControls()
     Label7->move(kTopicLeft, labelTop);
     Label8->move(fieldRight + kTagGap, labelTop);
 
+    // Top to bottom, then the bottom row from left to right.
     setTabOrder(txtPattern, txtThat);
     setTabOrder(txtThat, template_);
-    setTabOrder(template_, txtTopic);
-    setTabOrder(txtTopic, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
-    setTabOrder(cmdCancel, cmdAutotext);
+    setTabOrder(template_, cmdAutotext);
+    setTabOrder(cmdAutotext, txtTopic);
+    setTabOrder(txtTopic, cmdCancel);
+    setTabOrder(cmdCancel, cmdOK);
     txtPattern->setFocus();
 
     randomBox = new QInputDialog(this);
     randomBox->setObjectName(QStringLiteral("RANDOM"));
-    randomBox->setWindowTitle(QStringLiteral("RANDOM"));
-    randomBox->setLabelText(QStringLiteral("How many options you want to enter: "));
+    randomBox->setWindowTitle(tr("RANDOM"));
+    randomBox->setLabelText(tr("How many options you want to enter: "));
     randomBox->setInputMode(QInputDialog::TextInput);
 }
 
@@ -264,7 +272,8 @@ void TfrmSelEdit::attach(DocumentController *document, std::function<bool()> upc
 QString TfrmSelEdit::templateText() const
 {
     // The raw text: the plain-text view would turn no-break spaces into blanks.
-    return cellTextFromRaw(template_->document()->toRawText(), m_document ? m_document->table()->rows().lineEnd() : LineEnd::Lf);
+    return cellTextFromRaw(
+        template_->document()->toRawText(), m_document ? m_document->table()->rows().lineEnd() : LineEnd::Lf);
 }
 
 void TfrmSelEdit::setTemplateText(const QString &cellText)

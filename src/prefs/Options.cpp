@@ -5,9 +5,11 @@
 #include "prefs/IntText.h"
 #include "widgets/ErrorBox.h"
 #include "widgets/FormFont.h"
+#include "widgets/ThemeColors.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 
 #include <QButtonGroup>
@@ -55,17 +57,16 @@ QLabel *caption(QWidget *parent, const QString &text, const char *name, int x, i
     return label;
 }
 
-// A flat button with blue text that, like a tool button, never takes the focus.
+// A flat button with blue text, the theme's blue, readable on a dark window too; like a tool
+// button it takes no focus from a click, but Tab reaches it.
 QPushButton *flatButton(QWidget *parent, const QString &text, const char *name, const QRect &place)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setFlat(true);
     button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, QColor(0, 0, 255));
-    button->setPalette(palette);
+    button->setFocusPolicy(Qt::TabFocus);
+    useTagColor(button, TagColor::Blue, QPalette::ButtonText);
     button->setGeometry(place);
     return button;
 }
@@ -95,7 +96,7 @@ constexpr int kButtonsTop = 232 + 34;
 TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     // The pixel layout below is drawn for this face and size.
     setFont(formFont(8));
     setFixedSize(409, kButtonsTop + 37);
@@ -115,27 +116,28 @@ void TfrmOptions::createControls()
     pages->tabBar()->setFocusPolicy(Qt::NoFocus);
     tsGeneral = new QWidget;
     tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
-    pages->addTab(tsGeneral, QStringLiteral("General"));
+    pages->addTab(tsGeneral, tr("General"));
     QWidget *page = tsGeneral;
 
-    Label1 = caption(page, QStringLiteral("Preview font:"), "Label1", 8, 8);
+    Label1 = caption(page, tr("Preview font:"), "Label1", 8, 8);
     fontname = staticText(page, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
     fontsize = staticText(page, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
-    cmdChange = flatButton(page, QStringLiteral("Change"), "cmdChange", QRect(296, 28, 105, 21));
-    Label2 = caption(page, QStringLiteral("Initial Directory:"), "Label2", 8, 52);
+    cmdChange = flatButton(page, tr("Change"), "cmdChange", QRect(296, 28, 105, 21));
+    Label2 = caption(page, tr("Initial Directory:"), "Label2", 8, 52);
     txtDir = new QLineEdit(QStringLiteral("C:\\"), page);
     txtDir->setObjectName(QStringLiteral("txtDir"));
     txtDir->setReadOnly(true);
     txtDir->setGeometry(8, 68, 329, 21);
-    cmdBrowse = flatButton(page, QStringLiteral("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
+    Label2->setBuddy(txtDir);
+    cmdBrowse = flatButton(page, tr("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
 
-    codeComp = new QGroupBox(QStringLiteral("Code Completion (AutoText)"), page);
+    codeComp = new QGroupBox(tr("Code Completion (AutoText)"), page);
     codeComp->setObjectName(QStringLiteral("codeComp"));
     codeComp->setGeometry(8, 96, 393, 61);
-    m_limited = new QRadioButton(QStringLiteral("Limited code completion"), codeComp);
+    m_limited = new QRadioButton(tr("Limited code completion"), codeComp);
     m_limited->setObjectName(QStringLiteral("codeComp0"));
     m_limited->setGeometry(8, 18, 377, 17);
-    m_none = new QRadioButton(QStringLiteral("No code completion"), codeComp);
+    m_none = new QRadioButton(tr("No code completion"), codeComp);
     m_none->setObjectName(QStringLiteral("codeComp1"));
     m_none->setGeometry(8, 38, 377, 17);
     m_codeCompItems = new QButtonGroup(this);
@@ -143,15 +145,15 @@ void TfrmOptions::createControls()
     m_codeCompItems->addButton(m_none, 1);
     m_limited->setChecked(true);
 
-    comments = checkBox(page, QStringLiteral("Make comments italics"), "comments", 8, 164);
-    dialog = checkBox(page, QStringLiteral("Show Welcome dialog at startup"), "dialog", 8, 188);
-    upcase = checkBox(page, QStringLiteral("Automatically uppercase patterns"), "upcase", 8, 212);
+    comments = checkBox(page, tr("Make comments italics"), "comments", 8, 164);
+    dialog = checkBox(page, tr("Show Welcome dialog at startup"), "dialog", 8, 188);
+    upcase = checkBox(page, tr("Automatically uppercase patterns"), "upcase", 8, 212);
 
     createBotPage();
 
-    cmdDefaults = pushButton(this, QStringLiteral("Set to defaults"), "cmdDefaults", QRect(8, kButtonsTop, 81, 33));
-    cmdCancel = pushButton(this, QStringLiteral("Cancel"), "cmdCancel", QRect(224, kButtonsTop, 81, 33));
-    cmdOK = pushButton(this, QStringLiteral("OK"), "cmdOK", QRect(320, kButtonsTop, 81, 33));
+    cmdDefaults = pushButton(this, tr("Set to defaults"), "cmdDefaults", QRect(8, kButtonsTop, 81, 33));
+    cmdCancel = pushButton(this, tr("Cancel"), "cmdCancel", QRect(224, kButtonsTop, 81, 33));
+    cmdOK = pushButton(this, tr("OK"), "cmdOK", QRect(320, kButtonsTop, 81, 33));
     cmdOK->setDefault(true);
 
     fonts = new QFontDialog(this);
@@ -164,7 +166,7 @@ void TfrmOptions::createControls()
 
     m_folderBrowser = new QFileDialog(this);
     m_folderBrowser->setObjectName(QStringLiteral("folderBrowser"));
-    m_folderBrowser->setWindowTitle(QStringLiteral("Select Initial Directory..."));
+    m_folderBrowser->setWindowTitle(tr("Select Initial Directory..."));
     m_folderBrowser->setOption(QFileDialog::DontUseNativeDialog);
     m_folderBrowser->setOption(QFileDialog::ShowDirsOnly);
     m_folderBrowser->setFileMode(QFileDialog::Directory);
@@ -177,15 +179,17 @@ void TfrmOptions::createBotPage()
 {
     tsBot = new QWidget;
     tsBot->setObjectName(QStringLiteral("tsBot"));
-    pages->addTab(tsBot, QStringLiteral("Bot"));
+    pages->addTab(tsBot, tr("Bot"));
     botProps = new QTableWidget(0, 2, tsBot);
     botProps->setObjectName(QStringLiteral("botProps"));
-    botProps->setHorizontalHeaderLabels({ QStringLiteral("Name"), QStringLiteral("Value") });
+    botProps->setHorizontalHeaderLabels({ tr("Name"), tr("Value") });
+    botProps->setAccessibleName(tr("Bot properties"));
     botProps->horizontalHeader()->setStretchLastSection(true);
     botProps->setColumnWidth(0, 120);
     botProps->verticalHeader()->hide();
     botProps->setGeometry(8, 8, 385, 196);
-    auto *hint = new QLabel(QStringLiteral("What <bot name=\"...\"/> gives. A row without a name is left out."), tsBot);
+    auto *hint = new QLabel(tr("What <bot name=\"...\"/> gives. A row without a name is left out."), tsBot);
+    hint->setTextFormat(Qt::PlainText);
     hint->setObjectName(QStringLiteral("botHint"));
     hint->setGeometry(8, 208, 385, 17);
     connect(botProps, &QTableWidget::itemChanged, this, [this] { keepEmptyLastRow(); });
@@ -231,10 +235,17 @@ void TfrmOptions::showBotProperties(const BotProperties &properties)
     keepEmptyLastRow();
 }
 
+void TfrmOptions::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        updateTagColors(this);
+}
+
 void TfrmOptions::setTabOrderChain()
 {
     const QList<QWidget *> order
-        = { m_limited, m_none, cmdOK, cmdCancel, comments, cmdDefaults, txtDir, dialog, upcase };
+        = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase, cmdDefaults, cmdCancel, cmdOK };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -355,7 +366,7 @@ void TfrmOptions::cmdOKClick()
 {
     const std::optional<int> size = strToInt(fontsize->text());
     if (!size)
-        throw VorrelError(QStringLiteral("'%1' is not a valid integer value").arg(fontsize->text()));
+        throw VorrelError(tr("'%1' is not a valid integer value").arg(fontsize->text()));
     Settings s = settings();
     s.fontSize = *size;
     const QString file = settingsFile(QStringLiteral("opts.ini"));
@@ -364,7 +375,7 @@ void TfrmOptions::cmdOKClick()
     QString reason;
     std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
     if (profile && (!writeSettings(*profile, s) || !writeBotProperties(*profile, botProperties()))) {
-        reason = QStringLiteral("A value holds a line break or starts or ends with a blank");
+        reason = tr("A value holds a line break or starts or ends with a blank");
         profile.reset();
     }
     if (!profile || !profile->save(file, &reason))

@@ -75,6 +75,9 @@ public:
     QPushButton *cmdOK = nullptr;
     QFontDialog *fonts = nullptr;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void createControls();
     void createBotPage();

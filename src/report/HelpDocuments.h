@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QWidget;
@@ -10,13 +11,15 @@ namespace vorrel {
 inline const QString kHelpFile = QStringLiteral("help.html");
 inline const QString kTagsFile = QStringLiteral("AIML Tags.htm");
 inline const QString kTutorialFile = QStringLiteral("AIML Tutorial 2.rtf");
-inline const QString kHelpFailure = QStringLiteral("Could not execute the help file");
-inline const QString kTagsFailure = QStringLiteral("Could not execute the AIML Tags file");
-inline const QString kTutorialFailure = QStringLiteral("Could not execute the AIML Tutorial file");
+// The messages are the English source texts; the box shows them translated.
+inline constexpr const char kHelpFailure[] = QT_TRANSLATE_NOOP("HelpDocuments", "Could not execute the help file");
+inline constexpr const char kTagsFailure[] = QT_TRANSLATE_NOOP("HelpDocuments", "Could not execute the AIML Tags file");
+inline constexpr const char kTutorialFailure[]
+    = QT_TRANSLATE_NOOP("HelpDocuments", "Could not execute the AIML Tutorial file");
 
 // Hands `fileName` from the program's directory to the shell, owned by `owner`. When the shell
 // reports failure, shows `failureMessage` in a warning box captioned "Error" (objectName
 // "ErrorShellBox") and returns false.
-bool openProgramDocument(QWidget *owner, const QString &fileName, const QString &failureMessage);
+bool openProgramDocument(QWidget *owner, const QString &fileName, const char *failureMessage);
 
 } // namespace vorrel

@@ -38,20 +38,20 @@ QLabel *rowCaption(QWidget *parent, const QString &text)
 TfrmReport::TfrmReport(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmReport"));
-    setWindowTitle(QStringLiteral("General Report"));
+    setWindowTitle(tr("General Report"));
     // A fixed dialog with nothing but the close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(vorrel::formFont(8));
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Text Report"), this);
+    GroupBox1 = new QGroupBox(tr("Text Report"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     txtWords = valueBox(GroupBox1, "txtWords");
     chars = valueBox(GroupBox1, "chars");
     auto *textRows = new QFormLayout(GroupBox1);
-    textRows->addRow(rowCaption(GroupBox1, QStringLiteral("Words:")), txtWords);
-    textRows->addRow(rowCaption(GroupBox1, QStringLiteral("Characters:")), chars);
+    textRows->addRow(rowCaption(GroupBox1, tr("Words:")), txtWords);
+    textRows->addRow(rowCaption(GroupBox1, tr("Characters:")), chars);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("AIML Report"), this);
+    GroupBox2 = new QGroupBox(tr("AIML Report"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     version = valueBox(GroupBox2, "version");
     cats = valueBox(GroupBox2, "cats");
@@ -59,11 +59,11 @@ TfrmReport::TfrmReport(QWidget *parent) : QDialog(parent)
     srai = valueBox(GroupBox2, "srai");
     think = valueBox(GroupBox2, "think");
     auto *aimlRows = new QFormLayout(GroupBox2);
-    aimlRows->addRow(rowCaption(GroupBox2, QStringLiteral("AIML version:")), version);
-    aimlRows->addRow(rowCaption(GroupBox2, QStringLiteral("Categories:")), cats);
-    aimlRows->addRow(rowCaption(GroupBox2, QStringLiteral("<random> tags:")), random);
-    aimlRows->addRow(rowCaption(GroupBox2, QStringLiteral("<srai> tags:")), srai);
-    aimlRows->addRow(rowCaption(GroupBox2, QStringLiteral("<think> tags:")), think);
+    aimlRows->addRow(rowCaption(GroupBox2, tr("AIML version:")), version);
+    aimlRows->addRow(rowCaption(GroupBox2, tr("Categories:")), cats);
+    aimlRows->addRow(rowCaption(GroupBox2, tr("<random> tags:")), random);
+    aimlRows->addRow(rowCaption(GroupBox2, tr("<srai> tags:")), srai);
+    aimlRows->addRow(rowCaption(GroupBox2, tr("<think> tags:")), think);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setObjectName(QStringLiteral("buttons"));

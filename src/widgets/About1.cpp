@@ -1,11 +1,14 @@
 #include "widgets/About1.h"
 #include "widgets/FormFont.h"
+#include "widgets/ThemeColors.h"
 #include "widgets/WindowPlacement.h"
 
 #include "widgets/Credits.h"
 #include "widgets/Emaillabel.h"
 #include "widgets/UrlLabel.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QPushButton>
 
@@ -15,22 +18,24 @@ const QStringList &aboutCredits()
 {
     static const QStringList lines = {
         QStringLiteral("&c255,0,0;&b&uAIML Vorrel 3.1"),
-        QStringLiteral("Written by the AIML Vorrel developers"),
-        QStringLiteral("Copyright (c) 2026 the AIML Vorrel developers"),
-        QStringLiteral("Design, programming and icons by the AIML Vorrel developers"),
-        QStringLiteral("Developed from January to March 2026"),
+        QCoreApplication::translate("TAboutBox", "Written by the AIML Vorrel developers"),
+        QCoreApplication::translate("TAboutBox", "Copyright (c) 2026 the AIML Vorrel developers"),
+        QCoreApplication::translate("TAboutBox", "Design, programming and icons by the AIML Vorrel developers"),
+        QCoreApplication::translate("TAboutBox", "Developed from January to March 2026"),
         QString(),
-        QStringLiteral("&c0,255,0;Artificial Intelligence Markup Language Professional Editor"),
-        QStringLiteral("The icons were drawn for AIML Vorrel and share its licence"),
+        QStringLiteral("&c0,255,0;")
+            + QCoreApplication::translate("TAboutBox", "Artificial Intelligence Markup Language Professional Editor"),
+        QCoreApplication::translate("TAboutBox", "The icons were drawn for AIML Vorrel and share its licence"),
         QString(),
         QStringLiteral(" "),
         QString(),
         QStringLiteral(" "),
         QString(),
-        QStringLiteral("Visit the A.L.I.C.E. AI Foundation, the publisher of AIML"),
-        QStringLiteral("&u&c0,255,255;Website: http://www.alicebot.org"),
+        QCoreApplication::translate("TAboutBox", "Visit the A.L.I.C.E. AI Foundation, the publisher of AIML"),
+        QStringLiteral("&u&c0,255,255;") + QCoreApplication::translate("TAboutBox", "Website: http://www.alicebot.org"),
         QString(),
-        QStringLiteral("For more information about AIML Vorrel please refer to the readme.rtf file provided."),
+        QCoreApplication::translate(
+            "TAboutBox", "For more information about AIML Vorrel please refer to the readme.rtf file provided."),
     };
     return lines;
 }
@@ -50,10 +55,10 @@ TAboutBox::TAboutBox(QWidget *parent)
       sc1(new TScrollingCredits(Panel1)),
       UrlLabel1(new TUrlLabel(this)),
       Emaillabel1(new TEmaillabel(this)),
-      OKButton(new QPushButton(QStringLiteral("OK"), this))
+      OKButton(new QPushButton(tr("OK"), this))
 {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
     setFont(vorrel::formFont(8));
     setFixedSize(489, 282);
@@ -79,7 +84,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     sc1->setShowBorder(true);
 
     UrlLabel1->setObjectName(QStringLiteral("UrlLabel1"));
-    UrlLabel1->setText(QStringLiteral("Visit Cendaro Website"));
+    UrlLabel1->setText(tr("Visit Cendaro Website"));
     UrlLabel1->setURL(QStringLiteral("https://vorrel.example.org"));
     UrlLabel1->setCursor(Qt::PointingHandCursor);
     UrlLabel1->setFont(linkFont());
@@ -87,7 +92,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     UrlLabel1->move(8, 254);
 
     Emaillabel1->setObjectName(QStringLiteral("Emaillabel1"));
-    Emaillabel1->setText(QStringLiteral("E-mail me"));
+    Emaillabel1->setText(tr("E-mail me"));
     Emaillabel1->setSubject(QStringLiteral("About AIML Vorrel 3.0"));
     Emaillabel1->setRecipient(QStringLiteral("vorrel@example.org"));
     Emaillabel1->setCursor(Qt::PointingHandCursor);
@@ -123,4 +128,12 @@ void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     vorrel::centreOnScreen(this);
+}
+
+void TAboutBox::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The link labels' blue follows the theme.
+    if (event->type() == QEvent::PaletteChange)
+        vorrel::updateTagColors(this);
 }
