@@ -961,10 +961,9 @@ class DocumentCheck final
 public:
     explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
     bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
-    // Reads the document as run() does; with `shared`, what its index learned goes there, to be
-    // asked once the other documents of the bot are in.
-    bool read(qint64 size, const DocumentReader &read, int document, CheckIndex *shared);
-    // The two steps of read(): the bytes, which `read` gives, and then what they hold.
+    // The two steps of run(): the bytes, which `read` gives, and then what they hold. With
+    // `shared`, what the document's index learned goes there, to be asked once the other
+    // documents of the bot are in.
     bool load(qint64 size, const DocumentReader &read);
     void parse(int document, CheckIndex *shared);
     qsizetype size() const { return m_text.bytes.size(); }
@@ -1144,17 +1143,10 @@ void DocumentCheck::decideDecoded(const QByteArray &name)
 
 bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSink &sink)
 {
-    if (!this->read(size, read, 0, nullptr))
-        return false;
-    handProblems(sink);
-    return true;
-}
-
-bool DocumentCheck::read(qint64 size, const DocumentReader &read, int document, CheckIndex *shared)
-{
     if (!load(size, read))
         return false;
-    parse(document, shared);
+    parse(0, nullptr);
+    handProblems(sink);
     return true;
 }
 
