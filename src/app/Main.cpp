@@ -13,9 +13,11 @@
 #include "document/ui/GridLook.h"
 #include "document/ui/New.h"
 #include "document/ui/PreviewEditor.h"
+#include "document/ui/SpareWidthColumn.h"
 #include "editing/ui/FindDialog.h"
 #include "editing/ui/SelEdit.h"
 #include "prefs/IniProfile.h"
+#include "prefs/RecentFiles.h"
 #include "prefs/Settings.h"
 #include "prefs/ui/Options.h"
 #include "report/ui/Report.h"
@@ -63,13 +65,6 @@ void applyHint(QAction *action, const QString &hint)
     action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-void applyHint(QWidget *widget, const QString &hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    widget->setToolTip(bar < 0 ? hint : hint.left(bar));
-    widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
 // Tall enough for five problems and the summary.
 constexpr int kCheckPanelHeight = 132;
 
@@ -109,8 +104,9 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setAcceptDrops(true);
 
     m_controller = new DocumentController(this);
-    createControls();
+    // The menus' actions first: the tool buttons serve them.
     createMenus();
+    createControls();
     connectCommands();
     FormCreate();
     createWindows();
@@ -155,32 +151,39 @@ void TMainForm::createControls()
     SpeedBar = new QFrame(central);
     SpeedBar->setObjectName(QStringLiteral("SpeedBar"));
     SpeedBar->setFrameShape(QFrame::StyledPanel);
+    // Each button serves its menu item's action, enabled state and all; its tip is its own.
     struct ButtonSpec
     {
         QToolButton *TMainForm::*member;
         const char *name;
         int left;
+        QAction *TMainForm::*action;
         ToolGlyph glyph;
-        const char *hint;
+        const char *tip;
     };
     const ButtonSpec buttons[] = {
-        { &TMainForm::SpeedButton1, "SpeedButton1", 8, ToolGlyph::New, "New|" },
-        { &TMainForm::SpeedButton2, "SpeedButton2", 32, ToolGlyph::Open, "Open|" },
-        { &TMainForm::SpeedButton3, "SpeedButton3", 56, ToolGlyph::Save, "Save|" },
-        { &TMainForm::SpeedButton4, "SpeedButton4", 84, ToolGlyph::Print, "Print|" },
-        { &TMainForm::SpeedButton7, "SpeedButton7", 112, ToolGlyph::Copy, "Copy|" },
-        { &TMainForm::SpeedButton9, "SpeedButton9", 140, ToolGlyph::Help, "Help Contents|" },
-        { &TMainForm::SpeedButton10, "SpeedButton10", 164, ToolGlyph::About, "About|" },
+        { &TMainForm::SpeedButton1, "SpeedButton1", 8, &TMainForm::FileNewItem, ToolGlyph::New, "New" },
+        { &TMainForm::SpeedButton2, "SpeedButton2", 32, &TMainForm::FileOpenItem, ToolGlyph::Open, "Open" },
+        { &TMainForm::SpeedButton3, "SpeedButton3", 56, &TMainForm::FileSaveItem, ToolGlyph::Save, "Save" },
+        { &TMainForm::SpeedButton4, "SpeedButton4", 84, &TMainForm::FilePrintItem, ToolGlyph::Print, "Print" },
+        { &TMainForm::SpeedButton7, "SpeedButton7", 112, &TMainForm::EditCopyItem, ToolGlyph::Copy, "Copy" },
+        { &TMainForm::SpeedButton9, "SpeedButton9", 140, &TMainForm::HelpContentsItem, ToolGlyph::Help,
+            "Help Contents" },
+        { &TMainForm::SpeedButton10, "SpeedButton10", 164, &TMainForm::HelpAboutItem, ToolGlyph::About, "About" },
     };
     for (const ButtonSpec &spec : buttons) {
+        QAction *action = this->*spec.action;
+        action->setIcon(toolIcon(spec.glyph));
+        action->setIconVisibleInMenu(false);
+        // Menus show no tool tips, so the button's short hint can be the action's.
+        action->setToolTip(QLatin1String(spec.tip));
         auto *button = new QToolButton(SpeedBar);
         button->setObjectName(QLatin1String(spec.name));
+        button->setDefaultAction(action);
         button->setGeometry(spec.left, 4, 25, 25);
         button->setAutoRaise(true);
-        button->setIcon(toolIcon(spec.glyph));
         button->setIconSize(QSize(18, 18));
         button->setFocusPolicy(Qt::NoFocus);
-        applyHint(button, QLatin1String(spec.hint));
         button->installEventFilter(this);
         this->*spec.member = button;
     }
@@ -211,6 +214,8 @@ void TMainForm::createControls()
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     tabs->addTab(sg1, QStringLiteral("Categories"));
     sg1->viewport()->installEventFilter(this);
+    // Long templates, not an empty strip, in a wide window.
+    m_templateWidth = new SpareWidthColumn(sg1, TemplateColumn);
 
     code = m_controller->preview();
     tabs->addTab(code, QStringLiteral("Preview"));
@@ -293,22 +298,27 @@ void TMainForm::createMenus()
     };
 
     menu(nullptr, &TMainForm::mnuFile, "mnuFile", QStringLiteral("&File"));
-    item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", QStringLiteral("&New"), QStringLiteral("Create a new file"));
+    item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", QStringLiteral("&New"), QStringLiteral("Create a new file"),
+        QKeySequence(Qt::CTRL | Qt::Key_N));
     item(mnuFile, &TMainForm::FileOpenItem, "FileOpenItem", QStringLiteral("&Open..."),
-        QStringLiteral("Open an existing file"));
+        QStringLiteral("Open an existing file"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu(mnuFile, &TMainForm::mnuReopen, "mnuReopen", QStringLiteral("R&eopen"));
+    // Filled from opts.ini at start-up.
+    mnuReopen->menuAction()->setEnabled(false);
     item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", QStringLiteral("&Save"),
-        QStringLiteral("Save current file"));
+        QStringLiteral("Save current file"), QKeySequence(Qt::CTRL | Qt::Key_S));
     item(mnuFile, &TMainForm::FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
-        QStringLiteral("Save current file under a new name"));
-    item(mnuFile, &TMainForm::mnuClose, "mnuClose", QStringLiteral("C&lose"), QString());
+        QStringLiteral("Save current file under a new name"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    item(mnuFile, &TMainForm::mnuClose, "mnuClose", QStringLiteral("C&lose"), QString(),
+        QKeySequence(Qt::CTRL | Qt::Key_W));
     mnuFile->addSeparator();
     item(mnuFile, &TMainForm::FilePrintItem, "FilePrintItem", QStringLiteral("&Print"),
-        QStringLiteral("Print current file"));
+        QStringLiteral("Print current file"), QKeySequence(Qt::CTRL | Qt::Key_P));
     item(mnuFile, &TMainForm::FilePrintSetupItem, "FilePrintSetupItem", QStringLiteral("P&rint Setup..."),
         QStringLiteral("Change printer setup"));
     mnuFile->addSeparator();
     item(mnuFile, &TMainForm::FileExitItem, "FileExitItem", QStringLiteral("E&xit"),
-        QStringLiteral("Exit this application"));
+        QStringLiteral("Exit this application"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
     item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", QStringLiteral("&Undo"),
@@ -332,6 +342,9 @@ void TMainForm::createMenus()
         QStringLiteral("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
     item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", QStringLiteral("&Replace..."),
         QStringLiteral("Replace text in the preview"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    item(mnuEdit, &TMainForm::mnuFindInFiles, "mnuFindInFiles", QStringLiteral("Find in F&iles..."),
+        QStringLiteral("Find the text in every AIML file of the document's folder"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     mnuEdit->addSeparator();
     item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", QStringLiteral("&Go to Line..."),
         QStringLiteral("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -360,6 +373,9 @@ void TMainForm::createMenus()
     item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", QStringLiteral("&Interpret AIML"),
         QStringLiteral("Answer on the Vessra page as an AIML interpreter would"));
     mnuInterpret->setCheckable(true);
+    item(mnuAIML, &TMainForm::mnuFolder, "mnuFolder", QStringLiteral("Whole &Folder"),
+        QStringLiteral("With Interpret AIML, answer and check with every AIML file of the document's folder"));
+    mnuFolder->setCheckable(true);
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
         QStringLiteral("View and edit AIML Vorrel preferences"));
@@ -389,10 +405,6 @@ void TMainForm::connectCommands()
     auto on = [this](QAction *action, void (TMainForm::*handler)()) {
         connect(action, &QAction::triggered, this, guarded(this, [this, handler] { (this->*handler)(); }));
     };
-    auto onButton = [this](QAbstractButton *button, void (TMainForm::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, guarded(this, [this, handler] { (this->*handler)(); }));
-    };
-
     on(FileNewItem, &TMainForm::FileNew);
     on(FileOpenItem, &TMainForm::FileOpenItemClick);
     on(FileSaveItem, &TMainForm::FileSave);
@@ -421,26 +433,24 @@ void TMainForm::connectCommands()
     on(mnuReport, &TMainForm::mnuReportClick);
     on(mnuCheck, &TMainForm::mnuCheckClick);
     on(mnuInterpret, &TMainForm::mnuInterpretClick);
+    on(mnuFolder, &TMainForm::mnuFolderClick);
+    on(mnuFindInFiles, &TMainForm::mnuFindInFilesClick);
     on(mnuOptions, &TMainForm::mnuOptionsClick);
     on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
     on(mnuTags, &TMainForm::mnuTagsClick);
     on(mnuTutorial, &TMainForm::mnuTutorialClick);
     on(HelpAboutItem, &TMainForm::HelpAbout);
 
-    onButton(SpeedButton1, &TMainForm::FileNew);
-    onButton(SpeedButton2, &TMainForm::SpeedButton2Click);
-    onButton(SpeedButton3, &TMainForm::FileSave);
-    onButton(SpeedButton4, &TMainForm::FilePrint);
-    onButton(SpeedButton7, &TMainForm::EditCopy);
-    onButton(SpeedButton9, &TMainForm::SpeedButton9Click);
-    onButton(SpeedButton10, &TMainForm::HelpAbout);
-    onButton(SayIt, &TMainForm::SayItClick);
+    connect(SayIt, &QAbstractButton::clicked, this, guarded(this, [this] { SayItClick(); }));
 
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
     connect(document(), &Document::fileNameChanged, path, &QLabel::setText);
     connect(checkList, &CheckPanel::problemActivated, this,
         [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
+    connect(checkList, &CheckPanel::fileLineActivated, this, [this](const QString &file, int line, int column) {
+        runCommand(this, [&] { showFileAt(file, line, column); });
+    });
 }
 
 void TMainForm::createWindows()
@@ -538,9 +548,10 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *e)
             input->setGeometry(8, h - 101, std::max(w - 316, 20), 97);
             SayIt->setGeometry(w - 301, h - 97, 289, 89);
         }
-    } else if (e->type() == QEvent::Enter && qobject_cast<QToolButton *>(watched)) {
-        // Tool buttons have no long hint: the status line goes blank over them.
-        ShowHint(static_cast<QWidget *>(watched)->statusTip());
+    } else if ((e->type() == QEvent::Enter || e->type() == QEvent::StatusTip) && qobject_cast<QToolButton *>(watched)) {
+        // Tool buttons have no long hint, though their actions have: the status line goes blank.
+        ShowHint(QString());
+        return e->type() == QEvent::StatusTip;
     }
     return QMainWindow::eventFilter(watched, e);
 }
@@ -588,10 +599,7 @@ void TMainForm::dropEvent(QDropEvent *e)
         return;
     }
     // Like Open: the save question first, then the file.
-    runCommand(this, [this, fileName] {
-        if (m_controller->maybeSave())
-            openDocument(fileName);
-    });
+    runCommand(this, [this, fileName] { m_controller->open(fileName); });
 }
 
 void TMainForm::FormCreate()
@@ -621,6 +629,10 @@ void TMainForm::Timer1Timer()
     const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
     const Settings settings = readSettings(opts);
     mnuInterpret->setChecked(readInterpret(opts));
+    mnuFolder->setChecked(readWholeFolder(opts));
+    frmOptions->showBotProperties(readBotProperties(opts));
+    m_recentFiles = readRecentFiles(opts);
+    showRecentFiles();
     applyEditorSettings(settings);
     frmOptions->showSettings(settings);
     od->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
@@ -632,9 +644,7 @@ void TMainForm::Timer1Timer()
     table()->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
     table()->setCell(TopicColumn, 0, QStringLiteral("<topic>"));
     table()->setCell(LabelColumn, 1, QStringLiteral("1"));
-    const int widths[CategoryTable::kColumns] = { 65, 250, 250, 250, 120 };
-    for (int c = 0; c < CategoryTable::kColumns; ++c)
-        sg1->setColumnWidth(c, widths[c]);
+    m_templateWidth->setWidths({ 65, 250, 250, 250, 120 });
 
     iButMenu(false);
     updateUndoItems();
@@ -649,13 +659,11 @@ void TMainForm::Timer1Timer()
 void TMainForm::iButMenu(bool enabled)
 {
     for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem,
-             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem })
+             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem, mnuFindInFiles })
         a->setEnabled(enabled);
     if (!enabled && frmFind)
         frmFind->hide();
     setEnabledDeep(mnuAIML, enabled);
-    for (QToolButton *b : { SpeedButton3, SpeedButton4, SpeedButton7, SpeedButton9, SpeedButton10 })
-        b->setEnabled(enabled);
     tabs->setEnabled(enabled);
 }
 

@@ -40,6 +40,7 @@ class Document;
 class DocumentController;
 class DocumentQuestions;
 class PreviewEditor;
+class SpareWidthColumn;
 struct Settings;
 class TableBot;
 } // namespace vorrel
@@ -78,7 +79,6 @@ public:
     // --- document files, reader and writer ---
     void FileNew();
     void FileOpenItemClick();
-    void SpeedButton2Click();
     void FileSave();
     void FileSaveAs();
     void mnuCloseClick();
@@ -92,6 +92,9 @@ public:
     void openDocument(const QString &fileName);
     // Open Last: true when "last.dat" names a file and it was opened.
     bool openLastDocument();
+    // A document of File > Reopen: the save question, then the file; one that is gone leaves the
+    // list with a message.
+    void mnuReopenClick(const QString &fileName);
 
     // --- category commands ---
     void mnuCreateNewClick();
@@ -124,6 +127,14 @@ public:
     // Interpret AIML toggled: the new state is written to opts.ini at once, or taken back.
     void mnuInterpretClick();
     vorrel::TableBot *bot() const;
+    // Whole Folder toggled: stored at once, as Interpret AIML is.
+    void mnuFolderClick();
+    // Find in Files: the find window's text in the *.aiml files of the document's folder, listed
+    // below the notebook.
+    void mnuFindInFilesClick();
+    // The place of a line listed below the notebook: in the open document, or in another file,
+    // opened after the save question.
+    void showFileAt(const QString &fileName, int line, int column);
 
     // --- settings ---
     void mnuOptionsClick();
@@ -134,7 +145,6 @@ public:
     void FilePrint();
     void FilePrintSetup();
     void HelpContentsItemClick();
-    void SpeedButton9Click();
     void mnuTagsClick();
     void mnuTutorialClick();
 
@@ -170,6 +180,7 @@ public:
 
     // Menus and their items.
     QMenu *mnuFile = nullptr;
+    QMenu *mnuReopen = nullptr;
     QMenu *mnuEdit = nullptr;
     QMenu *mnuAIML = nullptr;
     QMenu *mnuCategory = nullptr;
@@ -203,6 +214,8 @@ public:
     QAction *mnuReport = nullptr;
     QAction *mnuCheck = nullptr;
     QAction *mnuInterpret = nullptr;
+    QAction *mnuFolder = nullptr;
+    QAction *mnuFindInFiles = nullptr;
     QAction *mnuOptions = nullptr;
     QAction *HelpContentsItem = nullptr;
     QAction *mnuTags = nullptr;
@@ -244,10 +257,23 @@ private:
 
     // Whether Undo and Redo act on the table's history rather than the preview's.
     bool undoesTable() const;
+    // Whether the bot and the check take in the other files of the document's folder.
+    bool wholeFolder() const;
+    // The bot as the settings have it now: its properties, and the folder or not.
+    void prepareBot();
+    // A ticked item of the AIML menu stored under `key` at once, or its tick taken back.
+    void storeSwitch(QAction *item, const QString &key);
+    // The document's file goes first in the Reopen list, which is stored at once.
+    void rememberDocument();
+    void setRecentFiles(const QStringList &files);
+    void showRecentFiles();
 
     vorrel::DocumentController *m_controller = nullptr;
     std::unique_ptr<vorrel::DocumentQuestions> m_questions;
     QActionGroup *m_viewPageGroup = nullptr;
+    vorrel::SpareWidthColumn *m_templateWidth = nullptr;
     QString m_fileAtStart;
+    // What File > Reopen lists, newest first.
+    QStringList m_recentFiles;
     bool m_destroyed = false;
 };

@@ -11,6 +11,7 @@
 #include "document/AimlReader.h"
 #include "document/AimlWriter.h"
 #include "document/CategoryTable.h"
+#include "document/CheckCommand.h"
 #include "document/Checker.h"
 #include "document/Document.h"
 #include "document/TextSearch.h"
@@ -21,6 +22,7 @@
 #include "editing/CategoryEdit.h"
 #include "editing/ui/FindDialog.h"
 #include "editing/ui/SelEdit.h"
+#include "prefs/RecentFiles.h"
 #include "prefs/Settings.h"
 #include "prefs/ui/Options.h"
 #include "report/ReportCounts.h"
@@ -29,6 +31,7 @@
 #include "report/ui/Report.h"
 #include "widgets/ui/About1.h"
 #include "widgets/ui/Credits.h"
+#include "widgets/ui/ErrorBox.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
@@ -40,6 +43,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
@@ -214,6 +218,7 @@ void TMainForm::setUpDocument()
     m_controller->setUpcaseOnReading([this] { return frmOptions->upcase->isChecked(); });
     m_controller->setFinishEditing([this] { finishCellEdit(sg1); });
     connect(m_controller, &DocumentController::openStateChanged, this, &TMainForm::iButMenu);
+    connect(document(), &Document::fileNameChanged, this, &TMainForm::rememberDocument);
 
     // Reading a document shows its passes in the progress window.
     connect(m_controller, &DocumentController::readingStarted, this, [this] {
@@ -264,6 +269,59 @@ bool TMainForm::openLastDocument()
     return m_controller->openLast();
 }
 
+void TMainForm::mnuReopenClick(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile()) {
+        QStringList files = m_recentFiles;
+        files.removeAll(fileName);
+        setRecentFiles(files);
+        QMessageBox box(QMessageBox::Warning, kAppTitle,
+            QStringLiteral("The document \"%1\" no longer exists. It has been removed from the list.").arg(fileName),
+            QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ReopenMissing"));
+        box.exec();
+        return;
+    }
+    m_controller->open(fileName);
+}
+
+void TMainForm::rememberDocument()
+{
+    // Closing keeps the flag of the document closed; New's title names no file.
+    if (document()->isOpen() && document()->DocHasFile())
+        setRecentFiles(withRecentFile(m_recentFiles, document()->fileName()));
+}
+
+void TMainForm::setRecentFiles(const QStringList &files)
+{
+    if (files != m_recentFiles) {
+        m_recentFiles = files;
+        // A settings folder that cannot be written costs only the list of the next run: not worth
+        // a message at every opening.
+        writeRecentFiles(settingsFile(QStringLiteral("opts.ini")), m_recentFiles, nullptr);
+    }
+    showRecentFiles();
+}
+
+void TMainForm::showRecentFiles()
+{
+    // The item chosen may be among those replaced, and still be sending its signal.
+    const QList<QAction *> old = mnuReopen->actions();
+    for (QAction *item : old) {
+        mnuReopen->removeAction(item);
+        item->deleteLater();
+    }
+    for (qsizetype i = 0; i < m_recentFiles.size(); ++i) {
+        const QString file = m_recentFiles.at(i);
+        QAction *item = mnuReopen->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(file).replace(QLatin1Char('&'), QLatin1String("&&"))));
+        item->setObjectName(QStringLiteral("mnuReopen%1").arg(i + 1));
+        item->setStatusTip(file);
+        connect(item, &QAction::triggered, this, guarded(this, [this, file] { mnuReopenClick(file); }));
+    }
+    mnuReopen->menuAction()->setEnabled(!m_recentFiles.isEmpty());
+}
+
 void TMainForm::FileNew()
 {
     if (!m_controller->maybeSave())
@@ -274,11 +332,6 @@ void TMainForm::FileNew()
 void TMainForm::FileOpenItemClick()
 {
     m_controller->open();
-}
-
-void TMainForm::SpeedButton2Click()
-{
-    FileOpenItemClick();
 }
 
 void TMainForm::FileSave()
@@ -312,9 +365,12 @@ void TMainForm::mnuCheckClick()
 {
     CheckOptions options;
     options.upcasePatterns = frmOptions->upcase->isChecked();
+    options.properties = frmOptions->botProperties();
     // The bytes the file would hold: a UTF-16 document is checked as UTF-16, so its declaration
     // agrees, while lines and characters stay those of the preview.
-    checkList->showProblems(checkDocument(fileBytes(code->bytes(), document()->encoding()), options));
+    const QByteArray bytes = fileBytes(code->bytes(), document()->encoding());
+    checkList->showProblems(
+        wholeFolder() ? checkInFolder(bytes, document()->fileName(), options) : checkDocument(bytes, options));
     if (checkList->isHidden()) {
         checkList->show();
         layoutControls();
@@ -599,11 +655,16 @@ void TMainForm::SayItClick()
     const QString sentence = cellTextFromRaw(input->document()->toRawText(), table()->rows().lineEnd());
     QString reply;
     if (mnuInterpret->isChecked()) {
-        const BotAnswer answer = bot()->respond(sentence);
+        prepareBot();
+        BotAnswer answer = bot()->respond(sentence);
         // The interpreter's own letter case; its line breaks and runs of blanks as one blank.
         reply = answer.text.simplified();
+        const bool ownRow = answer.file.isEmpty();
+        // Among the folder's files, the document's own is named too.
+        if (ownRow && wholeFolder())
+            answer.file = document()->fileName();
         ShowHint(describeAnswer(answer));
-        if (answer.row > 0) {
+        if (answer.row > 0 && ownRow) {
             const int column = std::max(sg1->currentIndex().column(), 0);
             sg1->setCurrentIndex(table()->index(answer.row - 1, column));
         }
@@ -613,6 +674,9 @@ void TMainForm::SayItClick()
     // One append for the three lines keeps a long transcript cheap to extend.
     log->appendPlainText(
         QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ") + reply + QLatin1Char('\n'));
+    // The sentence stays for Enter to say again, selected so that typing replaces it.
+    input->selectAll();
+    input->setFocus();
 }
 
 QString TMainForm::Capitalize(const QString &text)
@@ -622,14 +686,7 @@ QString TMainForm::Capitalize(const QString &text)
 
 void TMainForm::mnuInterpretClick()
 {
-    // The item has already changed its state; a failed write takes that back.
-    const bool on = mnuInterpret->isChecked();
-    const QString file = settingsFile(QStringLiteral("opts.ini"));
-    QString reason;
-    if (!writeInterpret(file, on, &reason)) {
-        mnuInterpret->setChecked(!on);
-        throw VorrelError(unableToWrite(file, reason));
-    }
+    storeSwitch(mnuInterpret, kInterpretKey);
 }
 
 void TMainForm::setUpConversation()
@@ -682,11 +739,6 @@ void TMainForm::FilePrintSetup()
 }
 
 void TMainForm::HelpContentsItemClick()
-{
-    openProgramDocument(this, kHelpFile, kHelpFailure);
-}
-
-void TMainForm::SpeedButton9Click()
 {
     openProgramDocument(this, kHelpFile, kHelpFailure);
 }

@@ -189,8 +189,9 @@ bool Document::readFile(const QString &fileName, TextSink &sink, TextEncoding *e
 
 void Document::begin(const QString &name, bool hasFile, TextEncoding encoding)
 {
-    setFileName(name);
+    // Before the name: whoever hears of it may ask whether it is a file's.
     m_hasFile = hasFile;
+    setFileName(name);
     m_encoding = encoding;
     setDocChanged(false);
 }
@@ -242,8 +243,8 @@ bool Document::saveAs(const QString &fileName, QByteArrayView text)
 {
     if (!writeText(fileName, text))
         return false;
-    setFileName(fileName);
     m_hasFile = true;
+    setFileName(fileName);
     setDocChanged(false);
     return true;
 }

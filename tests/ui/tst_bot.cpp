@@ -301,6 +301,9 @@ void TestBot::enterInInputPressesSayIt()
     QTest::keyClick(form->input, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(logLines(form->log).size(), 6);
     QCOMPARE(form->input->toPlainText(), QStringLiteral("hello"));
+    // The sentence is selected, so the next one replaces it.
+    QTest::keyClicks(form->input, QStringLiteral("bye"));
+    QCOMPARE(form->input->toPlainText(), QStringLiteral("bye"));
 }
 
 void TestBot::answersFromTheTableAsItStands()

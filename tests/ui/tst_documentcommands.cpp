@@ -22,8 +22,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -82,6 +84,9 @@ private slots:
     void noQuestionAfterClose();
     void yesWithoutSavingStops_data();
     void yesWithoutSavingStops();
+    void fileKeysWhereverTheFocusIs_data();
+    void fileKeysWhereverTheFocusIs();
+    void reopenRecentDocuments();
     void droppedDocumentOpens();
     void droppedBeforeStartUp();
     void exitAsks_data();
@@ -626,6 +631,83 @@ void TestDocumentCommands::yesWithoutSavingStops()
     QVERIFY(m_form->document()->DocChanged());
     QVERIFY(m_form->FileSaveItem->isEnabled());
     QVERIFY(!QFile::exists(m_program->file(QStringLiteral("last.dat"))));
+}
+
+void TestDocumentCommands::fileKeysWhereverTheFocusIs_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("Ctrl+N in the preview") << 1 << QKeySequence("Ctrl+N") << "Confirm";
+    QTest::newRow("Ctrl+O on the grid") << 0 << QKeySequence("Ctrl+O") << "Confirm";
+    QTest::newRow("Ctrl+S in the preview") << 1 << QKeySequence("Ctrl+S") << "";
+    QTest::newRow("Ctrl+Shift+S on the grid") << 0 << QKeySequence("Ctrl+Shift+S") << "sd";
+    QTest::newRow("Ctrl+W in the sentence box") << 2 << QKeySequence("Ctrl+W") << "Confirm";
+    QTest::newRow("Ctrl+P in the preview") << 1 << QKeySequence("Ctrl+P") << "PrintDialog";
+    QTest::newRow("Ctrl+Q on the grid") << 0 << QKeySequence("Ctrl+Q") << "Confirm";
+}
+
+// The keys reach the commands from the control with the focus; every window that comes up is
+// cancelled, so only Save writes.
+void TestDocumentCommands::fileKeysWhereverTheFocusIs()
+{
+    QFETCH(int, page);
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, seen);
+    QVERIFY(openTwo());
+    m_form->code->append(QStringLiteral("<!-- x -->\r\n"));
+    const QByteArray text = previewBytes(*m_form);
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form->tabs->setCurrentIndex(page);
+    QWidget *target = QList<QWidget *> { m_form->sg1, m_form->code, m_form->input }.at(page);
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
+    ModalScript script({});
+    QTest::keyClick(target, key[0].key(), key[0].keyboardModifiers());
+    QCOMPARE(script.seen().join(QString()), seen);
+    QCOMPARE(readFile(work("two.aiml")), seen.isEmpty() ? text : kTwoCategories);
+}
+
+void TestDocumentCommands::reopenRecentDocuments()
+{
+    QStringList files;
+    for (int i = 1; i <= 9; ++i) {
+        files.prepend(work(QStringLiteral("doc%1.aiml").arg(i)));
+        QVERIFY(writeFile(files.first(), kTwoCategories));
+        m_form->openDocument(files.first());
+    }
+    QList<QAction *> items = m_form->mnuReopen->actions();
+    QCOMPARE(items.size(), 8);
+
+    // Through the save question, as Open; the document goes first again.
+    m_form->code->append(QStringLiteral("x"));
+    {
+        ModalScript question({ answer(QMessageBox::No) });
+        items.at(3)->trigger();
+        QCOMPARE(question.seen(), QStringList { "Confirm" });
+    }
+    QCOMPARE(m_form->path->text(), files[3]);
+    QCOMPARE(m_form->mnuReopen->actions().at(0)->statusTip(), files[3]);
+
+    // A file gone leaves the list with a message, and asks nothing about the document.
+    m_form->code->append(QStringLiteral("x"));
+    QVERIFY(QFile::remove(files[5]));
+    QString message;
+    QString caption;
+    expectMessageBox(&message, &caption);
+    m_form->mnuReopen->actions().at(5)->trigger();
+    QVERIFY2(message.contains(files[5]), qPrintable(message));
+    QCOMPARE(m_form->path->text(), files[3]);
+
+    // Kept in opts.ini for the next run.
+    m_form->document()->setDocChanged(false);
+    m_form = startedMainForm();
+    items = m_form->mnuReopen->actions();
+    QCOMPARE(items.size(), 7);
+    QCOMPARE(items.at(0)->statusTip(), files[3]);
+    QCOMPARE(items.at(5)->statusTip(), files[6]);
 }
 
 void TestDocumentCommands::droppedDocumentOpens()

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,6 +30,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 using namespace vorrel;
 using namespace vorrel::test;
@@ -44,6 +47,7 @@ private Q_SLOTS:
     void shortcutsAreTheirOwn();
     void toolButtons_data();
     void toolButtons();
+    void templateColumnTakesSpareWidth();
     void stateBeforeStartUp();
     void stateAfterStartUp();
     void documentCommandsSwitch();
@@ -99,14 +103,15 @@ void TestMainForm::menuItems_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption)
                             << QString::fromLatin1(shortcut) << QString::fromLatin1(hint) << QString::fromLatin1(menu);
     };
-    row("FileNewItem", "&New", "", "Create a new file", "mnuFile");
-    row("FileOpenItem", "&Open...", "", "Open an existing file", "mnuFile");
-    row("FileSaveItem", "&Save", "", "Save current file", "mnuFile");
-    row("FileSaveAsItem", "Save &As...", "", "Save current file under a new name", "mnuFile");
-    row("mnuClose", "C&lose", "", "", "mnuFile");
-    row("FilePrintItem", "&Print", "", "Print current file", "mnuFile");
+    row("FileNewItem", "&New", "Ctrl+N", "Create a new file", "mnuFile");
+    row("FileOpenItem", "&Open...", "Ctrl+O", "Open an existing file", "mnuFile");
+    row("FileSaveItem", "&Save", "Ctrl+S", "Save current file", "mnuFile");
+    row("FileSaveAsItem", "Save &As...", "Ctrl+Shift+S", "Save current file under a new name", "mnuFile");
+    row("mnuReopen", "R&eopen", "", "", "mnuFile");
+    row("mnuClose", "C&lose", "Ctrl+W", "", "mnuFile");
+    row("FilePrintItem", "&Print", "Ctrl+P", "Print current file", "mnuFile");
     row("FilePrintSetupItem", "P&rint Setup...", "", "Change printer setup", "mnuFile");
-    row("FileExitItem", "E&xit", "", "Exit this application", "mnuFile");
+    row("FileExitItem", "E&xit", "Ctrl+Q", "Exit this application", "mnuFile");
     row("mnuCut", "Cut", "", "", "mnuEdit");
     row("EditCopyItem", "&Copy", "", "Copy selected item to clipboard", "mnuEdit");
     row("mnuPaste", "Paste", "", "", "mnuEdit");
@@ -203,12 +208,43 @@ void TestMainForm::toolButtons()
     QVERIFY(button);
     QCOMPARE(button->geometry(), QRect(left, 4, 25, 25));
     QCOMPARE(button->toolTip(), tip);
-    QVERIFY(button->statusTip().isEmpty());
+    // The button serves its menu item's action, which keeps its long hint; the button has none.
+    const QObjectList users = button->defaultAction()->associatedObjects();
+    QVERIFY(std::any_of(users.cbegin(), users.cend(), [](QObject *user) { return qobject_cast<QMenu *>(user); }));
+    QVERIFY(!button->defaultAction()->statusTip().isEmpty());
+    form.StatusLine->showMessage(QStringLiteral("before"));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(button, &enter);
+    QVERIFY(form.StatusLine->currentMessage().isEmpty());
     // A distinct greyed glyph for the disabled state.
     const QImage normal = button->icon().pixmap(18, 18, QIcon::Normal).toImage();
     const QImage disabled = button->icon().pixmap(18, 18, QIcon::Disabled).toImage();
     QVERIFY(!normal.isNull());
     QVERIFY(normal != disabled);
+}
+
+void TestMainForm::templateColumnTakesSpareWidth()
+{
+    ProgramDir dir(kQuietOpts);
+    auto form = startedMainForm();
+    QHeaderView *header = form->sg1->horizontalHeader();
+    form->tabs->setCurrentIndex(0);
+    form->show();
+    auto filled = [&] { return header->length() == form->sg1->viewport()->width(); };
+
+    // The template column takes the rest, the others keep theirs; a dragged column keeps its width.
+    form->resize(1600, 700);
+    QTRY_VERIFY(filled());
+    QVERIFY(header->sectionSize(3) > 250);
+    header->resizeSection(1, 400);
+    QVERIFY(filled());
+    QCOMPARE(QList<int>({ header->sectionSize(0), header->sectionSize(2), header->sectionSize(4) }),
+        QList<int>({ 65, 250, 120 }));
+    // The template column dragged keeps its width too, in any window.
+    header->resizeSection(3, 300);
+    form->resize(1800, 700);
+    QTRY_VERIFY(form->sg1->viewport()->width() > 1700);
+    QCOMPARE(header->sectionSize(3), 300);
 }
 
 void TestMainForm::stateBeforeStartUp()
@@ -266,10 +302,10 @@ void TestMainForm::stateAfterStartUp()
         QCOMPARE(a->isEnabled(), alwaysOn.contains(a->objectName()));
     }
     QVERIFY(!form->mnuAIML->menuAction()->isEnabled());
-    QVERIFY(form->SpeedButton1->isEnabled());
-    QVERIFY(form->SpeedButton2->isEnabled());
-    for (QToolButton *b :
-        { form->SpeedButton3, form->SpeedButton4, form->SpeedButton7, form->SpeedButton9, form->SpeedButton10 })
+    // A button is on as its menu item is.
+    for (QToolButton *b : { form->SpeedButton1, form->SpeedButton2, form->SpeedButton9, form->SpeedButton10 })
+        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    for (QToolButton *b : { form->SpeedButton3, form->SpeedButton4, form->SpeedButton7 })
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
 }
 
@@ -281,7 +317,7 @@ void TestMainForm::documentCommandsSwitch()
     QVERIFY(form->tabs->isEnabled());
     QVERIFY(form->mnuSelDelete->isEnabled());
     QVERIFY(form->mnuAIML->menuAction()->isEnabled());
-    QVERIFY(form->SpeedButton10->isEnabled());
+    QVERIFY(form->SpeedButton3->isEnabled());
     form->iButMenu(false);
     // A shortcut of an item in a disabled menu must do nothing: the items themselves go off.
     QVERIFY(!form->mnuCreateNew->isEnabled());

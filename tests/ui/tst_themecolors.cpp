@@ -3,10 +3,15 @@
 
 #include "document/ui/PreviewEditor.h"
 #include "editing/ui/SelEdit.h"
+#include "prefs/ui/Options.h"
+#include "widgets/ui/About1.h"
+#include "widgets/ui/Emaillabel.h"
 #include "widgets/ui/ThemeColors.h"
+#include "widgets/ui/UrlLabel.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -51,6 +56,8 @@ private slots:
 private:
     std::unique_ptr<PreviewEditor> m_preview;
     std::unique_ptr<TfrmSelEdit> m_dialog;
+    std::unique_ptr<TfrmOptions> m_options;
+    std::unique_ptr<TAboutBox> m_about;
 };
 
 void TestThemeColors::initTestCase()
@@ -58,6 +65,8 @@ void TestThemeColors::initTestCase()
     QApplication::setPalette(QApplication::style()->standardPalette());
     m_preview = std::make_unique<PreviewEditor>();
     m_dialog = std::make_unique<TfrmSelEdit>();
+    m_options = std::make_unique<TfrmOptions>();
+    m_about = std::make_unique<TAboutBox>();
 }
 
 void TestThemeColors::contrast()
@@ -104,14 +113,22 @@ void TestThemeColors::followsPalette()
         QVERIFY2(contrastRatio(fore, back) >= kLeastContrast, qPrintable(QString::number(style)));
     }
 
-    // The dialog's tags on its window, and the AutoText button's caption.
-    const QColor window = m_dialog->palette().color(QPalette::Window);
-    for (const QLabel *label : { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3, m_dialog->Label4,
-             m_dialog->Label5, m_dialog->Label6, m_dialog->Label7, m_dialog->Label8 })
-        QVERIFY2(contrastRatio(label->palette().color(QPalette::WindowText), window) >= kLeastContrast,
+    // The dialog's tags on its window; the blue captions of its AutoText button, of the Options
+    // dialog's buttons and of the About window's links, which stay pure blue when light.
+    for (const QLabel *label : QList<const QLabel *> { m_dialog->Label1, m_dialog->Label2, m_dialog->Label3,
+             m_dialog->Label4, m_dialog->Label5, m_dialog->Label6, m_dialog->Label7, m_dialog->Label8,
+             m_about->UrlLabel1, m_about->Emaillabel1 })
+        QVERIFY2(contrastRatio(
+                     label->palette().color(QPalette::WindowText), label->window()->palette().color(QPalette::Window))
+                >= kLeastContrast,
             qPrintable(label->objectName()));
-    const QColor autoText = m_dialog->cmdAutotext->palette().color(QPalette::ButtonText);
-    QVERIFY(contrastRatio(autoText, m_dialog->palette().color(QPalette::Button)) >= kLeastContrast);
+    for (const QAbstractButton *button :
+        QList<const QAbstractButton *> { m_dialog->cmdAutotext, m_options->cmdChange, m_options->cmdBrowse }) {
+        const QColor ink = button->palette().color(QPalette::ButtonText);
+        QVERIFY(contrastRatio(ink, button->window()->palette().color(QPalette::Button)) >= kLeastContrast);
+        QCOMPARE(ink == QColor(0, 0, 255), theme == Theme::Light);
+    }
+    QCOMPARE(m_about->UrlLabel1->palette().color(QPalette::WindowText) == QColor(0, 0, 255), theme == Theme::Light);
 }
 
 QTEST_MAIN(TestThemeColors)

@@ -180,6 +180,14 @@ bool DocumentController::open()
     return maybeSave() && LoadFile();
 }
 
+bool DocumentController::open(const QString &fileName)
+{
+    if (!maybeSave())
+        return false;
+    openFile(fileName);
+    return true;
+}
+
 bool DocumentController::LoadFile()
 {
     const QString fileName = m_questions ? m_questions->chooseFileToOpen() : QString();
@@ -215,12 +223,7 @@ bool DocumentController::openLast()
     if (!m_document->readLast(&fileName))
         throw VorrelError(m_document->errorString());
     // A never-saved document leaves its title here, which names no file: nothing to ask about.
-    if (!QFileInfo(fileName).isFile())
-        return false;
-    if (!maybeSave())
-        return false;
-    openFile(fileName);
-    return true;
+    return QFileInfo(fileName).isFile() && open(fileName);
 }
 
 void DocumentController::newDocument(const QString &title, const QString &author, const QString &language)

@@ -71,6 +71,8 @@ public:
     bool maybeSave();
     // Save question, open dialog, then the file.
     bool open();
+    // Save question, then the file; false when the question stopped it.
+    bool open(const QString &fileName);
     // The open dialog, then the file; false when the dialog was cancelled.
     bool LoadFile();
     // Reads the file whole first, so that one that cannot be read leaves the document as it was.

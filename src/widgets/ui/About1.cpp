@@ -1,5 +1,6 @@
 #include "widgets/ui/About1.h"
 #include "widgets/ui/FormFont.h"
+#include "widgets/ui/ThemeColors.h"
 #include "widgets/ui/WindowPlacement.h"
 
 #include "widgets/ui/Credits.h"
@@ -7,6 +8,7 @@
 #include "widgets/ui/UrlLabel.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QPushButton>
 
@@ -126,4 +128,12 @@ void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     vorrel::centreOnScreen(this);
+}
+
+void TAboutBox::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The link labels' blue follows the theme.
+    if (event->type() == QEvent::PaletteChange)
+        vorrel::updateTagColors(this);
 }

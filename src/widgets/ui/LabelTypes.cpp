@@ -1,6 +1,7 @@
 #include "widgets/ui/LabelTypes.h"
 
 #include "widgets/ui/ErrorBox.h"
+#include "widgets/ui/ThemeColors.h"
 
 #include <QMouseEvent>
 
@@ -8,9 +9,8 @@
 
 TLinkLabel::TLinkLabel(QWidget *parent) : QLabel(parent)
 {
-    QPalette colors = palette();
-    colors.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(colors);
+    // Pure blue on a light window; on a dark one the theme's lighter blue, which stays readable.
+    vorrel::useTagColor(this, vorrel::TagColor::Blue);
     QFont underlined = font();
     underlined.setBold(false);
     underlined.setItalic(false);
