@@ -2,6 +2,7 @@
 
 #include "prefs/IniProfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <variant>
@@ -114,7 +115,8 @@ bool writeInterpret(const QString &fileName, bool on, QString *reason)
 
 QString unableToWrite(const QString &fileName, const QString &reason)
 {
-    return QStringLiteral("Unable to write to %1. %2").arg(QDir::toNativeSeparators(fileName), reason);
+    return QCoreApplication::translate("Settings", "Unable to write to %1. %2")
+        .arg(QDir::toNativeSeparators(fileName), reason);
 }
 
 } // namespace vorrel
