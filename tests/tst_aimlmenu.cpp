@@ -12,19 +12,23 @@
 #include "document/Checker.h"
 #include "document/Document.h"
 #include "document/PreviewEditor.h"
+#include "editing/FindDialog.h"
 #include "prefs/Options.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStringEncoder>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -126,6 +130,7 @@ private slots:
     void tableChangesReachTheBotOnce();
     void commandsEndTheConversation_data();
     void commandsEndTheConversation();
+    void wholeFolder();
 
 private:
     void start(const QByteArray &opts = kQuietOpts);
@@ -626,6 +631,70 @@ void TestAimlMenu::commandsEndTheConversation()
     setRows(*m_form->table(), nameTable());
     say(QStringLiteral("who am I"));
     QCOMPARE(lastReply(m_form->log), QStringLiteral("Vessra: You are %1.").arg(forgotten ? "" : "ANN"));
+}
+
+void TestAimlMenu::wholeFolder()
+{
+    // The two switches as start-up reads them.
+    start(kQuietOpts + "Interp=1\r\nFolder=1\r\n");
+    QVERIFY(m_form->mnuInterpret->isChecked() && m_form->mnuFolder->isChecked());
+    QTemporaryDir folder;
+    const QString greetings = folder.filePath(QStringLiteral("greetings.aiml"));
+    const QString mine = folder.filePath(QStringLiteral("mine.aiml"));
+    QVERIFY(writeFile(greetings,
+        aiml(cat("HELLO *", "Hi from there.") + "\n" + cat("WHERE", "In <bot name=\"location\"/>.") + "\n"
+            + cat("HI", "Theirs."))));
+    QVERIFY(writeFile(mine, aiml(cat("OTHER", "x") + "\n" + cat("HI", "<srai>HELLO YOU</srai>"))));
+    m_form->openDocument(mine);
+
+    // Another file answers and is named, and the current row stays; the document's own rows win.
+    const int current = m_form->sg1->currentIndex().row();
+    say(QStringLiteral("hello there"));
+    QCOMPARE(lastReply(m_form->log), QStringLiteral("Vessra: Hi from there."));
+    QCOMPARE(m_form->StatusLine->currentMessage(), QStringLiteral("greetings.aiml row 1: HELLO *"));
+    QCOMPARE(m_form->sg1->currentIndex().row(), current);
+    say(QStringLiteral("hi"));
+    QCOMPARE(m_form->StatusLine->currentMessage(), QStringLiteral("mine.aiml row 2: HI"));
+    QCOMPARE(m_form->sg1->currentIndex().row(), 1);
+    // The Bot page's properties, as the grid holds them.
+    m_form->frmOptions->botProps->setItem(1, 0, new QTableWidgetItem(QStringLiteral("location")));
+    m_form->frmOptions->botProps->setItem(1, 1, new QTableWidgetItem(QStringLiteral("Oslo")));
+    say(QStringLiteral("where"));
+    QCOMPARE(lastReply(m_form->log), QStringLiteral("Vessra: In Oslo."));
+
+    // The check finds the srai's target in the folder, and only there.
+    m_form->mnuCheck->trigger();
+    QCOMPARE(listed(list()), QString());
+    m_form->mnuFolder->trigger();
+    QVERIFY(readFile(opts()).contains("Folder=0"));
+    m_form->mnuCheck->trigger();
+    QCOMPARE(listed(list()), QStringLiteral("W@3:42"));
+    say(QStringLiteral("hello there"));
+    QCOMPARE(lastReply(m_form->log), QStringLiteral("Vessra: I cannot understand that, master!"));
+
+    // Find in Files lists both files; a line of the other opens it there.
+    m_form->frmFind->txtFind->setText(QStringLiteral("hello"));
+    m_form->mnuFindInFiles->trigger();
+    QCOMPARE(list()->topLevelItemCount(), 2);
+    QCOMPARE(summaryLine()->text(), QStringLiteral("2 lines found in 2 files"));
+    QTreeWidgetItem *theirs = list()->topLevelItem(0);
+    QCOMPARE(theirs->text(0) + theirs->text(1), QStringLiteral("greetings.aiml2"));
+    m_form->code->setText(QStringLiteral("changed"));
+    // Cancel at the save question keeps the document.
+    const auto cancelled = whenModal(QStringLiteral("Confirm"),
+        [](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click(); });
+    Q_EMIT list()->itemActivated(theirs, 0);
+    QVERIFY(*cancelled);
+    QCOMPARE(m_form->document()->fileName(), mine);
+    const auto declined = whenModal(QStringLiteral("Confirm"),
+        [](QWidget *box) { static_cast<QMessageBox *>(box)->button(QMessageBox::No)->click(); });
+    Q_EMIT list()->itemActivated(theirs, 0);
+    QVERIFY(*declined);
+    QCOMPARE(m_form->document()->fileName(), greetings);
+    int line = -1;
+    int index = -1;
+    m_form->code->getCursorPosition(&line, &index);
+    QCOMPARE(line, 1);
 }
 
 QTEST_MAIN(TestAimlMenu)

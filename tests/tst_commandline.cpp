@@ -83,6 +83,7 @@ private slots:
     void versionAndHelp();
     void check();
     void chat();
+    void wholeBot();
     void programFilesFound_data();
     void programFilesFound();
     void settingsFolderChosen();
@@ -115,7 +116,16 @@ void TestCommandLine::parsing_data()
     QTest::newRow("check") << QStringList { "--check", "a", "b" } << M::Check << QStringList { "a", "b" };
     QTest::newRow("check nothing") << QStringList { "--check" } << M::Invalid << QStringList();
     QTest::newRow("chat") << QStringList { "--chat", "a", "--seed", "7" } << M::Chat << QStringList { "a" };
-    QTest::newRow("chat two") << QStringList { "--chat", "a", "b" } << M::Invalid << QStringList();
+    QTest::newRow("chat two") << QStringList { "--chat", "a", "b" } << M::Chat << QStringList { "a", "b" };
+    QTest::newRow("chat nothing") << QStringList { "--chat" } << M::Invalid << QStringList();
+    QTest::newRow("test") << QStringList { "--test", "cases", "a", "--property", "master=Ann", "--seed", "2" }
+                          << M::Test << QStringList { "cases", "a" };
+    QTest::newRow("test without a bot") << QStringList { "--test", "cases" } << M::Invalid << QStringList();
+    QTest::newRow("trace with test") << QStringList { "--test", "c", "a", "--trace" } << M::Invalid << QStringList();
+    QTest::newRow("property with check") << QStringList { "--check", "a", "--property", "a=b" } << M::Invalid
+                                         << QStringList();
+    QTest::newRow("property without value")
+        << QStringList { "--chat", "a", "--property", "master" } << M::Invalid << QStringList();
     QTest::newRow("bad seed") << QStringList { "--chat", "a", "--seed", "x" } << M::Invalid << QStringList();
     QTest::newRow("quiet alone") << QStringList { "-q", "a" } << M::Invalid << QStringList();
     QTest::newRow("seed with check") << QStringList { "--check", "a", "--seed", "3" } << M::Invalid << QStringList();
@@ -226,9 +236,49 @@ void TestCommandLine::chat()
     const Run again = run({ QStringLiteral("--chat"), m_bot, QStringLiteral("--seed"), QStringLiteral("5") }, script);
     QCOMPARE(again.out, first.out);
 
-    const Run unreadable = run({ QStringLiteral("--chat"), m_dir.path() });
+    const Run unreadable = run({ QStringLiteral("--chat"), m_dir.filePath(QStringLiteral("none.aiml")) });
     QCOMPARE(unreadable.code, 2);
     QVERIFY(!unreadable.err.isEmpty());
+}
+
+void TestCommandLine::wholeBot()
+{
+    // A folder is its *.aiml files in the order of their names: the later file's duplicate
+    // answers, and a srai finds its target in the other file.
+    QTemporaryDir folder;
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("a.aiml")), kBot));
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("b.aiml")),
+        "<aiml>\n<category><pattern>HI *</pattern><template>Yo <bot name=\"master\"/>.</template></category>\n"
+        "<category><pattern>GREET</pattern><template><srai>HI YOU</srai></template></category>\n</aiml>\n"));
+    const Run check = run({ QStringLiteral("--check"), folder.path() });
+    QCOMPARE(check.code, 0);
+    QVERIFY2(!check.out.contains("srai-target"), check.out.constData());
+    QVERIFY2(check.out.contains("b.aiml:2:1: warning: duplicate category: same pattern, that and topic as the category "
+                                "on line 3 of "
+                 + folder.filePath(QStringLiteral("a.aiml")).toUtf8()),
+        check.out.constData());
+    QVERIFY2(check.err.startsWith("2 files,"), check.err.constData());
+
+    const Run chat = run({ QStringLiteral("--chat"), folder.path(), QStringLiteral("--property"),
+                             QStringLiteral("master=Ann"), QStringLiteral("--trace") },
+        "greet\npick\n");
+    QCOMPARE(chat.code, 0);
+    QVERIFY2(chat.out.startsWith("Yo Ann.\n"), chat.out.constData());
+    QVERIFY2(chat.err.startsWith("b.aiml row 2: GREET\na.aiml row 2: PICK\n"), chat.err.constData());
+
+    const QString cases = folder.filePath(QStringLiteral("cases.txt"));
+    QVERIFY(writeFile(cases, "# the master\n> greet\nYo Ann.\n"));
+    const Run passing = run(
+        { QStringLiteral("--test"), cases, folder.path(), QStringLiteral("--property"), QStringLiteral("master=Ann") });
+    QCOMPARE(passing.code, 0);
+    QCOMPARE(passing.out, QByteArray());
+    QCOMPARE(passing.err, QByteArray("1 exchange, 0 failed\n"));
+    const Run failing = run({ QStringLiteral("--test"), cases, folder.path() });
+    QCOMPARE(failing.code, 1);
+    QCOMPARE(failing.out,
+        cases.toUtf8() + ":2: error: expected \"Yo Ann.\", got \"Yo .\" ("
+            + folder.filePath(QStringLiteral("b.aiml")).toUtf8() + ":3 GREET)\n");
+    QCOMPARE(run({ QStringLiteral("--test"), folder.filePath(QStringLiteral("none.txt")), folder.path() }).code, 2);
 }
 
 void TestCommandLine::programFilesFound_data()

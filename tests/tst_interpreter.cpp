@@ -619,10 +619,13 @@ void TestInterpreter::chatCommand()
         QTextStream inStream(&in);
         QTextStream outStream(&out);
         QTextStream errStream(&errors);
+        InterpreterOptions botOptions;
+        botOptions.seed = 3;
+        Interpreter bot(botOptions);
+        bot.setCategories(categoriesOf(table));
         ChatOptions options;
-        options.seed = 3;
         options.trace = trace;
-        const int code = runChat(categoriesOf(table), inStream, outStream, errStream, options);
+        const int code = runChat(bot, inStream, outStream, errStream, options);
         return code == 0 ? out : QStringLiteral("exit %1").arg(code);
     };
     QString errors;

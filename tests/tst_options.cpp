@@ -10,6 +10,7 @@
 #include "document/PreviewEditor.h"
 #include "prefs/IniProfile.h"
 #include "prefs/Options.h"
+#include "prefs/Settings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTest>
 
 #include <Qsci/qsciscintilla.h>
@@ -87,6 +89,7 @@ private slots:
     void okRoundTrip_data();
     void okRoundTrip();
     void changeFontThenOk();
+    void botPage();
     void browse();
     void writeFailure_data();
     void writeFailure();
@@ -155,9 +158,9 @@ void TestOptions::layout_data()
     QTest::newRow("comments") << "comments" << QRect(8, 164, 0, 0) << "Make comments italics";
     QTest::newRow("dialog") << "dialog" << QRect(8, 188, 0, 0) << "Show Welcome dialog at startup";
     QTest::newRow("upcase") << "upcase" << QRect(8, 212, 0, 0) << "Automatically uppercase patterns";
-    QTest::newRow("cmdDefaults") << "cmdDefaults" << QRect(8, 232, 81, 33) << "Set to defaults";
-    QTest::newRow("cmdCancel") << "cmdCancel" << QRect(224, 232, 81, 33) << "Cancel";
-    QTest::newRow("cmdOK") << "cmdOK" << QRect(320, 232, 81, 33) << "OK";
+    QTest::newRow("cmdDefaults") << "cmdDefaults" << QRect(8, 266, 81, 33) << "Set to defaults";
+    QTest::newRow("cmdCancel") << "cmdCancel" << QRect(224, 266, 81, 33) << "Cancel";
+    QTest::newRow("cmdOK") << "cmdOK" << QRect(320, 266, 81, 33) << "OK";
 }
 
 void TestOptions::layout()
@@ -169,7 +172,8 @@ void TestOptions::layout()
     TfrmOptions form;
     auto *w = form.findChild<QWidget *>(name);
     QVERIFY(w);
-    QCOMPARE(w->parentWidget(), &form);
+    // The settings on the first page, the buttons below the pages.
+    QCOMPARE(w->parentWidget(), place.y() < 232 ? form.tsGeneral : static_cast<QWidget *>(&form));
     QCOMPARE(w->pos(), place.topLeft());
     if (place.width() > 0)
         QCOMPARE(w->size(), place.size());
@@ -194,7 +198,10 @@ void TestOptions::layoutDetails()
 {
     TfrmOptions form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
-    QCOMPARE(form.size(), QSize(409, 269));
+    QCOMPARE(form.size(), QSize(409, 303));
+    // The first page holds the settings' whole layout, above the buttons.
+    QVERIFY(form.tsGeneral->height() >= 232);
+    QVERIFY(form.pages->geometry().bottom() < form.cmdOK->y());
     QCOMPARE(form.minimumSize(), form.maximumSize());
 
     for (QLabel *text : { form.fontname, form.fontsize }) {
@@ -486,6 +493,32 @@ void TestOptions::okRoundTrip()
     QCOMPARE(form->dialog->isChecked(), dialog);
     QCOMPARE(form->upcase->isChecked(), upcase);
     QCOMPARE(styleFace(next->code), name);
+}
+
+void TestOptions::botPage()
+{
+    TMainForm *main = start("[Preferences]\r\nDlg=0\r\n[Bot]\r\nmaster=Ann\r\n; kept\r\n");
+    QTableWidget *grid = main->frmOptions->botProps;
+    QCOMPARE(main->frmOptions->botProps->parentWidget(), main->frmOptions->tsBot);
+    // The stored ones over the built-in name, and an empty row for a new one.
+    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("master"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Vessra"));
+
+    QVERIFY(runDialog("cmdOK", [](TfrmOptions *form) {
+        form->botProps->setItem(2, 0, new QTableWidgetItem(QStringLiteral("location")));
+        form->botProps->setItem(2, 1, new QTableWidgetItem(QStringLiteral("Oslo")));
+        // A row without a name is left out.
+        form->botProps->item(0, 0)->setText(QString());
+    }));
+    QCOMPARE(grid->rowCount(), 4);
+    QCOMPARE(readFile(optsFile()),
+        QByteArray("[Preferences]\r\nDlg=0\r\nSCC=0\r\nComments=1\r\nInitDir=/\r\nUCase=1\r\n[Bot]\r\n; kept\r\n"
+                   "location=Oslo\r\nname=Vessra\r\n[Font]\r\nName=Lucida Console\r\nSize=10\r\n"));
+    const BotProperties stored = readBotProperties(IniProfile::load(optsFile()));
+    QCOMPARE(stored.names(), QStringList({ "location", "name" }));
+    QCOMPARE(stored.value(u"location"), QStringLiteral("Oslo"));
+    QCOMPARE(main->frmOptions->botProperties(), stored);
 }
 
 void TestOptions::changeFontThenOk()

@@ -148,7 +148,7 @@
     </message>
     <message>
         <source>Current Document:</source>
-        <translation>Aktuelles Dokument:</translation>
+        <translation>Dokument:</translation>
     </message>
     <message>
         <source>Categories</source>
@@ -570,6 +570,22 @@
         <source>Vessra: </source>
         <translation>Vessra: </translation>
     </message>
+    <message>
+        <source>Find in F&amp;iles...</source>
+        <translation>In &amp;Dateien suchen...</translation>
+    </message>
+    <message>
+        <source>Find the text in every AIML file of the document&apos;s folder</source>
+        <translation>Den Text in allen AIML-Dateien des Dokumentordners suchen</translation>
+    </message>
+    <message>
+        <source>Whole &amp;Folder</source>
+        <translation>&amp;Ganzer Ordner</translation>
+    </message>
+    <message>
+        <source>With Interpret AIML, answer and check with every AIML file of the document&apos;s folder</source>
+        <translation>Zusammen mit „AIML interpretieren“ mit allen AIML-Dateien des Dokumentordners antworten und prüfen</translation>
+    </message>
 </context>
 <context>
     <name>TStartUp</name>
@@ -746,6 +762,30 @@
         <source>A value holds a line break or starts or ends with a blank</source>
         <translation>Ein Wert enthält einen Zeilenumbruch oder beginnt oder endet mit einem Leerzeichen</translation>
     </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Bot</source>
+        <translation>Bot</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Bot properties</source>
+        <translation>Eigenschaften des Bots</translation>
+    </message>
+    <message>
+        <source>What &lt;bot name=&quot;...&quot;/&gt; gives. A row without a name is left out.</source>
+        <translation>Was &lt;bot name=&quot;...&quot;/&gt; ergibt. Eine Zeile ohne Namen zählt nicht.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmReport</name>
@@ -901,6 +941,42 @@
     <message>
         <source>%1 warnings</source>
         <translation>%1 Warnungen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Lines found</source>
+        <translation>Gefundene Zeilen</translation>
+    </message>
+    <message>
+        <source>Nothing found</source>
+        <translation>Nichts gefunden</translation>
+    </message>
+    <message>
+        <source>%1 found in %2</source>
+        <translation>%1 gefunden in %2</translation>
+    </message>
+    <message>
+        <source>1 line</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 lines</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
     </message>
 </context>
 <context>

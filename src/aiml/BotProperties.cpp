@@ -17,4 +17,16 @@ void BotProperties::set(const QString &name, const QString &value)
     m_values.insert(name.trimmed(), value);
 }
 
+void BotProperties::remove(const QString &name)
+{
+    m_values.remove(name.trimmed());
+}
+
+QStringList BotProperties::names() const
+{
+    QStringList names = m_values.keys();
+    names.sort();
+    return names;
+}
+
 } // namespace vorrel

@@ -3,7 +3,9 @@
 #include "app/Main.h"
 #include "base/MemoryReuse.h"
 #include "base/ProgramFiles.h"
+#include "bot/BotFiles.h"
 #include "bot/ChatCommand.h"
+#include "bot/ConversationTest.h"
 #include "bot/TableBot.h"
 #include "document/AimlReader.h"
 #include "document/CheckCommand.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QIcon>
 #include <QScreen>
 #include <QTextStream>
@@ -24,41 +27,95 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-// Patterns are read and checked the way the window would, with the stored setting.
-bool upcasePatterns()
+// Patterns are read and checked the way the window would, with the stored settings.
+struct StoredSettings
 {
-    return readSettings(IniProfile::load(settingsFile(QStringLiteral("opts.ini")))).upcasePatterns;
+    bool upcase = true;
+    BotProperties properties;
+};
+
+StoredSettings storedSettings(const CommandLine &commandLine)
+{
+    const IniProfile profile = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
+    StoredSettings stored { readSettings(profile).upcasePatterns, readBotProperties(profile) };
+    for (const auto &[name, value] : commandLine.properties)
+        stored.properties.set(name, value);
+    return stored;
+}
+
+// The files, in order, as one bot; false when one cannot be read, which `err` is told.
+bool loadBot(const QStringList &names, bool upcase, BotFiles &bot, QTextStream &err)
+{
+    for (const QString &fileName : botFileNames(names)) {
+        QString error;
+        if (!bot.addFile(fileName, upcase, &error)) {
+            err << fileName << ": cannot read: " << error << '\n';
+            return false;
+        }
+    }
+    if (bot.fileCount() == 0) {
+        err << names.join(QLatin1Char(' ')) << ": no AIML file\n";
+        return false;
+    }
+    return true;
+}
+
+InterpreterOptions interpreterOptions(const CommandLine &commandLine, const StoredSettings &stored)
+{
+    InterpreterOptions options;
+    options.seed = commandLine.seed;
+    options.version = kMainCaption;
+    options.properties = stored.properties;
+    return options;
 }
 
 int runChatMode(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err)
 {
-    const QString &fileName = commandLine.files.constFirst();
-    Document document;
-    ByteArraySink text;
-    TextEncoding encoding = TextEncoding::Utf8;
-    if (!document.readFile(fileName, text, &encoding)) {
-        err << document.errorString() << '\n';
+    const StoredSettings stored = storedSettings(commandLine);
+    BotFiles files;
+    if (!loadBot(commandLine.files, stored.upcase, files, err))
+        return kUsageError;
+    Interpreter bot(interpreterOptions(commandLine, stored));
+    bot.setCategories(files.categories());
+    ChatOptions chat;
+    chat.trace = commandLine.trace;
+    // One file's rows are its own; of many, the trace names the file.
+    if (files.fileCount() > 1)
+        chat.describe = [&files](BotAnswer answer) {
+            files.locate(answer);
+            return describeAnswer(answer);
+        };
+    return runChat(bot, in, out, err, chat);
+}
+
+int runTestMode(const CommandLine &commandLine, QTextStream &out, QTextStream &err)
+{
+    const QString &casesName = commandLine.files.constFirst();
+    QFile casesFile(casesName);
+    if (!casesFile.open(QIODevice::ReadOnly)) {
+        err << casesName << ": cannot read: " << casesFile.errorString() << '\n';
         return kUsageError;
     }
-    ReadOptions options;
-    options.upcase = upcasePatterns();
-    options.encoding = encoding;
-    std::vector<BotCategory> rows = botCategories(readCategories(text.bytes, options));
-    ChatOptions chat;
-    chat.seed = commandLine.seed;
-    chat.trace = commandLine.trace;
-    chat.version = kMainCaption;
-    return runChat(std::move(rows), in, out, err, chat);
+    const ConversationCases cases = parseConversations(QString::fromUtf8(casesFile.readAll()));
+    const StoredSettings stored = storedSettings(commandLine);
+    BotFiles files;
+    if (!loadBot(commandLine.files.mid(1), stored.upcase, files, err))
+        return kUsageError;
+    Interpreter bot(interpreterOptions(commandLine, stored));
+    bot.setCategories(files.categories());
+    return runConversations(casesName, cases, bot, files, out, err);
 }
 
 int runCheck(const CommandLine &commandLine, QTextStream &in, QTextStream &out, QTextStream &err)
 {
     CheckRequest request;
-    request.files = commandLine.files;
+    request.files = botFileNames(commandLine.files);
     request.format = commandLine.checkFormat;
     request.errorsOnly = commandLine.quiet;
     request.disabled = commandLine.disabledCodes;
-    request.upcasePatterns = upcasePatterns();
+    const StoredSettings stored = storedSettings(commandLine);
+    request.upcasePatterns = stored.upcase;
+    request.properties = stored.properties;
     request.toolVersion = QStringLiteral(VORREL_VERSION);
     // A stream over text, as tests give, has no device: its text is the document.
     QBuffer text;
@@ -87,10 +144,16 @@ struct Options
         QStringLiteral("With --check, silence the problems of these codes (repeatable)."),
         QStringLiteral("CODE[,CODE]") };
     QCommandLineOption chat { QStringLiteral("chat"),
-        QStringLiteral("Talk to the bot of FILE without a window: one sentence a line from standard input, one "
-                       "reply a line to standard output.") };
-    QCommandLineOption seed { QStringLiteral("seed"), QStringLiteral("With --chat, the seed of <random>."),
+        QStringLiteral("Talk to the bot of the FILEs (a folder: its *.aiml files) without a window: one sentence "
+                       "a line from standard input, one reply a line to standard output.") };
+    QCommandLineOption test { QStringLiteral("test"),
+        QStringLiteral("Run the conversations of the first FILE on the bot of the others (a folder: its *.aiml "
+                       "files) and print each reply that is not the expected one.") };
+    QCommandLineOption seed { QStringLiteral("seed"), QStringLiteral("With --chat or --test, the seed of <random>."),
         QStringLiteral("N") };
+    QCommandLineOption property { QStringLiteral("property"),
+        QStringLiteral("With --chat or --test, a property of the bot, over those of the settings (repeatable)."),
+        QStringLiteral("NAME=VALUE") };
     QCommandLineOption trace { QStringLiteral("trace"),
         QStringLiteral("With --chat, the answering row of each reply on standard error.") };
 };
@@ -99,8 +162,8 @@ Options describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral("An editor for AIML 1.0 chat bot documents."));
     Options options { parser.addHelpOption(), parser.addVersionOption() };
-    parser.addOptions(
-        { options.check, options.quiet, options.format, options.disable, options.chat, options.seed, options.trace });
+    parser.addOptions({ options.check, options.quiet, options.format, options.disable, options.chat, options.test,
+        options.seed, options.property, options.trace });
     parser.addPositionalArgument(
         QStringLiteral("FILE"), QStringLiteral("The AIML document to open."), QStringLiteral("[FILE...]"));
     return options;
@@ -144,13 +207,29 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.mode = CommandLine::Mode::Version;
         return result;
     }
-    if (parser.isSet(check) && parser.isSet(chat))
-        return invalid(QStringLiteral("--check and --chat cannot be used together."));
-    const QString misplaced
-        = QStringLiteral("-q, --format and --disable belong with --check; --seed and --trace with --chat.");
+    if (int(parser.isSet(check)) + int(parser.isSet(chat)) + int(parser.isSet(o.test)) > 1)
+        return invalid(QStringLiteral("--check, --chat and --test cannot be used together."));
+    const bool botMode = parser.isSet(chat) || parser.isSet(o.test);
+    const QString misplaced = QStringLiteral("-q, --format and --disable belong with --check; --seed and --property "
+                                             "with --chat or --test; --trace with --chat.");
     if ((!parser.isSet(check) && (parser.isSet(quiet) || parser.isSet(o.format) || parser.isSet(o.disable)))
-        || ((parser.isSet(seed) || parser.isSet(trace)) && !parser.isSet(chat)))
+        || ((parser.isSet(seed) || parser.isSet(o.property)) && !botMode)
+        || (parser.isSet(trace) && !parser.isSet(chat)))
         return invalid(misplaced);
+    if (botMode) {
+        if (parser.isSet(seed)) {
+            bool ok = false;
+            result.seed = parser.value(seed).toUInt(&ok);
+            if (!ok)
+                return invalid(QStringLiteral("--seed needs a whole number from 0 to 4294967295."));
+        }
+        for (const QString &value : parser.values(o.property)) {
+            const qsizetype eq = value.indexOf(QLatin1Char('='));
+            if (eq <= 0)
+                return invalid(QStringLiteral("--property needs NAME=VALUE."));
+            result.properties.append({ value.first(eq).trimmed(), value.sliced(eq + 1) });
+        }
+    }
     if (parser.isSet(check)) {
         if (result.files.isEmpty())
             return invalid(QStringLiteral("--check needs at least one FILE."));
@@ -167,16 +246,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(chat)) {
-        if (result.files.size() != 1)
-            return invalid(QStringLiteral("--chat needs exactly one FILE."));
+        if (result.files.isEmpty())
+            return invalid(QStringLiteral("--chat needs at least one FILE."));
         result.mode = CommandLine::Mode::Chat;
         result.trace = parser.isSet(trace);
-        if (parser.isSet(seed)) {
-            bool ok = false;
-            result.seed = parser.value(seed).toUInt(&ok);
-            if (!ok)
-                return invalid(QStringLiteral("--seed needs a whole number from 0 to 4294967295."));
-        }
+        return result;
+    }
+    if (parser.isSet(o.test)) {
+        if (result.files.size() < 2)
+            return invalid(QStringLiteral("--test needs the CASES file and at least one FILE of the bot."));
+        result.mode = CommandLine::Mode::Test;
         return result;
     }
     if (result.files.size() > 1)
@@ -202,6 +281,8 @@ int runConsoleMode(const CommandLine &commandLine, QTextStream &in, QTextStream 
         return runCheck(commandLine, in, out, err);
     case CommandLine::Mode::Chat:
         return runChatMode(commandLine, in, out, err);
+    case CommandLine::Mode::Test:
+        return runTestMode(commandLine, out, err);
     case CommandLine::Mode::Invalid:
         err << commandLine.error << '\n' << helpText();
         return kUsageError;

@@ -19,8 +19,10 @@ struct CommandLine
         Version,
         // --check FILE... ("-" is standard input)
         Check,
-        // --chat FILE
+        // --chat FILE...: the files, and the folders' *.aiml files, as one bot
         Chat,
+        // --test CASES FILE...: the conversations of CASES with that bot
+        Test,
         // The arguments make no sense; `error` says why.
         Invalid,
     };
@@ -32,9 +34,12 @@ struct CommandLine
     bool quiet = false;
     vorrel::CheckFormat checkFormat = vorrel::CheckFormat::Gcc;
     QStringList disabledCodes;
-    // --chat: the seed of <random>, and the answering row of each reply on standard error.
+    // --chat and --test: the seed of <random>; --chat: the answering row of each reply on
+    // standard error.
     std::optional<quint32> seed;
     bool trace = false;
+    // --property NAME=VALUE, over the bot's properties of the settings file.
+    QList<std::pair<QString, QString>> properties;
     QString error;
 
     // Whether the mode runs without windows, and so without a display.

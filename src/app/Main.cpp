@@ -352,6 +352,9 @@ void TMainForm::createMenus()
         tr("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
     item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", tr("R&eplace..."), tr("Replace text in the preview"),
         QKeySequence(Qt::CTRL | Qt::Key_H));
+    item(mnuEdit, &TMainForm::mnuFindInFiles, "mnuFindInFiles", tr("Find in F&iles..."),
+        tr("Find the text in every AIML file of the document's folder"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     mnuEdit->addSeparator();
     item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", tr("&Go to Line..."),
         tr("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -377,6 +380,9 @@ void TMainForm::createMenus()
     item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", tr("&Interpret AIML"),
         tr("Answer on the Vessra page as an AIML interpreter would"));
     mnuInterpret->setCheckable(true);
+    item(mnuAIML, &TMainForm::mnuFolder, "mnuFolder", tr("Whole &Folder"),
+        tr("With Interpret AIML, answer and check with every AIML file of the document's folder"));
+    mnuFolder->setCheckable(true);
     mnuAIML->addSeparator();
     item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", tr("&Options"), tr("View and edit AIML Vorrel preferences"));
 
@@ -432,6 +438,8 @@ void TMainForm::connectCommands()
     on(mnuReport, &TMainForm::mnuReportClick);
     on(mnuCheck, &TMainForm::mnuCheckClick);
     on(mnuInterpret, &TMainForm::mnuInterpretClick);
+    on(mnuFolder, &TMainForm::mnuFolderClick);
+    on(mnuFindInFiles, &TMainForm::mnuFindInFilesClick);
     on(mnuOptions, &TMainForm::mnuOptionsClick);
     on(HelpContentsItem, &TMainForm::HelpContentsItemClick);
     on(mnuTags, &TMainForm::mnuTagsClick);
@@ -446,6 +454,9 @@ void TMainForm::connectCommands()
         [this](const QString &fileName) { path->setText(pathLineText(fileName)); });
     connect(checkList, &CheckPanel::problemActivated, this,
         [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
+    connect(checkList, &CheckPanel::fileLineActivated, this, [this](const QString &file, int line, int column) {
+        runCommand(this, [&] { showFileAt(file, line, column); });
+    });
 }
 
 void TMainForm::createWindows()
@@ -506,10 +517,8 @@ void TMainForm::layoutControls()
     SpeedBar->setGeometry(0, 0, w, 33);
     Label1->move(4, 38);
     Label1->adjustSize();
-    // At the design size the path line and the notebook end 7 pixels short of the right edge; a
-    // caption longer in another language moves the path line right.
-    const int pathLeft = std::max(96, Label1->geometry().right() + 5);
-    path->setGeometry(pathLeft, 36, std::max(w - pathLeft - 7, 50), 17);
+    // At the design size the path line and the notebook end 7 pixels short of the right edge.
+    path->setGeometry(96, 36, std::max(w - 96 - 7, 50), 17);
     // The check panel, once shown, takes the bottom of the client area from the notebook.
     const int panel = checkList->isHidden() ? 0 : kCheckPanelHeight + 4;
     const int tabsHeight = std::max(h - 56 - 2 - panel, 50);
@@ -626,6 +635,8 @@ void TMainForm::Timer1Timer()
     const IniProfile opts = IniProfile::load(settingsFile(QStringLiteral("opts.ini")));
     const Settings settings = readSettings(opts);
     mnuInterpret->setChecked(readInterpret(opts));
+    mnuFolder->setChecked(readWholeFolder(opts));
+    frmOptions->showBotProperties(readBotProperties(opts));
     m_recentFiles = readRecentFiles(opts);
     showRecentFiles();
     applyEditorSettings(settings);
@@ -654,7 +665,7 @@ void TMainForm::Timer1Timer()
 void TMainForm::iButMenu(bool enabled)
 {
     for (QAction *a : { FileSaveItem, FileSaveAsItem, mnuClose, FilePrintItem, FilePrintSetupItem, EditCopyItem,
-             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem })
+             EditFindItem, EditFindNextItem, EditFindPreviousItem, EditReplaceItem, EditGoToLineItem, mnuFindInFiles })
         a->setEnabled(enabled);
     if (!enabled && frmFind)
         frmFind->hide();

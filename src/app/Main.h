@@ -127,6 +127,14 @@ public:
     // Interpret AIML toggled: the new state is written to opts.ini at once, or taken back.
     void mnuInterpretClick();
     vorrel::TableBot *bot() const;
+    // Whole Folder toggled: stored at once, as Interpret AIML is.
+    void mnuFolderClick();
+    // Find in Files: the find window's text in the *.aiml files of the document's folder, listed
+    // below the notebook.
+    void mnuFindInFilesClick();
+    // The place of a line listed below the notebook: in the open document, or in another file,
+    // opened after the save question.
+    void showFileAt(const QString &fileName, int line, int column);
 
     // --- settings ---
     void mnuOptionsClick();
@@ -206,6 +214,8 @@ public:
     QAction *mnuReport = nullptr;
     QAction *mnuCheck = nullptr;
     QAction *mnuInterpret = nullptr;
+    QAction *mnuFolder = nullptr;
+    QAction *mnuFindInFiles = nullptr;
     QAction *mnuOptions = nullptr;
     QAction *HelpContentsItem = nullptr;
     QAction *mnuTags = nullptr;
@@ -247,6 +257,12 @@ private:
 
     // Whether Undo and Redo act on the table's history rather than the preview's.
     bool undoesTable() const;
+    // Whether the bot and the check take in the other files of the document's folder.
+    bool wholeFolder() const;
+    // The bot as the settings have it now: its properties, and the folder or not.
+    void prepareBot();
+    // A ticked item of the AIML menu stored under `key` at once, or its tick taken back.
+    void storeSwitch(QAction *item, const QString &key);
     // The document's file goes first in the Reopen list, which is stored at once.
     void rememberDocument();
     void setRecentFiles(const QStringList &files);

@@ -11,6 +11,7 @@
 #include "document/AimlReader.h"
 #include "document/AimlWriter.h"
 #include "document/CategoryTable.h"
+#include "document/CheckCommand.h"
 #include "document/CheckPanel.h"
 #include "document/Checker.h"
 #include "document/Document.h"
@@ -364,9 +365,12 @@ void TMainForm::mnuCheckClick()
 {
     CheckOptions options;
     options.upcasePatterns = frmOptions->upcase->isChecked();
+    options.properties = frmOptions->botProperties();
     // The bytes the file would hold: a UTF-16 document is checked as UTF-16, so its declaration
     // agrees, while lines and characters stay those of the preview.
-    checkList->showProblems(checkDocument(fileBytes(code->bytes(), document()->encoding()), options));
+    const QByteArray bytes = fileBytes(code->bytes(), document()->encoding());
+    checkList->showProblems(
+        wholeFolder() ? checkInFolder(bytes, document()->fileName(), options) : checkDocument(bytes, options));
     if (checkList->isHidden()) {
         checkList->show();
         layoutControls();
@@ -662,11 +666,16 @@ void TMainForm::SayItClick()
     const QString sentence = cellTextFromRaw(input->document()->toRawText(), table()->rows().lineEnd());
     QString reply;
     if (mnuInterpret->isChecked()) {
-        const BotAnswer answer = bot()->respond(sentence);
+        prepareBot();
+        BotAnswer answer = bot()->respond(sentence);
         // The interpreter's own letter case; its line breaks and runs of blanks as one blank.
         reply = answer.text.simplified();
+        const bool ownRow = answer.file.isEmpty();
+        // Among the folder's files, the document's own is named too.
+        if (ownRow && wholeFolder())
+            answer.file = document()->fileName();
         ShowHint(describeAnswer(answer));
-        if (answer.row > 0) {
+        if (answer.row > 0 && ownRow) {
             const int column = std::max(sg1->currentIndex().column(), 0);
             sg1->setCurrentIndex(table()->index(answer.row - 1, column));
         }
@@ -688,14 +697,7 @@ QString TMainForm::Capitalize(const QString &text)
 
 void TMainForm::mnuInterpretClick()
 {
-    // The item has already changed its state; a failed write takes that back.
-    const bool on = mnuInterpret->isChecked();
-    const QString file = settingsFile(QStringLiteral("opts.ini"));
-    QString reason;
-    if (!writeInterpret(file, on, &reason)) {
-        mnuInterpret->setChecked(!on);
-        throw VorrelError(unableToWrite(file, reason));
-    }
+    storeSwitch(mnuInterpret, kInterpretKey);
 }
 
 void TMainForm::setUpConversation()

@@ -2,15 +2,8 @@
 
 namespace vorrel {
 
-int runChat(
-    std::vector<BotCategory> rows, QTextStream &in, QTextStream &out, QTextStream &err, const ChatOptions &options)
+int runChat(Interpreter &bot, QTextStream &in, QTextStream &out, QTextStream &err, const ChatOptions &options)
 {
-    InterpreterOptions botOptions;
-    botOptions.seed = options.seed;
-    if (!options.version.isEmpty())
-        botOptions.version = options.version;
-    Interpreter bot(botOptions);
-    bot.setCategories(std::move(rows));
     QString line;
     while (in.readLineInto(&line)) {
         const BotAnswer answer = bot.respond(line);
@@ -18,7 +11,7 @@ int runChat(
         out << answer.text.simplified() << '\n';
         out.flush();
         if (options.trace) {
-            err << describeAnswer(answer) << '\n';
+            err << (options.describe ? options.describe(answer) : describeAnswer(answer)) << '\n';
             err.flush();
         }
     }

@@ -4,25 +4,21 @@
 
 #include <QTextStream>
 
-#include <optional>
-#include <vector>
+#include <functional>
 
 namespace vorrel {
 
 struct ChatOptions
 {
-    // Seed of <random>, for a conversation that can be repeated.
-    std::optional<quint32> seed;
     // Each reply's answering row on the error stream.
     bool trace = false;
-    // What <version/> gives; empty for the interpreter's own default.
-    QString version;
+    // How the trace tells of an answer; describeAnswer() when not given.
+    std::function<QString(const BotAnswer &)> describe;
 };
 
 // The bot without a window: one sentence a line from `in`, one reply a line to `out`, each
 // reply's line breaks and runs of blanks as one blank, until the input ends. With `trace`,
-// describeAnswer() of each reply goes to `err`. Returns the exit code.
-int runChat(
-    std::vector<BotCategory> rows, QTextStream &in, QTextStream &out, QTextStream &err, const ChatOptions &options);
+// the description of each reply goes to `err`. Returns the exit code.
+int runChat(Interpreter &bot, QTextStream &in, QTextStream &out, QTextStream &err, const ChatOptions &options);
 
 } // namespace vorrel

@@ -1,5 +1,7 @@
 #include "bot/Interpreter.h"
 
+#include <QFileInfo>
+
 #include "aiml/Elements.h"
 #include "aiml/Markup.h"
 #include "aiml/Words.h"
@@ -207,8 +209,9 @@ QString describeAnswer(const BotAnswer &answer)
     if (answer.row < 0) {
         text = QStringLiteral("No category matched");
     } else {
-        text
-            = QStringLiteral("Row ") + QString::number(answer.row) + QStringLiteral(": ") + answer.pattern.simplified();
+        text = (answer.file.isEmpty() ? QStringLiteral("Row ")
+                                      : QFileInfo(answer.file).fileName() + QStringLiteral(" row "))
+            + QString::number(answer.row) + QStringLiteral(": ") + answer.pattern.simplified();
         if (!answer.that.trimmed().isEmpty())
             text += QStringLiteral(" · that ") + answer.that.simplified();
         if (!answer.topic.trimmed().isEmpty())

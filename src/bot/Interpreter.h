@@ -37,6 +37,9 @@ struct BotAnswer
     // Grid row (1-based: rows given to setCategories() start at row 1) of the category that
     // answered the input's last sentence; -1 when none did and the reply is the fallback.
     int row = -1;
+    // Set when the answering category is one of another file than the table's: `row` is then
+    // that file's own row.
+    QString file;
     // That row's pattern, that and topic cells, as written.
     QString pattern;
     QString that;
@@ -48,7 +51,8 @@ struct BotAnswer
     bool workLimitReached = false;
 };
 
-// The status line's account of an answer: "Row N: PATTERN", with " · that THAT" and
+// The status line's account of an answer: "Row N: PATTERN" ("FILE row N: PATTERN" for a
+// category of another file), with " · that THAT" and
 // " · topic TOPIC" when the row has them, or "No category matched"; then " · srai limit
 // reached" and " · work limit reached" for the limits it met.
 QString describeAnswer(const BotAnswer &answer);
@@ -71,6 +75,10 @@ public:
     // Takes the table's rows (element i is grid row i + 1) and builds the matcher; call it
     // when the table has changed, not for every answer. The conversation carries on.
     void setCategories(std::vector<BotCategory> rows);
+
+    // Takes effect with the next setCategories(), which matches patterns by them.
+    void setProperties(const BotProperties &properties) { m_options.properties = properties; }
+    const BotProperties &properties() const { return m_options.properties; }
 
     BotAnswer respond(const QString &input);
 

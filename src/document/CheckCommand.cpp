@@ -1,11 +1,13 @@
 #include "document/CheckCommand.h"
 
+#include "base/AimlFiles.h"
 #include "base/RegularFile.h"
 #include "document/Checker.h"
 #include "document/Document.h"
 
 #include <QDir>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <QTextStream>
@@ -36,7 +38,7 @@ const char *const kCodeDescriptions[] = {
 
 // The document's own bytes, read into the checker's memory once: positions count in the file
 // as it stands.
-bool checkFile(const QString &fileName, const CheckOptions &options, const ProblemSink &sink, QString &error)
+bool checkFile(const QString &fileName, BotCheck &check, QString &error)
 {
     RegularFile file;
     if (!file.open(fileName)) {
@@ -48,13 +50,13 @@ bool checkFile(const QString &fileName, const CheckOptions &options, const Probl
         return false;
     }
     const auto read = [&file](char *data, qint64 size) { return file.read(data, size); };
-    if (checkDocument(file.size(), read, options, sink))
+    if (check.add(fileName, file.size(), read))
         return true;
     error = file.reason();
     return false;
 }
 
-bool checkInput(QIODevice &input, const CheckOptions &options, const ProblemSink &sink, QString &error)
+bool checkInput(QIODevice &input, BotCheck &check, QString &error)
 {
     if (!input.isOpen() && !input.open(QIODevice::ReadOnly)) {
         error = input.errorString();
@@ -73,7 +75,7 @@ bool checkInput(QIODevice &input, const CheckOptions &options, const ProblemSink
         std::memcpy(data, bytes.constData(), size_t(size));
         return size;
     };
-    return checkDocument(bytes.size(), read, options, sink);
+    return check.add(QStringLiteral("-"), bytes.size(), read);
 }
 
 // The output as UTF-8, gathered and handed on in large pieces: straight to the stream's device
@@ -178,7 +180,6 @@ public:
     void begin();
     void print(const QString &fileName, const Problem &problem);
     void end(bool allRead);
-    void flush() { m_out.flush(); }
 
 private:
     const CheckRequest &m_request;
@@ -301,40 +302,62 @@ std::optional<QString> disableRefusal(const QStringList &codes)
     return std::nullopt;
 }
 
+std::vector<Problem> checkInFolder(QByteArrayView bytes, const QString &fileName, const CheckOptions &options)
+{
+    BotCheck check(options);
+    check.add(fileName, bytes.size(), [bytes](char *data, qint64 size) {
+        std::memcpy(data, bytes.data(), size_t(size));
+        return size;
+    });
+    const QFileInfo own(fileName);
+    for (const QString &other : aimlFilesIn(own.absolutePath())) {
+        QString error;
+        if (QFileInfo(other) != own)
+            checkFile(other, check, error);
+    }
+    std::vector<Problem> problems;
+    check.finish([&problems](int document, const Problem &problem) {
+        if (document == 0)
+            problems.push_back(problem);
+    });
+    return problems;
+}
+
 int runCheckCommand(const CheckRequest &request, QIODevice &input, QTextStream &out, QTextStream &err)
 {
     CheckOptions options;
     options.upcasePatterns = request.upcasePatterns;
+    options.properties = request.properties;
     ProblemPrinter printer(request, out);
     printer.begin();
+    // All files are one bot: each is read first, and its problems are known once all are in.
+    BotCheck check(options);
+    QStringList checked;
     bool unreadable = false;
-    qsizetype checked = 0;
-    qsizetype errors = 0;
-    qsizetype warnings = 0;
     for (const QString &fileName : request.files) {
-        const auto print = [&](const Problem &problem) {
-            if (request.disabled.contains(problem.code))
-                return;
-            const bool isError = problem.severity == Severity::Error;
-            ++(isError ? errors : warnings);
-            if (isError || !request.errorsOnly)
-                printer.print(fileName, problem);
-        };
         QString error;
-        const bool read
-            = fileName == u"-" ? checkInput(input, options, print, error) : checkFile(fileName, options, print, error);
+        const bool read = fileName == u"-" ? checkInput(input, check, error) : checkFile(fileName, check, error);
         if (!read) {
-            printer.flush();
             err << fileName << ": cannot read: " << error << '\n';
             err.flush();
             unreadable = true;
             continue;
         }
-        ++checked;
+        checked.append(fileName);
     }
+    qsizetype errors = 0;
+    qsizetype warnings = 0;
+    check.finish([&](int document, const Problem &problem) {
+        if (request.disabled.contains(problem.code))
+            return;
+        const bool isError = problem.severity == Severity::Error;
+        ++(isError ? errors : warnings);
+        if (isError || !request.errorsOnly)
+            printer.print(checked.at(document), problem);
+    });
     printer.end(!unreadable);
     if (!request.errorsOnly)
-        err << counted(checked, "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
+        err << counted(checked.size(), "file", "files") << ", " << problemCounts(errors, warnings) << '\n';
     if (unreadable)
         return kCheckUnreadable;
     return errors > 0 ? kCheckFoundErrors : kCheckPassed;

@@ -112,8 +112,11 @@ void CheckIndex::settle()
 
 void CheckIndex::append(CheckIndex &&later)
 {
-    for (IndexPart &part : later.d->parts)
-        d->parts.push_back(std::move(part));
+    for (IndexPart &part : later.d->parts) {
+        // Every part costs a pass of the merge: an empty one is left out.
+        if (!part.categories.empty() || !part.srais.empty())
+            d->parts.push_back(std::move(part));
+    }
     later.d = std::make_unique<Data>(d->properties);
 }
 

@@ -1,6 +1,7 @@
 #include "document/CheckPanel.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -40,9 +41,7 @@ CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("checkProblems"));
-    m_list->setAccessibleName(tr("Problems"));
     m_list->setColumnCount(4);
-    m_list->setHeaderLabels({ QString(), tr("Line"), tr("Column"), tr("Message") });
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,9 +49,7 @@ CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
     QHeaderView *header = m_list->header();
     header->setStretchLastSection(true);
     header->setSectionsMovable(false);
-    header->resizeSection(SeverityColumn, 24);
-    header->resizeSection(LineColumn, 56);
-    header->resizeSection(ColumnColumn, 56);
+    setHeader(false);
 
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("checkSummary"));
@@ -66,14 +63,61 @@ CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)
 
     // Activation is the platform's double-click (or single click where that is the custom) and Enter.
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-        Q_EMIT problemActivated(
-            item->data(LineColumn, Qt::DisplayRole).toInt(), item->data(ColumnColumn, Qt::DisplayRole).toInt());
+        const int line = item->data(LineColumn, Qt::DisplayRole).toInt();
+        const int column = item->data(ColumnColumn, Qt::DisplayRole).toInt();
+        const QString file = item->data(SeverityColumn, Qt::UserRole).toString();
+        if (file.isEmpty())
+            Q_EMIT problemActivated(line, column);
+        else
+            Q_EMIT fileLineActivated(file, line, column);
     });
+}
+
+void CheckPanel::setHeader(bool files)
+{
+    m_list->setHeaderLabels(
+        { files ? tr("File") : QString(), tr("Line"), tr("Column"), files ? tr("Text") : tr("Message") });
+    m_list->setAccessibleName(files ? tr("Lines found") : tr("Problems"));
+    m_list->header()->resizeSection(SeverityColumn, files ? 160 : 24);
+    m_list->header()->resizeSection(LineColumn, 56);
+    m_list->header()->resizeSection(ColumnColumn, 56);
+}
+
+void CheckPanel::showFileHits(const std::vector<FileHit> &hits)
+{
+    m_list->clear();
+    setHeader(true);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(hits.size()));
+    QStringList files;
+    for (const FileHit &hit : hits) {
+        auto *item = new QTreeWidgetItem;
+        const QString name = QFileInfo(hit.fileName).fileName();
+        item->setText(SeverityColumn, name);
+        item->setToolTip(SeverityColumn, hit.fileName);
+        item->setData(SeverityColumn, Qt::UserRole, hit.fileName);
+        item->setData(LineColumn, Qt::DisplayRole, hit.line);
+        item->setData(ColumnColumn, Qt::DisplayRole, hit.column);
+        item->setText(MessageColumn, hit.text);
+        items.append(item);
+        if (files.isEmpty() || files.constLast() != hit.fileName)
+            files.append(hit.fileName);
+    }
+    m_list->addTopLevelItems(items);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(items.constFirst());
+    const qsizetype lines = qsizetype(hits.size());
+    const qsizetype fileCount = files.size();
+    m_summary->setText(lines == 0 ? tr("Nothing found")
+                                  : tr("%1 found in %2")
+                                        .arg(lines == 1 ? tr("1 line") : tr("%1 lines").arg(lines),
+                                            fileCount == 1 ? tr("1 file") : tr("%1 files").arg(fileCount)));
 }
 
 void CheckPanel::showProblems(const std::vector<Problem> &problems)
 {
     m_list->clear();
+    setHeader(false);
     QList<QTreeWidgetItem *> items;
     items.reserve(qsizetype(problems.size()));
     for (const Problem &problem : problems) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Checker.h"
+#include "document/FileSearch.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -28,6 +29,8 @@ public:
     explicit CheckPanel(QWidget *parent = nullptr);
 
     void showProblems(const std::vector<Problem> &problems);
+    // The lines Find in Files found, with their files' names in the first column.
+    void showFileHits(const std::vector<FileHit> &hits);
     QIcon severityIcon(Severity severity) const;
 
     QTreeWidget *list() const { return m_list; }
@@ -36,8 +39,13 @@ public:
 Q_SIGNALS:
     // Line and column as the checker counts them: 1-based, columns in characters.
     void problemActivated(int line, int column);
+    // A line of showFileHits().
+    void fileLineActivated(const QString &fileName, int line, int column);
 
 private:
+    // The header and column widths of problems, or of lines found in files.
+    void setHeader(bool files);
+
     QTreeWidget *m_list = nullptr;
     QLabel *m_summary = nullptr;
     QIcon m_errorIcon;

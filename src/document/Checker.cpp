@@ -961,24 +961,41 @@ class DocumentCheck final
 public:
     explicit DocumentCheck(const CheckOptions &options) : m_options(options) { }
     bool run(qint64 size, const DocumentReader &read, const ProblemSink &sink);
+    // The two steps of run(): the bytes, which `read` gives, and then what they hold. With
+    // `shared`, what the document's index learned goes there, to be asked once the other
+    // documents of the bot are in.
+    bool load(qint64 size, const DocumentReader &read);
+    void parse(int document, CheckIndex *shared);
+    qsizetype size() const { return m_text.bytes.size(); }
 
-private:
-    void add(qsizetype at, Severity severity, Code code, const QString &message)
-    {
-        addFinding(m_findings, at, severity, code, message);
-    }
-    char *documentBuffer(qint64 size);
-    void useConverted(const QByteArray &utf8);
-    void decide(char *data);
-    void decideWide(QStringConverter::Encoding encoding);
-    void decideDecoded(const QByteArray &name);
     struct IndexFindings
     {
         std::vector<CheckIndex::Duplicate> duplicates;
         std::vector<CheckIndex::UnmatchedSrai> unmatched;
     };
     void addIndexed(IndexFindings &&indexed);
+    void add(qsizetype at, Severity severity, Code code, const QString &message)
+    {
+        addFinding(m_findings, at, severity, code, message);
+    }
     void handProblems(const ProblemSink &sink);
+    // The lines of places in the document, given sorted.
+    std::vector<int> linesAt(const std::vector<qsizetype> &offsets) const
+    {
+        LinePositions lines(m_text.bytes, m_text.utf8);
+        std::vector<int> found;
+        found.reserve(offsets.size());
+        for (const qsizetype at : offsets)
+            found.push_back(lines.at(at).first);
+        return found;
+    }
+
+private:
+    char *documentBuffer(qint64 size);
+    void useConverted(const QByteArray &utf8);
+    void decide(char *data);
+    void decideWide(QStringConverter::Encoding encoding);
+    void decideDecoded(const QByteArray &name);
 
     const CheckOptions &m_options;
     // Holds the document's bytes, or what they are as UTF-8 when another encoding is declared.
@@ -1126,24 +1143,37 @@ void DocumentCheck::decideDecoded(const QByteArray &name)
 
 bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSink &sink)
 {
+    if (!load(size, read))
+        return false;
+    parse(0, nullptr);
+    handProblems(sink);
+    return true;
+}
+
+bool DocumentCheck::load(qint64 size, const DocumentReader &read)
+{
     char *buffer = documentBuffer(size);
     const qint64 got = size == 0 ? 0 : read(buffer, size);
     if (got < 0)
         return false;
     m_text = { QByteArrayView(buffer, got), true };
     decide(buffer);
+    return true;
+}
 
+void DocumentCheck::parse(int document, CheckIndex *shared)
+{
     IndexFindings indexed;
     {
-        PartCheck first(m_options, m_text, 0);
+        PartCheck first(m_options, m_text, document);
         qsizetype split = splitPoint(m_text.bytes, m_options.parallelFrom);
         std::future<std::unique_ptr<PartCheck>> second;
         if (split != kNone) {
             const qsizetype rootEnd = rootTagEnd(m_text);
             if (rootEnd != kNone && rootEnd <= split) {
                 // In a thread of its own where one can be had, else read after the first.
-                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split] {
-                    auto part = std::make_unique<PartCheck>(m_options, m_text, 0);
+                second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split, document] {
+                    auto part = std::make_unique<PartCheck>(m_options, m_text, document);
                     part->readFrom(rootEnd, split);
                     part->index.settle();
                     return part;
@@ -1168,6 +1198,10 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
         }
         m_findings.insert(m_findings.end(), std::make_move_iterator(first.findings.begin()),
             std::make_move_iterator(first.findings.end()));
+        if (shared) {
+            shared->append(std::move(first.index));
+            return;
+        }
         // Two questions over all categories, asked at once; the parts and their index go before
         // the answers become problems.
         auto unmatched
@@ -1176,8 +1210,6 @@ bool DocumentCheck::run(qint64 size, const DocumentReader &read, const ProblemSi
         indexed.unmatched = unmatched.get();
     }
     addIndexed(std::move(indexed));
-    handProblems(sink);
-    return true;
 }
 
 void DocumentCheck::addIndexed(IndexFindings &&indexed)
@@ -1262,6 +1294,98 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
 }
 
 } // namespace
+
+struct BotCheck::Data
+{
+    explicit Data(const CheckOptions &o) : options(o), index(options.properties) { }
+    const CheckOptions options;
+    CheckIndex index;
+    std::vector<std::unique_ptr<DocumentCheck>> documents;
+    QStringList names;
+};
+
+BotCheck::BotCheck(const CheckOptions &options) : d(std::make_unique<Data>(options))
+{
+}
+
+BotCheck::~BotCheck() = default;
+
+bool BotCheck::add(const QString &fileName, qint64 size, const DocumentReader &read)
+{
+    auto document = std::make_unique<DocumentCheck>(d->options);
+    if (!document->load(size, read))
+        return false;
+    d->documents.push_back(std::move(document));
+    d->names.append(fileName);
+    return true;
+}
+
+void BotCheck::finish(const BotProblemSink &sink)
+{
+    const size_t count = d->documents.size();
+    {
+        // A bot's files are mostly small: they are read in two halves of about as many bytes,
+        // the second in a thread of its own where one can be had, each file into an index of
+        // its own that joins the bot's in the files' order.
+        std::vector<std::unique_ptr<CheckIndex>> indexes;
+        qsizetype bytes = 0;
+        for (const auto &document : d->documents) {
+            indexes.push_back(std::make_unique<CheckIndex>(d->options.properties));
+            bytes += document->size();
+        }
+        size_t half = 0;
+        for (qsizetype first = 0; half < count && first < bytes / 2; ++half)
+            first += d->documents[half]->size();
+        const auto parse = [this, &indexes](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i)
+                d->documents[i]->parse(int(i), indexes[i].get());
+        };
+        auto second = std::async(std::launch::async | std::launch::deferred, parse, half, count);
+        parse(0, half);
+        second.get();
+        for (const auto &index : indexes)
+            d->index.append(std::move(*index));
+    }
+    std::vector<DocumentCheck::IndexFindings> indexed(count);
+    std::vector<CheckIndex::Duplicate> across;
+    {
+        auto unmatched
+            = std::async(std::launch::async | std::launch::deferred, [this] { return d->index.unmatchedSrais(); });
+        for (const CheckIndex::Duplicate &duplicate : d->index.duplicates()) {
+            if (duplicate.earlier.document == duplicate.place.document)
+                indexed[size_t(duplicate.place.document)].duplicates.push_back(duplicate);
+            else
+                across.push_back(duplicate);
+        }
+        for (CheckIndex::UnmatchedSrai &srai : unmatched.get())
+            indexed[size_t(srai.place.document)].unmatched.push_back(std::move(srai));
+    }
+    // The lines of the earlier categories in the other documents, a document's in one pass.
+    std::vector<std::vector<qsizetype>> earlier(count);
+    for (const CheckIndex::Duplicate &duplicate : across)
+        earlier[size_t(duplicate.earlier.document)].push_back(duplicate.earlier.offset);
+    std::vector<std::vector<int>> lines(count);
+    for (size_t i = 0; i < count; ++i) {
+        std::sort(earlier[i].begin(), earlier[i].end());
+        earlier[i].erase(std::unique(earlier[i].begin(), earlier[i].end()), earlier[i].end());
+        lines[i] = d->documents[i]->linesAt(earlier[i]);
+    }
+    for (const CheckIndex::Duplicate &duplicate : across) {
+        const auto &offsets = earlier[size_t(duplicate.earlier.document)];
+        const auto at = std::lower_bound(offsets.begin(), offsets.end(), duplicate.earlier.offset) - offsets.begin();
+        d->documents[size_t(duplicate.place.document)]->add(duplicate.place.offset, Severity::Warning, kDuplicate,
+            QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1 of %2")
+                .arg(QString::number(lines[size_t(duplicate.earlier.document)][size_t(at)]),
+                    d->names.at(duplicate.earlier.document)));
+    }
+    for (size_t i = 0; i < count; ++i) {
+        DocumentCheck &document = *d->documents[i];
+        document.addIndexed(std::move(indexed[i]));
+        document.handProblems([&sink, i](const Problem &problem) { sink(int(i), problem); });
+        // Its memory goes as soon as its problems are out.
+        d->documents[i].reset();
+    }
+}
 
 const QStringList &problemCodes()
 {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace vorrel {
@@ -52,6 +53,30 @@ std::vector<Problem> checkDocument(QByteArrayView bytes, const CheckOptions &opt
 using DocumentReader = std::function<qint64(char *data, qint64 size)>;
 using ProblemSink = std::function<void(const Problem &problem)>;
 bool checkDocument(qint64 size, const DocumentReader &read, const CheckOptions &options, const ProblemSink &sink);
+
+// Checks the documents of one bot, each as checkDocument() does, but with the duplicates and srai
+// targets found across all of them: a category of one document may duplicate one of another, and
+// a srai of one is answered by a category of another.
+class BotCheck final
+{
+public:
+    explicit BotCheck(const CheckOptions &options);
+    ~BotCheck();
+    BotCheck(const BotCheck &) = delete;
+    BotCheck &operator=(const BotCheck &) = delete;
+
+    // Takes one more document, which the problems of the others name `fileName`, to be read
+    // with the others at finish(); false when reading its bytes failed, and it then takes no part.
+    bool add(const QString &fileName, qint64 size, const DocumentReader &read);
+    // Each document's problems, sorted by position, the documents in the order they were added
+    // and numbered from 0 in that order. Call it once.
+    using BotProblemSink = std::function<void(int document, const Problem &problem)>;
+    void finish(const BotProblemSink &sink);
+
+private:
+    struct Data;
+    std::unique_ptr<Data> d;
+};
 
 // "FILE:LINE:COLUMN: error|warning: MESSAGE [code]", the form compilers print.
 QString formatProblem(const QString &fileName, const Problem &problem);

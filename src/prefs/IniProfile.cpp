@@ -163,6 +163,34 @@ bool IniProfile::readBool(const QString &section, const QString &key, bool fallb
     return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+QStringList IniProfile::keys(const QString &section) const
+{
+    QStringList keys;
+    bool inSection = false;
+    for (const Line &line : m_raw) {
+        if (const std::optional<QByteArrayView> name = sectionName(line.bytes)) {
+            inSection = isNamed(line, *name, section);
+            continue;
+        }
+        const qsizetype eq = line.bytes.indexOf('=');
+        if (!inSection || eq <= 0)
+            continue;
+        const QString key = decode(line, QByteArrayView(line.bytes).first(eq).trimmed());
+        // The first of two lines of one key is the one read.
+        if (!key.isEmpty() && !keys.contains(key, Qt::CaseInsensitive))
+            keys.append(key);
+    }
+    return keys;
+}
+
+void IniProfile::removeKey(const QString &section, const QString &key)
+{
+    for (qsizetype at = findKey(section, key); at >= 0; at = findKey(section, key)) {
+        m_raw.removeAt(at);
+        m_lines.removeAt(at);
+    }
+}
+
 void IniProfile::setLine(qsizetype at, const QByteArray &bytes)
 {
     Line &line = m_raw[at];

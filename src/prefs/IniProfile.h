@@ -32,11 +32,16 @@ public:
     // A value that is no number counts as missing.
     int readInteger(const QString &section, const QString &key, int fallback) const;
     bool readBool(const QString &section, const QString &key, bool fallback) const;
+    // The names of the section's keys, in the file's order, each once.
+    QStringList keys(const QString &section) const;
+    bool hasSection(const QString &section) const { return findSection(section) >= 0; }
 
     // Replaces the key's value in place, or adds the key at the end of its section, or adds the
     // section at the end. False, and nothing changed, when a line break, blanks at the value's
     // ends (or a "=" in the key, a "]" in the section) would make it read back as something else.
     bool writeString(const QString &section, const QString &key, const QString &value);
+    // Takes the key's line out; every other line stays.
+    void removeKey(const QString &section, const QString &key);
 
     // The file's bytes: lines not written come back as they were read, line ends included. A
     // written line keeps its line end, or takes the file's first one (CR LF where there is none);

@@ -18,10 +18,14 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
 
 using namespace vorrel;
 
@@ -84,6 +88,9 @@ QCheckBox *checkBox(QWidget *parent, const QString &text, const char *name, int 
     return box;
 }
 
+// The pages' tabs take this much above the settings' own layout.
+constexpr int kButtonsTop = 232 + 34;
+
 } // namespace
 
 TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
@@ -92,7 +99,7 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
     setWindowTitle(tr("Options"));
     // The pixel layout below is drawn for this face and size.
     setFont(formFont(8));
-    setFixedSize(409, 269);
+    setFixedSize(409, kButtonsTop + 37);
 
     createControls();
     setTabOrderChain();
@@ -101,19 +108,30 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent)
 
 void TfrmOptions::createControls()
 {
-    Label1 = caption(this, tr("Preview font:"), "Label1", 8, 8);
-    fontname = staticText(this, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
-    fontsize = staticText(this, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
-    cmdChange = flatButton(this, tr("Change"), "cmdChange", QRect(296, 28, 105, 21));
-    Label2 = caption(this, tr("Initial Directory:"), "Label2", 8, 52);
-    txtDir = new QLineEdit(QStringLiteral("C:\\"), this);
+    // The seven settings keep their places on the first page; the buttons stay below the pages.
+    pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("pages"));
+    pages->setGeometry(0, 0, 409, kButtonsTop - 2);
+    // Ctrl+Tab turns the pages; Tab keeps to the settings' own order.
+    pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    tsGeneral = new QWidget;
+    tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
+    pages->addTab(tsGeneral, tr("General"));
+    QWidget *page = tsGeneral;
+
+    Label1 = caption(page, tr("Preview font:"), "Label1", 8, 8);
+    fontname = staticText(page, QStringLiteral("Lucida Console"), "fontname", QRect(8, 28, 189, 17));
+    fontsize = staticText(page, QStringLiteral("10"), "fontsize", QRect(204, 28, 85, 17));
+    cmdChange = flatButton(page, tr("Change"), "cmdChange", QRect(296, 28, 105, 21));
+    Label2 = caption(page, tr("Initial Directory:"), "Label2", 8, 52);
+    txtDir = new QLineEdit(QStringLiteral("C:\\"), page);
     txtDir->setObjectName(QStringLiteral("txtDir"));
     txtDir->setReadOnly(true);
     txtDir->setGeometry(8, 68, 329, 21);
     Label2->setBuddy(txtDir);
-    cmdBrowse = flatButton(this, tr("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
+    cmdBrowse = flatButton(page, tr("Browse..."), "cmdBrowse", QRect(344, 68, 61, 21));
 
-    codeComp = new QGroupBox(tr("Code Completion (AutoText)"), this);
+    codeComp = new QGroupBox(tr("Code Completion (AutoText)"), page);
     codeComp->setObjectName(QStringLiteral("codeComp"));
     codeComp->setGeometry(8, 96, 393, 61);
     m_limited = new QRadioButton(tr("Limited code completion"), codeComp);
@@ -127,13 +145,15 @@ void TfrmOptions::createControls()
     m_codeCompItems->addButton(m_none, 1);
     m_limited->setChecked(true);
 
-    comments = checkBox(this, tr("Make comments italics"), "comments", 8, 164);
-    dialog = checkBox(this, tr("Show Welcome dialog at startup"), "dialog", 8, 188);
-    upcase = checkBox(this, tr("Automatically uppercase patterns"), "upcase", 8, 212);
+    comments = checkBox(page, tr("Make comments italics"), "comments", 8, 164);
+    dialog = checkBox(page, tr("Show Welcome dialog at startup"), "dialog", 8, 188);
+    upcase = checkBox(page, tr("Automatically uppercase patterns"), "upcase", 8, 212);
 
-    cmdDefaults = pushButton(this, tr("Set to defaults"), "cmdDefaults", QRect(8, 232, 81, 33));
-    cmdCancel = pushButton(this, tr("Cancel"), "cmdCancel", QRect(224, 232, 81, 33));
-    cmdOK = pushButton(this, tr("OK"), "cmdOK", QRect(320, 232, 81, 33));
+    createBotPage();
+
+    cmdDefaults = pushButton(this, tr("Set to defaults"), "cmdDefaults", QRect(8, kButtonsTop, 81, 33));
+    cmdCancel = pushButton(this, tr("Cancel"), "cmdCancel", QRect(224, kButtonsTop, 81, 33));
+    cmdOK = pushButton(this, tr("OK"), "cmdOK", QRect(320, kButtonsTop, 81, 33));
     cmdOK->setDefault(true);
 
     fonts = new QFontDialog(this);
@@ -155,6 +175,66 @@ void TfrmOptions::createControls()
     updateCodeCompFocus();
 }
 
+void TfrmOptions::createBotPage()
+{
+    tsBot = new QWidget;
+    tsBot->setObjectName(QStringLiteral("tsBot"));
+    pages->addTab(tsBot, tr("Bot"));
+    botProps = new QTableWidget(0, 2, tsBot);
+    botProps->setObjectName(QStringLiteral("botProps"));
+    botProps->setHorizontalHeaderLabels({ tr("Name"), tr("Value") });
+    botProps->setAccessibleName(tr("Bot properties"));
+    botProps->horizontalHeader()->setStretchLastSection(true);
+    botProps->setColumnWidth(0, 120);
+    botProps->verticalHeader()->hide();
+    botProps->setGeometry(8, 8, 385, 196);
+    auto *hint = new QLabel(tr("What <bot name=\"...\"/> gives. A row without a name is left out."), tsBot);
+    hint->setTextFormat(Qt::PlainText);
+    hint->setObjectName(QStringLiteral("botHint"));
+    hint->setGeometry(8, 208, 385, 17);
+    connect(botProps, &QTableWidget::itemChanged, this, [this] { keepEmptyLastRow(); });
+    keepEmptyLastRow();
+}
+
+void TfrmOptions::keepEmptyLastRow()
+{
+    const int rows = botProps->rowCount();
+    const auto filled = [this](int row) {
+        const QTableWidgetItem *name = botProps->item(row, 0);
+        const QTableWidgetItem *value = botProps->item(row, 1);
+        return (name && !name->text().isEmpty()) || (value && !value->text().isEmpty());
+    };
+    if (rows == 0 || filled(rows - 1))
+        botProps->insertRow(rows);
+}
+
+BotProperties TfrmOptions::botProperties() const
+{
+    BotProperties properties;
+    for (const QString &name : properties.names())
+        properties.remove(name);
+    for (int row = 0; row < botProps->rowCount(); ++row) {
+        const QTableWidgetItem *name = botProps->item(row, 0);
+        const QTableWidgetItem *value = botProps->item(row, 1);
+        if (name && !name->text().trimmed().isEmpty())
+            properties.set(name->text(), value ? value->text() : QString());
+    }
+    return properties;
+}
+
+void TfrmOptions::showBotProperties(const BotProperties &properties)
+{
+    const QSignalBlocker quiet(botProps);
+    botProps->setRowCount(0);
+    for (const QString &name : properties.names()) {
+        const int row = botProps->rowCount();
+        botProps->insertRow(row);
+        botProps->setItem(row, 0, new QTableWidgetItem(name));
+        botProps->setItem(row, 1, new QTableWidgetItem(properties.value(name)));
+    }
+    keepEmptyLastRow();
+}
+
 void TfrmOptions::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
@@ -164,8 +244,8 @@ void TfrmOptions::changeEvent(QEvent *event)
 
 void TfrmOptions::setTabOrderChain()
 {
-    const QList<QWidget *> order
-        = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase, cmdDefaults, cmdCancel, cmdOK };
+    const QList<QWidget *> order = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase,
+        botProps, cmdDefaults, cmdCancel, cmdOK };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -294,7 +374,7 @@ void TfrmOptions::cmdOKClick()
     // one OK and half of another.
     QString reason;
     std::optional<IniProfile> profile = IniProfile::loadForWriting(file, &reason);
-    if (profile && !writeSettings(*profile, s)) {
+    if (profile && (!writeSettings(*profile, s) || !writeBotProperties(*profile, botProperties()))) {
         reason = tr("A value holds a line break or starts or ends with a blank");
         profile.reset();
     }

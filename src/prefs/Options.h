@@ -14,6 +14,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTableWidget;
+class QTabWidget;
 
 // The Options dialog. Its controls are the only run-time store of the seven settings; what the
 // settings act on learns of a change through the signals.
@@ -32,6 +34,10 @@ public:
     // The settings as the controls hold them; a font size that is no number reads as 0.
     vorrel::Settings settings() const;
     void showSettings(const vorrel::Settings &settings);
+    // The bot's properties as the "Bot" page's grid holds them; a row without a name counts
+    // for nothing.
+    vorrel::BotProperties botProperties() const;
+    void showBotProperties(const vorrel::BotProperties &properties);
 
     // Command handlers; they throw on failure and are run through the error box.
     void cmdChangeClick();
@@ -48,6 +54,11 @@ Q_SIGNALS:
     void defaultFontChosen(const QString &face, int pointSize);
 
 public:
+    // The settings' pages: the seven settings, and the bot's properties on "Bot".
+    QTabWidget *pages = nullptr;
+    QWidget *tsGeneral = nullptr;
+    QWidget *tsBot = nullptr;
+    QTableWidget *botProps = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *fontname = nullptr;
     QLabel *fontsize = nullptr;
@@ -69,6 +80,9 @@ protected:
 
 private:
     void createControls();
+    void createBotPage();
+    // One empty row stays last, for a new property.
+    void keepEmptyLastRow();
     void setTabOrderChain();
     void connectCommands();
     // Only the checked item takes Tab, as in a radio group that is one stop in the tab order.

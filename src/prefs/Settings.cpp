@@ -107,10 +107,38 @@ bool readInterpret(const IniProfile &profile)
     return profile.readBool(kInterpretSection, kInterpretKey, false);
 }
 
-bool writeInterpret(const QString &fileName, bool on, QString *reason)
+bool readWholeFolder(const IniProfile &profile)
 {
-    return writeProfileString(
-        kInterpretSection, kInterpretKey, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
+    return profile.readBool(kInterpretSection, kFolderKey, false);
+}
+
+bool writeSwitch(const QString &key, const QString &fileName, bool on, QString *reason)
+{
+    return writeProfileString(kInterpretSection, key, on ? QStringLiteral("1") : QStringLiteral("0"), fileName, reason);
+}
+
+BotProperties readBotProperties(const IniProfile &profile)
+{
+    BotProperties properties;
+    for (const QString &name : profile.keys(kBotSection))
+        properties.set(name, profile.readString(kBotSection, name, QString()));
+    return properties;
+}
+
+bool writeBotProperties(IniProfile &profile, const BotProperties &properties)
+{
+    if (!profile.hasSection(kBotSection) && properties == BotProperties())
+        return true;
+    const QStringList names = properties.names();
+    for (const QString &stored : profile.keys(kBotSection)) {
+        if (!names.contains(stored))
+            profile.removeKey(kBotSection, stored);
+    }
+    for (const QString &name : names) {
+        if (name.isEmpty() || !profile.writeString(kBotSection, name, properties.value(name)))
+            return false;
+    }
+    return true;
 }
 
 QString unableToWrite(const QString &fileName, const QString &reason)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "aiml/BotProperties.h"
+
 #include <QString>
 
 namespace vorrel {
@@ -42,9 +44,23 @@ inline const QString kInterpretKey = QStringLiteral("Interp");
 // Whether the profile turns the interpreter on; off when the key is missing.
 bool readInterpret(const IniProfile &profile);
 
-// Writes the switch into the file in place, every other line kept; false, the file unchanged
-// and `reason` saying why, when it cannot be written.
-bool writeInterpret(const QString &fileName, bool on, QString *reason);
+// Whether the interpreting bot answers from the document's whole folder; stored as the
+// interpreter's switch is.
+inline const QString kFolderKey = QStringLiteral("Folder");
+bool readWholeFolder(const IniProfile &profile);
+
+// Writes a switch of the section into the file in place, every other line kept; false, the file
+// unchanged and `reason` saying why, when it cannot be written.
+bool writeSwitch(const QString &key, const QString &fileName, bool on, QString *reason);
+
+// The bot's properties: the section's keys on top of the built-in ones (the name "Vessra").
+inline const QString kBotSection = QStringLiteral("Bot");
+BotProperties readBotProperties(const IniProfile &profile);
+// Stores the properties as the section's keys, a key for each and no other. A profile without
+// the section gets one only when the properties differ from the built-in ones, so that the file
+// of a user who never changed them stays as it was. False when a name or value cannot be
+// stored as one line; the profile may then hold the keys before it.
+bool writeBotProperties(IniProfile &profile, const BotProperties &properties);
 
 // The message of a settings file that could not be written, with the system's reason.
 QString unableToWrite(const QString &fileName, const QString &reason);
