@@ -79,6 +79,12 @@ QStringList droppedDocuments(const QMimeData *data)
     return files;
 }
 
+// The path line names the document, or says in the user's language that there is none.
+QString pathLineText(const QString &fileName)
+{
+    return fileName == Document::kNoDocument ? TMainForm::tr("(None)") : fileName;
+}
+
 void setEnabledDeep(QMenu *menu, bool enabled)
 {
     menu->menuAction()->setEnabled(enabled);
@@ -161,22 +167,26 @@ void TMainForm::createControls()
         ToolGlyph glyph;
         const char *tip;
     };
+    // The tips are the buttons' short hints; lupdate finds them here and the loop translates them.
     const ButtonSpec buttons[] = {
-        { &TMainForm::SpeedButton1, "SpeedButton1", 8, &TMainForm::FileNewItem, ToolGlyph::New, "New" },
-        { &TMainForm::SpeedButton2, "SpeedButton2", 32, &TMainForm::FileOpenItem, ToolGlyph::Open, "Open" },
-        { &TMainForm::SpeedButton3, "SpeedButton3", 56, &TMainForm::FileSaveItem, ToolGlyph::Save, "Save" },
-        { &TMainForm::SpeedButton4, "SpeedButton4", 84, &TMainForm::FilePrintItem, ToolGlyph::Print, "Print" },
-        { &TMainForm::SpeedButton7, "SpeedButton7", 112, &TMainForm::EditCopyItem, ToolGlyph::Copy, "Copy" },
+        { &TMainForm::SpeedButton1, "SpeedButton1", 8, &TMainForm::FileNewItem, ToolGlyph::New, QT_TR_NOOP("New") },
+        { &TMainForm::SpeedButton2, "SpeedButton2", 32, &TMainForm::FileOpenItem, ToolGlyph::Open, QT_TR_NOOP("Open") },
+        { &TMainForm::SpeedButton3, "SpeedButton3", 56, &TMainForm::FileSaveItem, ToolGlyph::Save, QT_TR_NOOP("Save") },
+        { &TMainForm::SpeedButton4, "SpeedButton4", 84, &TMainForm::FilePrintItem, ToolGlyph::Print,
+            QT_TR_NOOP("Print") },
+        { &TMainForm::SpeedButton7, "SpeedButton7", 112, &TMainForm::EditCopyItem, ToolGlyph::Copy,
+            QT_TR_NOOP("Copy") },
         { &TMainForm::SpeedButton9, "SpeedButton9", 140, &TMainForm::HelpContentsItem, ToolGlyph::Help,
-            "Help Contents" },
-        { &TMainForm::SpeedButton10, "SpeedButton10", 164, &TMainForm::HelpAboutItem, ToolGlyph::About, "About" },
+            QT_TR_NOOP("Help Contents") },
+        { &TMainForm::SpeedButton10, "SpeedButton10", 164, &TMainForm::HelpAboutItem, ToolGlyph::About,
+            QT_TR_NOOP("About") },
     };
     for (const ButtonSpec &spec : buttons) {
         QAction *action = this->*spec.action;
         action->setIcon(toolIcon(spec.glyph));
         action->setIconVisibleInMenu(false);
         // Menus show no tool tips, so the button's short hint can be the action's.
-        action->setToolTip(QLatin1String(spec.tip));
+        action->setToolTip(tr(spec.tip));
         auto *button = new QToolButton(SpeedBar);
         button->setObjectName(QLatin1String(spec.name));
         button->setDefaultAction(action);
@@ -185,10 +195,12 @@ void TMainForm::createControls()
         button->setIconSize(QSize(18, 18));
         button->setFocusPolicy(Qt::NoFocus);
         button->installEventFilter(this);
+        // Named after the menu item, as Qt does from the action; the status-line hint says more.
+        button->setAccessibleDescription(action->statusTip());
         this->*spec.member = button;
     }
 
-    Label1 = new QLabel(QStringLiteral("Current Document:"), central);
+    Label1 = new QLabel(tr("Current Document:"), central);
     Label1->setObjectName(QStringLiteral("Label1"));
     path = new QLabel(central);
     path->setObjectName(QStringLiteral("path"));
@@ -212,13 +224,13 @@ void TMainForm::createControls()
     sg1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     sg1->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    tabs->addTab(sg1, QStringLiteral("Categories"));
+    tabs->addTab(sg1, tr("Categories"));
     sg1->viewport()->installEventFilter(this);
     // Long templates, not an empty strip, in a wide window.
     m_templateWidth = new SpareWidthColumn(sg1, TemplateColumn);
 
     code = m_controller->preview();
-    tabs->addTab(code, QStringLiteral("Preview"));
+    tabs->addTab(code, tr("Preview"));
     code->viewport()->installEventFilter(this);
 
     auto *vessra = new QWidget;
@@ -230,15 +242,17 @@ void TMainForm::createControls()
     log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     log->setFont(formFont(10));
+    log->setAccessibleName(tr("Conversation"));
     Panel1 = new QFrame(vessra);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     input = new QPlainTextEdit(vessra);
     input->setObjectName(QStringLiteral("input"));
     input->setFont(formFont(10));
-    SayIt = new QPushButton(QStringLiteral("Say it"), vessra);
+    input->setAccessibleName(tr("Your sentence"));
+    SayIt = new QPushButton(tr("Say it"), vessra);
     SayIt->setObjectName(QStringLiteral("SayIt"));
-    tabs->addTab(vessra, QStringLiteral("Vessra"));
+    tabs->addTab(vessra, tr("Vessra"));
     tabs->setCurrentIndex(1);
 
     checkList = new CheckPanel(central);
@@ -250,7 +264,7 @@ void TMainForm::createControls()
     StatusLine->setFixedHeight(23);
     setStatusBar(StatusLine);
 
-    const QString filter = QStringLiteral("AIML Files (*.aiml)");
+    const QString filter = tr("AIML Files (*.aiml)");
     od = new QFileDialog(this);
     od->setObjectName(QStringLiteral("od"));
     od->setOption(QFileDialog::DontUseNativeDialog);
@@ -297,99 +311,90 @@ void TMainForm::createMenus()
         this->*member = m;
     };
 
-    menu(nullptr, &TMainForm::mnuFile, "mnuFile", QStringLiteral("&File"));
-    item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", QStringLiteral("&New"), QStringLiteral("Create a new file"),
+    menu(nullptr, &TMainForm::mnuFile, "mnuFile", tr("&File"));
+    item(mnuFile, &TMainForm::FileNewItem, "FileNewItem", tr("&New"), tr("Create a new file"),
         QKeySequence(Qt::CTRL | Qt::Key_N));
-    item(mnuFile, &TMainForm::FileOpenItem, "FileOpenItem", QStringLiteral("&Open..."),
-        QStringLiteral("Open an existing file"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    menu(mnuFile, &TMainForm::mnuReopen, "mnuReopen", QStringLiteral("R&eopen"));
+    item(mnuFile, &TMainForm::FileOpenItem, "FileOpenItem", tr("&Open..."), tr("Open an existing file"),
+        QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu(mnuFile, &TMainForm::mnuReopen, "mnuReopen", tr("R&eopen"));
     // Filled from opts.ini at start-up.
     mnuReopen->menuAction()->setEnabled(false);
-    item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", QStringLiteral("&Save"),
-        QStringLiteral("Save current file"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(mnuFile, &TMainForm::FileSaveAsItem, "FileSaveAsItem", QStringLiteral("Save &As..."),
-        QStringLiteral("Save current file under a new name"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    item(mnuFile, &TMainForm::mnuClose, "mnuClose", QStringLiteral("C&lose"), QString(),
-        QKeySequence(Qt::CTRL | Qt::Key_W));
+    item(mnuFile, &TMainForm::FileSaveItem, "FileSaveItem", tr("&Save"), tr("Save current file"),
+        QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(mnuFile, &TMainForm::FileSaveAsItem, "FileSaveAsItem", tr("Save &As..."),
+        tr("Save current file under a new name"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    item(mnuFile, &TMainForm::mnuClose, "mnuClose", tr("C&lose"), QString(), QKeySequence(Qt::CTRL | Qt::Key_W));
     mnuFile->addSeparator();
-    item(mnuFile, &TMainForm::FilePrintItem, "FilePrintItem", QStringLiteral("&Print"),
-        QStringLiteral("Print current file"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    item(mnuFile, &TMainForm::FilePrintSetupItem, "FilePrintSetupItem", QStringLiteral("P&rint Setup..."),
-        QStringLiteral("Change printer setup"));
+    item(mnuFile, &TMainForm::FilePrintItem, "FilePrintItem", tr("&Print"), tr("Print current file"),
+        QKeySequence(Qt::CTRL | Qt::Key_P));
+    item(mnuFile, &TMainForm::FilePrintSetupItem, "FilePrintSetupItem", tr("P&rint Setup..."),
+        tr("Change printer setup"));
     mnuFile->addSeparator();
-    item(mnuFile, &TMainForm::FileExitItem, "FileExitItem", QStringLiteral("E&xit"),
-        QStringLiteral("Exit this application"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    item(mnuFile, &TMainForm::FileExitItem, "FileExitItem", tr("E&xit"), tr("Exit this application"),
+        QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", QStringLiteral("&Edit"));
-    item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", QStringLiteral("&Undo"),
-        QStringLiteral("Undo the last change to the categories, or to the text on the Preview page"),
+    menu(nullptr, &TMainForm::mnuEdit, "mnuEdit", tr("&Edit"));
+    item(mnuEdit, &TMainForm::EditUndoItem, "EditUndoItem", tr("&Undo"),
+        tr("Undo the last change to the categories, or to the text on the Preview page"),
         QKeySequence(Qt::CTRL | Qt::Key_Z));
-    item(mnuEdit, &TMainForm::EditRedoItem, "EditRedoItem", QStringLiteral("&Redo"),
-        QStringLiteral("Redo the last change undone"));
+    item(mnuEdit, &TMainForm::EditRedoItem, "EditRedoItem", tr("&Redo"), tr("Redo the last change undone"));
     EditRedoItem->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
     mnuEdit->addSeparator();
-    item(mnuEdit, &TMainForm::mnuCut, "mnuCut", QStringLiteral("Cut"), QString());
-    item(mnuEdit, &TMainForm::EditCopyItem, "EditCopyItem", QStringLiteral("&Copy"),
-        QStringLiteral("Copy selected item to clipboard"));
-    item(mnuEdit, &TMainForm::mnuPaste, "mnuPaste", QStringLiteral("Paste"), QString());
+    item(mnuEdit, &TMainForm::mnuCut, "mnuCut", tr("Cu&t"), QString());
+    item(mnuEdit, &TMainForm::EditCopyItem, "EditCopyItem", tr("&Copy"), tr("Copy selected item to clipboard"));
+    item(mnuEdit, &TMainForm::mnuPaste, "mnuPaste", tr("&Paste"), QString());
     mnuEdit->addSeparator();
-    item(mnuEdit, &TMainForm::EditFindItem, "EditFindItem", QStringLiteral("&Find..."),
-        QStringLiteral("Find text in the preview, or in the table on the Categories page"),
-        QKeySequence(Qt::CTRL | Qt::Key_F));
-    item(mnuEdit, &TMainForm::EditFindNextItem, "EditFindNextItem", QStringLiteral("Find &Next"),
-        QStringLiteral("Find the next occurrence of the text"), QKeySequence(Qt::Key_F3));
-    item(mnuEdit, &TMainForm::EditFindPreviousItem, "EditFindPreviousItem", QStringLiteral("Find &Previous"),
-        QStringLiteral("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", QStringLiteral("&Replace..."),
-        QStringLiteral("Replace text in the preview"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    item(mnuEdit, &TMainForm::mnuFindInFiles, "mnuFindInFiles", QStringLiteral("Find in F&iles..."),
-        QStringLiteral("Find the text in every AIML file of the document's folder"),
+    item(mnuEdit, &TMainForm::EditFindItem, "EditFindItem", tr("&Find..."),
+        tr("Find text in the preview, or in the table on the Categories page"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    item(mnuEdit, &TMainForm::EditFindNextItem, "EditFindNextItem", tr("Find &Next"),
+        tr("Find the next occurrence of the text"), QKeySequence(Qt::Key_F3));
+    item(mnuEdit, &TMainForm::EditFindPreviousItem, "EditFindPreviousItem", tr("Find Pre&vious"),
+        tr("Find the previous occurrence of the text"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    item(mnuEdit, &TMainForm::EditReplaceItem, "EditReplaceItem", tr("R&eplace..."), tr("Replace text in the preview"),
+        QKeySequence(Qt::CTRL | Qt::Key_H));
+    item(mnuEdit, &TMainForm::mnuFindInFiles, "mnuFindInFiles", tr("Find in F&iles..."),
+        tr("Find the text in every AIML file of the document's folder"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     mnuEdit->addSeparator();
-    item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", QStringLiteral("&Go to Line..."),
-        QStringLiteral("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    item(mnuEdit, &TMainForm::EditGoToLineItem, "EditGoToLineItem", tr("&Go to Line..."),
+        tr("Go to a line of the preview"), QKeySequence(Qt::CTRL | Qt::Key_G));
 
-    menu(nullptr, &TMainForm::mnuAIML, "mnuAIML", QStringLiteral("&AIML"));
-    menu(mnuAIML, &TMainForm::mnuCategory, "mnuCategory", QStringLiteral("Category"));
-    item(mnuCategory, &TMainForm::mnuCreateNew, "mnuCreateNew", QStringLiteral("Create New"),
-        QStringLiteral("Create a new category"), QKeySequence(Qt::Key_F1));
-    item(mnuCategory, &TMainForm::mnuSelEdit, "mnuSelEdit", QStringLiteral("Edit Selected"),
-        QStringLiteral("Edit the selected category"), QKeySequence(Qt::Key_F2));
-    item(mnuCategory, &TMainForm::mnuSelDelete, "mnuSelDelete", QStringLiteral("Delete Selected"),
-        QStringLiteral("Delete the selected category"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    menu(mnuAIML, &TMainForm::mnuViewPage, "mnuViewPage", QStringLiteral("View Page"));
-    item(mnuViewPage, &TMainForm::mnuCategories, "mnuCategories", QStringLiteral("Categories"),
-        QStringLiteral("Go to the categories page"));
-    item(mnuViewPage, &TMainForm::mnuPreview, "mnuPreview", QStringLiteral("Preview"),
-        QStringLiteral("Go to the Preview page"));
-    item(mnuViewPage, &TMainForm::mnuDorvane, "mnuDorvane", QStringLiteral("Vessra"),
-        QStringLiteral("Go to Vessra page"));
-    item(mnuAIML, &TMainForm::mnuRefresh, "mnuRefresh", QStringLiteral("Refresh Document"),
-        QStringLiteral("Refresh the Preview page"), QKeySequence(Qt::Key_F5));
-    item(mnuAIML, &TMainForm::mnuReport, "mnuReport", QStringLiteral("General Report"),
-        QStringLiteral("Get a general report of the current AIML file"));
-    item(mnuAIML, &TMainForm::mnuCheck, "mnuCheck", QStringLiteral("Check Document"),
-        QStringLiteral("Check the document for errors and warnings"), QKeySequence(Qt::Key_F7));
-    item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", QStringLiteral("&Interpret AIML"),
-        QStringLiteral("Answer on the Vessra page as an AIML interpreter would"));
+    menu(nullptr, &TMainForm::mnuAIML, "mnuAIML", tr("&AIML"));
+    menu(mnuAIML, &TMainForm::mnuCategory, "mnuCategory", tr("&Category"));
+    item(mnuCategory, &TMainForm::mnuCreateNew, "mnuCreateNew", tr("Create &New"), tr("Create a new category"),
+        QKeySequence(Qt::Key_F1));
+    item(mnuCategory, &TMainForm::mnuSelEdit, "mnuSelEdit", tr("&Edit Selected"), tr("Edit the selected category"),
+        QKeySequence(Qt::Key_F2));
+    item(mnuCategory, &TMainForm::mnuSelDelete, "mnuSelDelete", tr("&Delete Selected"),
+        tr("Delete the selected category"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    menu(mnuAIML, &TMainForm::mnuViewPage, "mnuViewPage", tr("&View Page"));
+    item(mnuViewPage, &TMainForm::mnuCategories, "mnuCategories", tr("&Categories"), tr("Go to the categories page"));
+    item(mnuViewPage, &TMainForm::mnuPreview, "mnuPreview", tr("&Preview"), tr("Go to the Preview page"));
+    item(mnuViewPage, &TMainForm::mnuDorvane, "mnuDorvane", tr("&Vessra"), tr("Go to Vessra page"));
+    item(mnuAIML, &TMainForm::mnuRefresh, "mnuRefresh", tr("&Refresh Document"), tr("Refresh the Preview page"),
+        QKeySequence(Qt::Key_F5));
+    item(mnuAIML, &TMainForm::mnuReport, "mnuReport", tr("&General Report"),
+        tr("Get a general report of the current AIML file"));
+    item(mnuAIML, &TMainForm::mnuCheck, "mnuCheck", tr("Check &Document"),
+        tr("Check the document for errors and warnings"), QKeySequence(Qt::Key_F7));
+    item(mnuAIML, &TMainForm::mnuInterpret, "mnuInterpret", tr("&Interpret AIML"),
+        tr("Answer on the Vessra page as an AIML interpreter would"));
     mnuInterpret->setCheckable(true);
-    item(mnuAIML, &TMainForm::mnuFolder, "mnuFolder", QStringLiteral("Whole &Folder"),
-        QStringLiteral("With Interpret AIML, answer and check with every AIML file of the document's folder"));
+    item(mnuAIML, &TMainForm::mnuFolder, "mnuFolder", tr("Whole &Folder"),
+        tr("With Interpret AIML, answer and check with every AIML file of the document's folder"));
     mnuFolder->setCheckable(true);
     mnuAIML->addSeparator();
-    item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", QStringLiteral("Options"),
-        QStringLiteral("View and edit AIML Vorrel preferences"));
+    item(mnuAIML, &TMainForm::mnuOptions, "mnuOptions", tr("&Options"), tr("View and edit AIML Vorrel preferences"));
 
-    menu(nullptr, &TMainForm::mnuHelp, "mnuHelp", QStringLiteral("&Help"));
-    item(mnuHelp, &TMainForm::HelpContentsItem, "HelpContentsItem", QStringLiteral("Help &Topics"),
-        QStringLiteral("Display the help contents screen"));
-    item(mnuHelp, &TMainForm::mnuTags, "mnuTags", QStringLiteral("AIML Tags"),
-        QStringLiteral("Launch the AIML tags file as provided by the ALICE AI Foundation"));
-    item(mnuHelp, &TMainForm::mnuTutorial, "mnuTutorial", QStringLiteral("AIML Tutorial"),
-        QStringLiteral("Launch the AIML tutorial distributed with AIML Vorrel"));
+    menu(nullptr, &TMainForm::mnuHelp, "mnuHelp", tr("&Help"));
+    item(mnuHelp, &TMainForm::HelpContentsItem, "HelpContentsItem", tr("Help &Topics"),
+        tr("Display the help contents screen"));
+    item(mnuHelp, &TMainForm::mnuTags, "mnuTags", tr("AIML Ta&gs"),
+        tr("Launch the AIML tags file as provided by the ALICE AI Foundation"));
+    item(mnuHelp, &TMainForm::mnuTutorial, "mnuTutorial", tr("AIML T&utorial"),
+        tr("Launch the AIML tutorial distributed with AIML Vorrel"));
     mnuHelp->addSeparator();
-    item(mnuHelp, &TMainForm::HelpAboutItem, "HelpAboutItem", QStringLiteral("&About..."),
-        QStringLiteral("Show program information"));
+    item(mnuHelp, &TMainForm::HelpAboutItem, "HelpAboutItem", tr("&About..."), tr("Show program information"));
 
     m_viewPageGroup = new QActionGroup(this);
     m_viewPageGroup->setExclusive(true);
@@ -445,7 +450,8 @@ void TMainForm::connectCommands()
 
     connect(tabs, &QTabWidget::currentChanged, this, guarded(this, [this] { tabsChange(tabs->currentIndex()); }));
     connect(Timer1, &QTimer::timeout, this, guarded(this, [this] { Timer1Timer(); }));
-    connect(document(), &Document::fileNameChanged, path, &QLabel::setText);
+    connect(document(), &Document::fileNameChanged, path,
+        [this](const QString &fileName) { path->setText(pathLineText(fileName)); });
     connect(checkList, &CheckPanel::problemActivated, this,
         [this](int line, int column) { runCommand(this, [&] { showProblemAt(line, column); }); });
     connect(checkList, &CheckPanel::fileLineActivated, this, [this](const QString &file, int line, int column) {
@@ -638,7 +644,7 @@ void TMainForm::Timer1Timer()
     od->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
     sd->setDirectory(dialogStartFolder(frmOptions->txtDir->text()));
 
-    table()->setCell(LabelColumn, 0, QStringLiteral("Categories"));
+    table()->setCell(LabelColumn, 0, tr("Categories"));
     table()->setCell(PatternColumn, 0, QStringLiteral("<pattern>..</pattern>"));
     table()->setCell(ThatColumn, 0, QStringLiteral("<that>..</that>"));
     table()->setCell(TemplateColumn, 0, QStringLiteral("<template>..</template>"));
@@ -648,7 +654,7 @@ void TMainForm::Timer1Timer()
 
     iButMenu(false);
     updateUndoItems();
-    path->setText(Document::kNoDocument);
+    path->setText(pathLineText(Document::kNoDocument));
     if (!m_fileAtStart.isEmpty())
         runCommand(this, [this] { openDocument(m_fileAtStart); });
     else if (frmOptions->dialog->isChecked())
@@ -685,8 +691,10 @@ void TMainForm::tabsChange(int NewTab)
 }
 
 namespace {
-void showPageByCaption(QTabWidget *tabs, const QString &caption)
+// The menu item's caption less its access letter is the page's.
+void showPageByCaption(QTabWidget *tabs, const QString &itemCaption)
 {
+    const QString caption = QString(itemCaption).remove(QLatin1Char('&'));
     for (int i = 0; i < tabs->count(); ++i) {
         if (tabs->tabText(i) == caption) {
             tabs->setCurrentIndex(i);

@@ -65,11 +65,11 @@ QString passStatus(ReadPass pass)
 {
     switch (pass) {
     case ReadPass::Patterns:
-        return QStringLiteral("Loading: Scanning patterns...");
+        return TMainForm::tr("Loading: Scanning patterns...");
     case ReadPass::Thats:
-        return QStringLiteral("Loading: Scanning that tags...");
+        return TMainForm::tr("Loading: Scanning that tags...");
     case ReadPass::Templates:
-        return QStringLiteral("Loading: Scanning templates...");
+        return TMainForm::tr("Loading: Scanning templates...");
     }
     return {};
 }
@@ -157,20 +157,20 @@ public:
 
     Answer askSave() override
     {
-        return threeWay("Confirm", QStringLiteral("Do you wish to save changes to current document?"));
+        return threeWay("Confirm", TMainForm::tr("Do you wish to save changes to current document?"));
     }
 
     Answer askRegenerate() override
     {
         return threeWay("RegenerateConfirm",
-            QStringLiteral("The categories have changed since the text was last regenerated. "
-                           "Regenerate the text before saving?"));
+            TMainForm::tr("The categories have changed since the text was last regenerated. "
+                          "Regenerate the text before saving?"));
     }
 
     bool askReplaceReadOnly() override
     {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
-            QStringLiteral("The file is read-only. Replace it anyway?"), QMessageBox::Yes | QMessageBox::No, m_form);
+        QMessageBox box(QMessageBox::Question, TMainForm::tr("Confirm"),
+            TMainForm::tr("The file is read-only. Replace it anyway?"), QMessageBox::Yes | QMessageBox::No, m_form);
         box.setObjectName(QStringLiteral("ReadOnlyConfirm"));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
@@ -184,7 +184,7 @@ private:
     // Yes, No and Cancel; closing the box counts as Cancel.
     Answer threeWay(const char *name, const QString &text)
     {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+        QMessageBox box(QMessageBox::Question, TMainForm::tr("Confirm"), text,
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_form);
         box.setObjectName(QLatin1String(name));
         box.setDefaultButton(QMessageBox::Yes);
@@ -222,7 +222,7 @@ void TMainForm::setUpDocument()
 
     // Reading a document shows its passes in the progress window.
     connect(m_controller, &DocumentController::readingStarted, this, [this] {
-        pBar->setStatus(QStringLiteral("Allocating resources..."));
+        pBar->setStatus(tr("Allocating resources..."));
         pBar->setPosition(0);
         pBar->show();
         // A new window can be painted only once the window system has exposed it. Wait for that
@@ -276,7 +276,7 @@ void TMainForm::mnuReopenClick(const QString &fileName)
         files.removeAll(fileName);
         setRecentFiles(files);
         QMessageBox box(QMessageBox::Warning, kAppTitle,
-            QStringLiteral("The document \"%1\" no longer exists. It has been removed from the list.").arg(fileName),
+            tr("The document \"%1\" no longer exists. It has been removed from the list.").arg(fileName),
             QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("ReopenMissing"));
         box.exec();
@@ -421,8 +421,8 @@ void TMainForm::mnuSelDeleteClick()
     if (table()->gridRowCount() == 2)
         return;
     finishCellEdit(sg1);
-    QMessageBox confirm(QMessageBox::Question, QStringLiteral("Confirm"),
-        QStringLiteral("Are you sure you want to delete this category?"), QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox confirm(QMessageBox::Question, tr("Confirm"), tr("Are you sure you want to delete this category?"),
+        QMessageBox::Yes | QMessageBox::No, this);
     confirm.setObjectName(QStringLiteral("DeleteConfirm"));
     confirm.setDefaultButton(QMessageBox::Yes);
     if (confirm.exec() != QMessageBox::Yes)
@@ -451,12 +451,24 @@ namespace {
 
 QString notFoundMessage(const QString &text)
 {
-    return QStringLiteral("Cannot find \"%1\"").arg(text);
+    return TMainForm::tr("Cannot find \"%1\"").arg(text);
 }
 
-const QString kBadExpression = QStringLiteral("The regular expression is not valid");
-const QString kUnwritable = QStringLiteral("The replacement has characters this 8-bit document cannot hold");
-const QString kSearchStopped = QStringLiteral("Search stopped");
+// Looked up when shown, once the translations are installed.
+QString badExpression()
+{
+    return TMainForm::tr("The regular expression is not valid");
+}
+
+QString unwritable()
+{
+    return TMainForm::tr("The replacement has characters this 8-bit document cannot hold");
+}
+
+QString searchStopped()
+{
+    return TMainForm::tr("Search stopped");
+}
 
 } // namespace
 
@@ -474,8 +486,8 @@ void TMainForm::updateUndoItems()
     const bool canRedo = onTable ? history->canRedo() : code->isRedoAvailable();
     const QString undoText = onTable && canUndo ? history->undoText() : QString();
     const QString redoText = onTable && canRedo ? history->redoText() : QString();
-    EditUndoItem->setText(undoText.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + undoText);
-    EditRedoItem->setText(redoText.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + redoText);
+    EditUndoItem->setText(undoText.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undoText));
+    EditRedoItem->setText(redoText.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redoText));
     EditUndoItem->setEnabled(canUndo);
     EditRedoItem->setEnabled(canRedo);
 }
@@ -547,7 +559,7 @@ void TMainForm::findClick(bool forward)
         const std::optional<CellMatch> match = findCell(*table(), current.isValid() ? current.row() + 1 : 1,
             current.isValid() ? current.column() : LabelColumn, options, forward);
         if (!match) {
-            ShowHint(cellExpression(options).isValid() ? notFoundMessage(options.text) : kBadExpression);
+            ShowHint(cellExpression(options).isValid() ? notFoundMessage(options.text) : badExpression());
             return;
         }
         const QModelIndex found = table()->index(match->row - 1, match->column);
@@ -556,8 +568,8 @@ void TMainForm::findClick(bool forward)
         if (!match->wrapped)
             ShowHint(QString());
         else
-            ShowHint(forward ? QStringLiteral("Passed the last cell; found from the first")
-                             : QStringLiteral("Passed the first cell; found from the last"));
+            ShowHint(forward ? tr("Passed the last cell; found from the first")
+                             : tr("Passed the first cell; found from the last"));
         return;
     }
     mnuPreviewClick();
@@ -566,17 +578,17 @@ void TMainForm::findClick(bool forward)
         ShowHint(QString());
         break;
     case PreviewEditor::FindResult::Wrapped:
-        ShowHint(forward ? QStringLiteral("Passed the end of the text; found from the start")
-                         : QStringLiteral("Passed the start of the text; found from the end"));
+        ShowHint(forward ? tr("Passed the end of the text; found from the start")
+                         : tr("Passed the start of the text; found from the end"));
         break;
     case PreviewEditor::FindResult::NotFound:
         ShowHint(notFoundMessage(options.text));
         break;
     case PreviewEditor::FindResult::BadExpression:
-        ShowHint(kBadExpression);
+        ShowHint(badExpression());
         break;
     case PreviewEditor::FindResult::Stopped:
-        ShowHint(kSearchStopped);
+        ShowHint(searchStopped());
         break;
     case PreviewEditor::FindResult::Unwritable:
         break;
@@ -593,11 +605,11 @@ void TMainForm::replaceClick()
     if (result == PreviewEditor::FindResult::NotFound)
         ShowHint(notFoundMessage(options.text));
     else if (result == PreviewEditor::FindResult::BadExpression)
-        ShowHint(kBadExpression);
+        ShowHint(badExpression());
     else if (result == PreviewEditor::FindResult::Unwritable)
-        ShowHint(kUnwritable);
+        ShowHint(unwritable());
     else if (result == PreviewEditor::FindResult::Stopped)
-        ShowHint(kSearchStopped);
+        ShowHint(searchStopped());
     else
         ShowHint(QString());
 }
@@ -610,29 +622,28 @@ void TMainForm::replaceAllClick()
     mnuPreviewClick();
     const int count = code->replaceAll(options, frmFind->replacement());
     if (count == PreviewEditor::kBadExpression)
-        ShowHint(kBadExpression);
+        ShowHint(badExpression());
     else if (count == PreviewEditor::kUnwritable)
-        ShowHint(kUnwritable);
+        ShowHint(unwritable());
     else if (count == PreviewEditor::kStopped)
-        ShowHint(QStringLiteral("Replace All stopped; nothing was replaced"));
+        ShowHint(tr("Replace All stopped; nothing was replaced"));
     else if (count == PreviewEditor::kTooLarge)
-        ShowHint(QStringLiteral("Nothing was replaced: the text would grow too large"));
+        ShowHint(tr("Nothing was replaced: the text would grow too large"));
     else if (count == 0)
         ShowHint(notFoundMessage(options.text));
     else
-        ShowHint(count == 1 ? QStringLiteral("Replaced 1 occurrence")
-                            : QStringLiteral("Replaced %1 occurrences").arg(count));
+        ShowHint(count == 1 ? tr("Replaced 1 occurrence") : tr("Replaced %1 occurrences").arg(count));
 }
 
 void TMainForm::EditGoToLine()
 {
     QInputDialog box(this);
     box.setObjectName(QStringLiteral("GoToLine"));
-    box.setWindowTitle(QStringLiteral("Go to Line"));
+    box.setWindowTitle(tr("Go to Line"));
     box.setInputMode(QInputDialog::IntInput);
     box.setIntRange(1, code->lineCount());
     box.setIntValue(code->currentLine());
-    box.setLabelText(QStringLiteral("Line number (1 - %1):").arg(code->lineCount()));
+    box.setLabelText(tr("Line number (1 - %1):").arg(code->lineCount()));
     if (box.exec() != QDialog::Accepted)
         return;
     mnuPreviewClick();
@@ -673,7 +684,7 @@ void TMainForm::SayItClick()
     }
     // One append for the three lines keeps a long transcript cheap to extend.
     log->appendPlainText(
-        QStringLiteral("You: ") + Capitalize(sentence) + QStringLiteral("\nVessra: ") + reply + QLatin1Char('\n'));
+        tr("You: ") + Capitalize(sentence) + QLatin1Char('\n') + tr("Vessra: ") + reply + QLatin1Char('\n'));
     // The sentence stays for Enter to say again, selected so that typing replaces it.
     input->selectAll();
     input->setFocus();

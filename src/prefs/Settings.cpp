@@ -2,6 +2,7 @@
 
 #include "prefs/IniProfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <variant>
@@ -142,7 +143,8 @@ bool writeBotProperties(IniProfile &profile, const BotProperties &properties)
 
 QString unableToWrite(const QString &fileName, const QString &reason)
 {
-    return QStringLiteral("Unable to write to %1. %2").arg(QDir::toNativeSeparators(fileName), reason);
+    return QCoreApplication::translate("Settings", "Unable to write to %1. %2")
+        .arg(QDir::toNativeSeparators(fileName), reason);
 }
 
 } // namespace vorrel

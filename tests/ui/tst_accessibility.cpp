@@ -2,6 +2,9 @@
 // Tab reaches, access letters unique in each menu and window, Tab in the order the eye reads,
 // and a German translation with nothing left unfinished.
 
+#include "MainFormFixture.h"
+
+#include "app/Main.h"
 #include "app/ProgressBar.h"
 #include "app/Splash.h"
 #include "base/ProgramFiles.h"
@@ -19,8 +22,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,8 +31,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTranslator>
 
 #include <functional>
@@ -65,15 +68,16 @@ const std::vector<std::tuple<const char *, WindowMaker, Reading>> &windows()
         { "welcome", maker<TStartUp>(), Reading::Rows },
         { "progress", maker<TpBar>(), Reading::Rows },
         { "check panel", maker<CheckPanel>(), Reading::Rows },
+        { "main window", [] { return std::unique_ptr<QWidget>(test::startedMainForm()); }, Reading::Rows },
     };
     return all;
 }
 
-// Qt's own dialogs name their own controls.
+// Qt's own dialogs (file, font, print) name their own controls.
 bool insideQtDialog(const QWidget *w)
 {
     for (; w; w = w->parentWidget()) {
-        if (qobject_cast<const QFileDialog *>(w) || qobject_cast<const QFontDialog *>(w))
+        if (w->isWindow() && w->metaObject()->className()[0] == 'Q')
             return true;
     }
     return false;
@@ -116,7 +120,9 @@ QStringList unnamedControls(QWidget *window)
         if (w->window() != window || insideQtDialog(w))
             continue;
         const QString name = accessibleName(w);
-        if (reachedByTab(w) && name.trimmed().isEmpty())
+        // Tool buttons are not on the Tab chain, but a pointer and a screen reader reach them.
+        const bool reached = reachedByTab(w) || (qobject_cast<QAbstractButton *>(w) && w->isVisibleTo(window));
+        if (reached && name.trimmed().isEmpty())
             problems << QStringLiteral("no accessible name: ") + describe(w);
         if (name.contains(QLatin1String("  ")))
             problems << QStringLiteral("blanks in the accessible name \"%1\": %2").arg(name, describe(w));
@@ -211,7 +217,15 @@ QStringList walkProblems(QWidget *top, Reading reading)
     QStringList problems = tabOrderProblems(top, reading);
     for (QWidget *window : ownWindows(top))
         problems << unnamedControls(window) << accessLetterProblems(window);
+    // A notebook shows the controls of one page at a time: each page in turn.
+    for (QTabWidget *notebook : top->findChildren<QTabWidget *>()) {
+        for (int page = 0; notebook->window() == top && page < notebook->count(); ++page) {
+            notebook->setCurrentIndex(page);
+            problems << tabOrderProblems(top, reading) << unnamedControls(top);
+        }
+    }
     top->hide();
+    problems.removeDuplicates();
     return problems;
 }
 
@@ -352,6 +366,16 @@ void TestAccessibility::germanCaptions()
     QCOMPARE(welcome.CloseWin->text(), QStringLiteral("Schließen"));
     TfrmFind find;
     QCOMPARE(find.chkCase->text(), QStringLiteral("Groß-/&Kleinschreibung beachten"));
+    const std::unique_ptr<TMainForm> main = test::startedMainForm();
+    QCOMPARE(main->mnuFile->title(), QStringLiteral("&Datei"));
+    QCOMPARE(main->FileSaveAsItem->text(), QStringLiteral("Speichern &unter..."));
+    QCOMPARE(main->path->text(), QStringLiteral("(Keines)"));
+    QCOMPARE(main->SpeedButton9->toolTip(), QStringLiteral("Hilfethemen"));
+    // The "View Page" items find their pages by caption.
+    main->mnuDorvaneClick();
+    QCOMPARE(main->tabs->tabText(main->tabs->currentIndex()), QStringLiteral("Vessra"));
+    main->mnuCategoriesClick();
+    QCOMPARE(main->tabs->tabText(main->tabs->currentIndex()), QStringLiteral("Kategorien"));
     // Qt's own buttons, as in the RANDOM box, come from Qt's translations.
     const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));

@@ -197,7 +197,7 @@ void TestAimlMenu::menuItems_data()
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("checkable");
     QTest::newRow("mnuCheck") << "mnuCheck"
-                              << "Check Document"
+                              << "Check &Document"
                               << "F7"
                               << "Check the document for errors and warnings" << false;
     QTest::newRow("mnuInterpret") << "mnuInterpret"

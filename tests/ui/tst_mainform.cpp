@@ -112,30 +112,30 @@ void TestMainForm::menuItems_data()
     row("FilePrintItem", "&Print", "Ctrl+P", "Print current file", "mnuFile");
     row("FilePrintSetupItem", "P&rint Setup...", "", "Change printer setup", "mnuFile");
     row("FileExitItem", "E&xit", "Ctrl+Q", "Exit this application", "mnuFile");
-    row("mnuCut", "Cut", "", "", "mnuEdit");
+    row("mnuCut", "Cu&t", "", "", "mnuEdit");
     row("EditCopyItem", "&Copy", "", "Copy selected item to clipboard", "mnuEdit");
-    row("mnuPaste", "Paste", "", "", "mnuEdit");
+    row("mnuPaste", "&Paste", "", "", "mnuEdit");
     row("EditUndoItem", "&Undo", "Ctrl+Z", "Undo the last change to the categories, or to the text on the Preview page",
         "mnuEdit");
     row("EditRedoItem", "&Redo", "Ctrl+Y", "Redo the last change undone", "mnuEdit");
     row("EditFindItem", "&Find...", "Ctrl+F", "Find text in the preview, or in the table on the Categories page",
         "mnuEdit");
     row("EditFindNextItem", "Find &Next", "F3", "Find the next occurrence of the text", "mnuEdit");
-    row("EditFindPreviousItem", "Find &Previous", "Shift+F3", "Find the previous occurrence of the text", "mnuEdit");
-    row("EditReplaceItem", "&Replace...", "Ctrl+H", "Replace text in the preview", "mnuEdit");
+    row("EditFindPreviousItem", "Find Pre&vious", "Shift+F3", "Find the previous occurrence of the text", "mnuEdit");
+    row("EditReplaceItem", "R&eplace...", "Ctrl+H", "Replace text in the preview", "mnuEdit");
     row("EditGoToLineItem", "&Go to Line...", "Ctrl+G", "Go to a line of the preview", "mnuEdit");
-    row("mnuCreateNew", "Create New", "F1", "Create a new category", "mnuCategory");
-    row("mnuSelEdit", "Edit Selected", "F2", "Edit the selected category", "mnuCategory");
-    row("mnuSelDelete", "Delete Selected", "Ctrl+Del", "Delete the selected category", "mnuCategory");
-    row("mnuCategories", "Categories", "", "Go to the categories page", "mnuViewPage");
-    row("mnuPreview", "Preview", "", "Go to the Preview page", "mnuViewPage");
-    row("mnuDorvane", "Vessra", "", "Go to Vessra page", "mnuViewPage");
-    row("mnuRefresh", "Refresh Document", "F5", "Refresh the Preview page", "mnuAIML");
-    row("mnuReport", "General Report", "", "Get a general report of the current AIML file", "mnuAIML");
-    row("mnuOptions", "Options", "", "View and edit AIML Vorrel preferences", "mnuAIML");
+    row("mnuCreateNew", "Create &New", "F1", "Create a new category", "mnuCategory");
+    row("mnuSelEdit", "&Edit Selected", "F2", "Edit the selected category", "mnuCategory");
+    row("mnuSelDelete", "&Delete Selected", "Ctrl+Del", "Delete the selected category", "mnuCategory");
+    row("mnuCategories", "&Categories", "", "Go to the categories page", "mnuViewPage");
+    row("mnuPreview", "&Preview", "", "Go to the Preview page", "mnuViewPage");
+    row("mnuDorvane", "&Vessra", "", "Go to Vessra page", "mnuViewPage");
+    row("mnuRefresh", "&Refresh Document", "F5", "Refresh the Preview page", "mnuAIML");
+    row("mnuReport", "&General Report", "", "Get a general report of the current AIML file", "mnuAIML");
+    row("mnuOptions", "&Options", "", "View and edit AIML Vorrel preferences", "mnuAIML");
     row("HelpContentsItem", "Help &Topics", "", "Display the help contents screen", "mnuHelp");
-    row("mnuTags", "AIML Tags", "", "Launch the AIML tags file as provided by the ALICE AI Foundation", "mnuHelp");
-    row("mnuTutorial", "AIML Tutorial", "", "Launch the AIML tutorial distributed with AIML Vorrel", "mnuHelp");
+    row("mnuTags", "AIML Ta&gs", "", "Launch the AIML tags file as provided by the ALICE AI Foundation", "mnuHelp");
+    row("mnuTutorial", "AIML T&utorial", "", "Launch the AIML tutorial distributed with AIML Vorrel", "mnuHelp");
     row("HelpAboutItem", "&About...", "", "Show program information", "mnuHelp");
 }
 

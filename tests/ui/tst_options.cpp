@@ -281,7 +281,7 @@ void TestOptions::centredOnDesktop()
 void TestOptions::menuShowsItModally()
 {
     TMainForm *main = start();
-    QCOMPARE(main->mnuOptions->text(), QStringLiteral("Options"));
+    QCOMPARE(main->mnuOptions->text(), QStringLiteral("&Options"));
     Qt::WindowModality modality = Qt::NonModal;
     QVERIFY(runDialog("cmdCancel", [&modality](TfrmOptions *form) { modality = form->windowModality(); }));
     QVERIFY(modality != Qt::NonModal);

@@ -18,7 +18,16 @@ QString problemSummary(const std::vector<Problem> &problems)
         return QCoreApplication::translate("vorrel::CheckPanel", "No problems found");
     const auto errors = std::count_if(
         problems.begin(), problems.end(), [](const Problem &p) { return p.severity == Severity::Error; });
-    return problemCounts(errors, qsizetype(problems.size()) - errors);
+    // The command line's problemCounts() stays English for scripts; the window speaks the user's language.
+    const auto warnings = qsizetype(problems.size()) - errors;
+    const auto counted = [](qsizetype count, const char *one, const char *many) {
+        return QCoreApplication::translate("vorrel::CheckPanel", count == 1 ? one : many).arg(count);
+    };
+    return counted(errors, QT_TRANSLATE_NOOP("vorrel::CheckPanel", "%1 error"),
+               QT_TRANSLATE_NOOP("vorrel::CheckPanel", "%1 errors"))
+        + QStringLiteral(", ")
+        + counted(warnings, QT_TRANSLATE_NOOP("vorrel::CheckPanel", "%1 warning"),
+            QT_TRANSLATE_NOOP("vorrel::CheckPanel", "%1 warnings"));
 }
 
 CheckPanel::CheckPanel(QWidget *parent) : QFrame(parent)

@@ -244,8 +244,8 @@ void TfrmOptions::changeEvent(QEvent *event)
 
 void TfrmOptions::setTabOrderChain()
 {
-    const QList<QWidget *> order
-        = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase, cmdDefaults, cmdCancel, cmdOK };
+    const QList<QWidget *> order = { cmdChange, txtDir, cmdBrowse, m_limited, m_none, comments, dialog, upcase,
+        botProps, cmdDefaults, cmdCancel, cmdOK };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
