@@ -1297,9 +1297,9 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
 
 struct BotCheck::Data
 {
-    explicit Data(const CheckOptions &o) : options(o), index(options.properties) { }
+    explicit Data(const CheckOptions &o) : options(o), index(std::make_unique<CheckIndex>(options.properties)) { }
     const CheckOptions options;
-    CheckIndex index;
+    std::unique_ptr<CheckIndex> index;
     std::vector<std::unique_ptr<DocumentCheck>> documents;
     QStringList names;
 };
@@ -1344,22 +1344,32 @@ void BotCheck::finish(const BotProblemSink &sink)
         parse(0, half);
         second.get();
         for (const auto &index : indexes)
-            d->index.append(std::move(*index));
+            d->index->append(std::move(*index));
     }
     std::vector<DocumentCheck::IndexFindings> indexed(count);
     std::vector<CheckIndex::Duplicate> across;
     {
         auto unmatched
-            = std::async(std::launch::async | std::launch::deferred, [this] { return d->index.unmatchedSrais(); });
-        for (const CheckIndex::Duplicate &duplicate : d->index.duplicates()) {
-            if (duplicate.earlier.document == duplicate.place.document)
-                indexed[size_t(duplicate.place.document)].duplicates.push_back(duplicate);
-            else
-                across.push_back(duplicate);
+            = std::async(std::launch::async | std::launch::deferred, [this] { return d->index->unmatchedSrais(); });
+        std::vector<CheckIndex::Duplicate> duplicates = d->index->duplicates();
+        std::vector<CheckIndex::UnmatchedSrai> srais = unmatched.get();
+        if (count == 1) {
+            // A lone file's answers are all its own: taken whole, not copied beside themselves.
+            indexed[0].duplicates = std::move(duplicates);
+            indexed[0].unmatched = std::move(srais);
+        } else {
+            for (const CheckIndex::Duplicate &duplicate : duplicates) {
+                if (duplicate.earlier.document == duplicate.place.document)
+                    indexed[size_t(duplicate.place.document)].duplicates.push_back(duplicate);
+                else
+                    across.push_back(duplicate);
+            }
+            for (CheckIndex::UnmatchedSrai &srai : srais)
+                indexed[size_t(srai.place.document)].unmatched.push_back(std::move(srai));
         }
-        for (CheckIndex::UnmatchedSrai &srai : unmatched.get())
-            indexed[size_t(srai.place.document)].unmatched.push_back(std::move(srai));
     }
+    // The index goes before the answers become problems, so that both are never held at once.
+    d->index.reset();
     // The lines of the earlier categories in the other documents, a document's in one pass.
     std::vector<std::vector<qsizetype>> earlier(count);
     for (const CheckIndex::Duplicate &duplicate : across)
