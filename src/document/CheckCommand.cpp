@@ -114,10 +114,17 @@ public:
     Utf8Output &operator<<(const char *text) { return *this << QByteArrayView(text); }
     Utf8Output &operator<<(const QString &text)
     {
-        // Encoded straight into the buffer: no text is made for it.
+        // Encoded straight into the buffer: no text is made for it. Most of it is ASCII, which
+        // is narrowed here, for less than the encoder costs to be called.
         const size_t at = m_buffer.size();
         m_buffer.resize(at + size_t(text.size()) * 3);
-        char *end = m_encoder.appendToBuffer(m_buffer.data() + at, text);
+        char *end = m_buffer.data() + at;
+        const QChar *units = text.constData();
+        qsizetype ascii = 0;
+        for (; ascii < text.size() && units[ascii].unicode() < 0x80; ++ascii)
+            *end++ = char(units[ascii].unicode());
+        if (ascii < text.size())
+            end = m_encoder.appendToBuffer(end, QStringView(text).sliced(ascii));
         m_buffer.resize(size_t(end - m_buffer.data()));
         if (m_buffer.size() >= kFlushAt)
             flush();

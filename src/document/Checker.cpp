@@ -970,7 +970,12 @@ void setTargetMessage(QString &message, QByteArrayView words, QStringDecoder &de
     message.resize(before.size() + words.size() + 1);
     QChar *out = message.data();
     out = std::copy(before.begin(), before.end(), out);
-    out = decoder.appendToBuffer(out, words);
+    // The words are mostly ASCII, widened here for less than the decoder costs to be called.
+    qsizetype ascii = 0;
+    for (; ascii < words.size() && static_cast<unsigned char>(words[ascii]) < 0x80; ++ascii)
+        *out++ = QLatin1Char(words[ascii]);
+    if (ascii < words.size())
+        out = decoder.appendToBuffer(out, words.sliced(ascii));
     *out++ = QLatin1Char('"');
     message.truncate(out - message.constData());
 }
