@@ -1443,6 +1443,7 @@ void BotCheck::finish(const BotProblemSink &sink)
             }
         }
     }
+    // The index goes before the answers become problems, so that both are never held at once.
     d->index.reset();
     // The lines of the earlier categories in the other documents, a document's in one pass.
     std::vector<std::vector<qsizetype>> earlier(count);
