@@ -61,13 +61,22 @@ bool RegularFile::open(const QString &fileName)
 
 qint64 RegularFile::read(char *data, qint64 size)
 {
+    const qint64 done = readAt(data, size, -1);
+    if (done < 0)
+        m_reason = systemReason(errno);
+    return done;
+}
+
+qint64 RegularFile::readAt(char *data, qint64 size, qint64 offset) const
+{
     qint64 done = 0;
     while (done < size) {
-        const ssize_t got = ::read(m_fd, data + done, static_cast<size_t>(size - done));
+        const auto wanted = static_cast<size_t>(size - done);
+        const ssize_t got
+            = offset < 0 ? ::read(m_fd, data + done, wanted) : ::pread(m_fd, data + done, wanted, off_t(offset + done));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            m_reason = systemReason(errno);
             return -1;
         }
         if (got == 0)

@@ -29,6 +29,9 @@ public:
 
     // Fills `data` up to `size` bytes or to the end of the file; the bytes read, -1 on error.
     qint64 read(char *data, qint64 size);
+    // The same from the byte at `offset` on, wherever read() stands, and without a reason on
+    // error: two threads may read two parts of the file at once.
+    qint64 readAt(char *data, qint64 size, qint64 offset) const;
     // Reading starts again at the first byte.
     bool rewind();
 

@@ -84,6 +84,16 @@ CheckIndex::CheckIndex(const BotProperties &properties) : d(std::make_unique<Dat
 
 CheckIndex::~CheckIndex() = default;
 
+void CheckIndex::reserveFor(qsizetype bytes)
+{
+    // The shortest category, <category><pattern>A</pattern><template/></category>, takes 51
+    // bytes. Growing would copy the records into fresh memory, which costs more than the bytes
+    // on some systems; room that is never written is never given pages.
+    constexpr qsizetype kShortestCategory = 51;
+    IndexPart &part = d->parts.back();
+    part.categories.reserve(part.categories.size() + size_t(bytes / kShortestCategory));
+}
+
 void CheckIndex::addCategory(QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, CheckPlace place)
 {
     IndexPart &part = d->parts.back();
@@ -118,6 +128,16 @@ void CheckIndex::append(CheckIndex &&later)
             d->parts.push_back(std::move(part));
     }
     later.d = std::make_unique<Data>(d->properties);
+}
+
+std::vector<CheckPlace> CheckIndex::sraiPlaces() const
+{
+    std::vector<CheckPlace> places;
+    for (const IndexPart &part : d->parts) {
+        for (const IndexPart::Srai &srai : part.srais)
+            places.push_back(srai.place);
+    }
+    return places;
 }
 
 std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
@@ -169,9 +189,9 @@ std::vector<CheckIndex::Duplicate> CheckIndex::duplicates() const
     return found;
 }
 
-std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
+CheckIndex::UnmatchedSrais CheckIndex::unmatchedSrais() const
 {
-    std::vector<UnmatchedSrai> unmatched;
+    UnmatchedSrais unmatched;
     // The srais' words as numbers.
     WordIds<char> vocabulary;
     std::vector<WordId> sraiNumbers;
@@ -221,6 +241,12 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
     for (size_t i = 0; i + 1 < patternStarts.size(); ++i)
         graph.add(allPatterns.subspan(patternStarts[i], patternStarts[i + 1] - patternStarts[i]), {}, {}, 0);
 
+    // Room for all of them: growing would copy into fresh memory, which costs more than the bytes.
+    qsizetype allWords = 0;
+    for (const IndexPart &part : d->parts)
+        allWords += part.sraiWords.size();
+    unmatched.srais.reserve(sraiStarts.size() - 1);
+    unmatched.words.reserve(allWords);
     const std::span<const WordId> allSrais(sraiNumbers);
     size_t i = 0;
     for (const IndexPart &part : d->parts) {
@@ -228,8 +254,10 @@ std::vector<CheckIndex::UnmatchedSrai> CheckIndex::unmatchedSrais() const
             const auto words = allSrais.subspan(size_t(sraiStarts[i]), size_t(sraiStarts[i + 1] - sraiStarts[i]));
             qint64 steps = kSraiSteps;
             bool exhausted = false;
-            if (words.empty() || (!graph.matchesPattern(words, steps, &exhausted) && !exhausted))
-                unmatched.push_back({ srai.place, part.words(srai).toByteArray() });
+            if (words.empty() || (!graph.matchesPattern(words, steps, &exhausted) && !exhausted)) {
+                unmatched.srais.push_back({ srai.place, unmatched.words.size(), srai.size });
+                unmatched.words.append(part.words(srai));
+            }
             ++i;
         }
     }

@@ -32,6 +32,8 @@ public:
     CheckIndex(const CheckIndex &) = delete;
     CheckIndex &operator=(const CheckIndex &) = delete;
 
+    // Makes room for as many categories as `bytes` of a document can hold.
+    void reserveFor(qsizetype bytes);
     // Records a category: its pattern and that in marked form (appendPatternElement()), its
     // topic's name; `that` and `topic` are empty when it has none.
     void addCategory(QByteArrayView pattern, QByteArrayView that, QByteArrayView topic, CheckPlace place);
@@ -42,6 +44,9 @@ public:
     // Does now, in the caller's thread, the part of the questions below that needs only what
     // was recorded since the last append(): a part read in a thread of its own settles there.
     void settle();
+
+    // The places of the srais recorded, in the order they were added.
+    std::vector<CheckPlace> sraiPlaces() const;
 
     // A category on the path of an earlier one, and that earlier one.
     struct Duplicate
@@ -55,12 +60,24 @@ public:
     struct UnmatchedSrai
     {
         CheckPlace place;
-        // Its words as the bot takes them, one blank between; empty for an empty srai.
+        // Where its words stand in UnmatchedSrais::words; none for an empty srai.
+        qsizetype wordsAt = 0;
+        qsizetype wordsSize = 0;
+    };
+    // The words of all of them in one block: one allocation, not one a srai.
+    struct UnmatchedSrais
+    {
+        std::vector<UnmatchedSrai> srais;
+        // Each srai's words as the bot takes them, one blank between.
         QByteArray words;
+        QByteArrayView wordsOf(const UnmatchedSrai &srai) const
+        {
+            return QByteArrayView(words).sliced(srai.wordsAt, srai.wordsSize);
+        }
     };
     // The srais whose words no recorded pattern matches, whatever that and topic the
     // conversation has then, in the order they were added.
-    std::vector<UnmatchedSrai> unmatchedSrais() const;
+    UnmatchedSrais unmatchedSrais() const;
 
 private:
     struct Data;

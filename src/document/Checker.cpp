@@ -231,10 +231,7 @@ public:
         const qint64 ends = lineEnds(m_pos, offset);
         if (ends > 0) {
             m_line += int(std::min<qint64>(ends, INT_MAX - m_line));
-            qsizetype start = offset;
-            while (start > m_pos && m_text[start - 1] != '\n' && m_text[start - 1] != '\r')
-                --start;
-            m_column = 1 + characters(start, offset);
+            m_column = 1 + characters(lineStart(offset), offset);
         } else {
             m_column += characters(m_pos, offset);
         }
@@ -243,13 +240,34 @@ public:
     }
 
 private:
+    // Where the line of `offset` starts, a line end lying between m_pos and it.
+    qsizetype lineStart(qsizetype offset) const
+    {
+        const char *data = m_text.data();
+        const auto *lf = static_cast<const char *>(memrchr(data + m_pos, '\n', size_t(offset - m_pos)));
+        const qsizetype from = lf ? lf - data + 1 : m_pos;
+        const auto *cr = static_cast<const char *>(memrchr(data + from, '\r', size_t(offset - from)));
+        return cr ? cr - data + 1 : from;
+    }
+
     int characters(qsizetype from, qsizetype to) const
     {
         if (!m_utf8)
             return int(std::min<qsizetype>(to - from, INT_MAX - 1));
-        qsizetype count = 0;
-        for (qsizetype i = from; i < to; ++i)
-            count += (static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80;
+        // Every byte but those that continue a character.
+        const char *data = m_text.data();
+        qsizetype count = to - from;
+        qsizetype i = from;
+#if defined(__SSE2__)
+        // The continuing bytes, 0x80 to 0xBF, are the signed bytes below -64.
+        const __m128i firstLead = _mm_set1_epi8(static_cast<char>(0xC0));
+        for (; to - i >= 16; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+            count -= std::popcount(unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(bytes, firstLead))));
+        }
+#endif
+        for (; i < to; ++i)
+            count -= (static_cast<unsigned char>(data[i]) & 0xC0) == 0x80;
         return int(std::min<qsizetype>(count, INT_MAX - 1));
     }
 
@@ -303,8 +321,9 @@ struct Finding
     QString message;
     // The line of this earlier place fills the message's "%1".
     qsizetype earlier = kNone;
-    // A srai target's words: its message is made only when the problem is handed on.
-    QByteArray target;
+    // A srai target's words, in the document's block of them: its message is made only when
+    // the problem is handed on.
+    QByteArrayView target;
 };
 
 using Findings = std::vector<Finding>;
@@ -951,7 +970,12 @@ void setTargetMessage(QString &message, QByteArrayView words, QStringDecoder &de
     message.resize(before.size() + words.size() + 1);
     QChar *out = message.data();
     out = std::copy(before.begin(), before.end(), out);
-    out = decoder.appendToBuffer(out, words);
+    // The words are mostly ASCII, widened here for less than the decoder costs to be called.
+    qsizetype ascii = 0;
+    for (; ascii < words.size() && static_cast<unsigned char>(words[ascii]) < 0x80; ++ascii)
+        *out++ = QLatin1Char(words[ascii]);
+    if (ascii < words.size())
+        out = decoder.appendToBuffer(out, words.sliced(ascii));
     *out++ = QLatin1Char('"');
     message.truncate(out - message.constData());
 }
@@ -971,13 +995,17 @@ public:
     struct IndexFindings
     {
         std::vector<CheckIndex::Duplicate> duplicates;
-        std::vector<CheckIndex::UnmatchedSrai> unmatched;
+        CheckIndex::UnmatchedSrais unmatched;
     };
     void addIndexed(IndexFindings &&indexed);
     void add(qsizetype at, Severity severity, Code code, const QString &message)
     {
         addFinding(m_findings, at, severity, code, message);
     }
+    // Works out the lines and columns of the findings so far and of the places `more`, which
+    // later findings will stand at, while another thread still looks for those: then
+    // handProblems() need not walk the text after it.
+    void placeAhead(std::vector<qsizetype> more);
     void handProblems(const ProblemSink &sink);
     // The lines of places in the document, given sorted.
     std::vector<int> linesAt(const std::vector<qsizetype> &offsets) const
@@ -998,6 +1026,11 @@ private:
     void decideDecoded(const QByteArray &name);
 
     const CheckOptions &m_options;
+    // The words of the srai targets no category matches, which findings point into.
+    QByteArray m_targetWords;
+    // Places in the document, sorted, and their lines and columns.
+    std::vector<qsizetype> m_placed;
+    std::vector<std::pair<int, int>> m_positions;
     // Holds the document's bytes, or what they are as UTF-8 when another encoding is declared.
     Parser m_parser;
     DocumentText m_text;
@@ -1174,6 +1207,7 @@ void DocumentCheck::parse(int document, CheckIndex *shared)
                 // In a thread of its own where one can be had, else read after the first.
                 second = std::async(std::launch::async | std::launch::deferred, [this, rootEnd, split, document] {
                     auto part = std::make_unique<PartCheck>(m_options, m_text, document);
+                    part->index.reserveFor(m_text.bytes.size() - split);
                     part->readFrom(rootEnd, split);
                     part->index.settle();
                     return part;
@@ -1182,6 +1216,7 @@ void DocumentCheck::parse(int document, CheckIndex *shared)
                 split = kNone;
             }
         }
+        first.index.reserveFor(split == kNone ? m_text.bytes.size() : split);
         const bool stoppedAtSplit = first.readHolding(m_parser.get(), split);
         // While the second part may still be read.
         first.index.settle();
@@ -1207,6 +1242,14 @@ void DocumentCheck::parse(int document, CheckIndex *shared)
         auto unmatched
             = std::async(std::launch::async | std::launch::deferred, [&first] { return first.index.unmatchedSrais(); });
         indexed.duplicates = first.index.duplicates();
+        std::vector<qsizetype> ahead;
+        for (const CheckPlace &srai : first.index.sraiPlaces())
+            ahead.push_back(srai.offset);
+        for (const CheckIndex::Duplicate &duplicate : indexed.duplicates) {
+            ahead.push_back(duplicate.place.offset);
+            ahead.push_back(duplicate.earlier.offset);
+        }
+        placeAhead(std::move(ahead));
         indexed.unmatched = unmatched.get();
     }
     addIndexed(std::move(indexed));
@@ -1214,19 +1257,37 @@ void DocumentCheck::parse(int document, CheckIndex *shared)
 
 void DocumentCheck::addIndexed(IndexFindings &&indexed)
 {
-    m_findings.reserve(m_findings.size() + indexed.duplicates.size() + indexed.unmatched.size());
+    m_findings.reserve(m_findings.size() + indexed.duplicates.size() + indexed.unmatched.srais.size());
     for (const CheckIndex::Duplicate &duplicate : indexed.duplicates)
         addFinding(m_findings, duplicate.place.offset, Severity::Warning, kDuplicate,
             QStringLiteral("duplicate category: same pattern, that and topic as the category on line %1"),
             duplicate.earlier.offset);
-    for (CheckIndex::UnmatchedSrai &srai : indexed.unmatched) {
-        if (srai.words.isEmpty())
+    m_targetWords = std::move(indexed.unmatched.words);
+    for (const CheckIndex::UnmatchedSrai &srai : indexed.unmatched.srais) {
+        if (srai.wordsSize == 0)
             add(srai.place.offset, Severity::Warning, kSraiTarget, QStringLiteral("empty srai"));
         else
-            m_findings.push_back(
-                { srai.place.offset, Severity::Warning, kSraiTarget, {}, kNone, std::move(srai.words) });
+            m_findings.push_back({ srai.place.offset, Severity::Warning, kSraiTarget, {}, kNone,
+                QByteArrayView(m_targetWords).sliced(srai.wordsAt, srai.wordsSize) });
     }
     indexed = {};
+}
+
+void DocumentCheck::placeAhead(std::vector<qsizetype> more)
+{
+    for (const Finding &f : m_findings) {
+        more.push_back(f.at);
+        if (f.earlier != kNone)
+            more.push_back(f.earlier);
+    }
+    std::sort(more.begin(), more.end());
+    more.erase(std::unique(more.begin(), more.end()), more.end());
+    m_placed = std::move(more);
+    LinePositions lines(m_text.bytes, m_text.utf8);
+    m_positions.clear();
+    m_positions.reserve(m_placed.size());
+    for (const qsizetype at : m_placed)
+        m_positions.push_back(lines.at(at));
 }
 
 void DocumentCheck::handProblems(const ProblemSink &sink)
@@ -1261,13 +1322,13 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
     }
     std::sort(offsets.begin(), offsets.end());
     offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-    LinePositions lines(m_text.bytes, m_text.utf8);
-    std::vector<std::pair<int, int>> positions;
-    positions.reserve(offsets.size());
-    for (const qsizetype at : offsets)
-        positions.push_back(lines.at(at));
+    // Placed ahead, unless a finding came that was not foreseen.
+    if (!std::includes(m_placed.begin(), m_placed.end(), offsets.begin(), offsets.end()))
+        placeAhead(std::move(offsets));
+    const std::vector<qsizetype> &placed = m_placed;
+    const std::vector<std::pair<int, int>> &positions = m_positions;
     auto positionOf = [&](qsizetype at) {
-        return positions[size_t(std::lower_bound(offsets.begin(), offsets.end(), at) - offsets.begin())];
+        return positions[size_t(std::lower_bound(placed.begin(), placed.end(), at) - placed.begin())];
     };
 
     Problem p;
@@ -1278,7 +1339,7 @@ void DocumentCheck::handProblems(const ProblemSink &sink)
     for (const quint32 i : order) {
         Finding &f = m_findings[i];
         p.severity = f.severity;
-        while (offsets[next] < f.at)
+        while (placed[next] < f.at)
             ++next;
         std::tie(p.line, p.column) = positions[next];
         // The codes' texts are shared, not made again for each problem.
@@ -1352,7 +1413,18 @@ void BotCheck::finish(const BotProblemSink &sink)
         auto unmatched
             = std::async(std::launch::async | std::launch::deferred, [this] { return d->index->unmatchedSrais(); });
         std::vector<CheckIndex::Duplicate> duplicates = d->index->duplicates();
-        std::vector<CheckIndex::UnmatchedSrai> srais = unmatched.get();
+        // Where the problems to come will stand, worked out while the srais are still looked for.
+        std::vector<std::vector<qsizetype>> ahead(count);
+        for (const CheckPlace &srai : d->index->sraiPlaces())
+            ahead[size_t(srai.document)].push_back(srai.offset);
+        for (const CheckIndex::Duplicate &duplicate : duplicates) {
+            ahead[size_t(duplicate.place.document)].push_back(duplicate.place.offset);
+            if (duplicate.earlier.document == duplicate.place.document)
+                ahead[size_t(duplicate.place.document)].push_back(duplicate.earlier.offset);
+        }
+        for (size_t i = 0; i < count; ++i)
+            d->documents[i]->placeAhead(std::move(ahead[i]));
+        CheckIndex::UnmatchedSrais srais = unmatched.get();
         if (count == 1) {
             // A lone file's answers are all its own: taken whole, not copied beside themselves.
             indexed[0].duplicates = std::move(duplicates);
@@ -1364,8 +1436,11 @@ void BotCheck::finish(const BotProblemSink &sink)
                 else
                     across.push_back(duplicate);
             }
-            for (CheckIndex::UnmatchedSrai &srai : srais)
-                indexed[size_t(srai.place.document)].unmatched.push_back(std::move(srai));
+            for (const CheckIndex::UnmatchedSrai &srai : srais.srais) {
+                CheckIndex::UnmatchedSrais &own = indexed[size_t(srai.place.document)].unmatched;
+                own.srais.push_back({ srai.place, own.words.size(), srai.wordsSize });
+                own.words.append(srais.wordsOf(srai));
+            }
         }
     }
     // The index goes before the answers become problems, so that both are never held at once.

@@ -114,6 +114,7 @@ private slots:
     void partsAgree();
     void corpus();
     void commandOutput();
+    void commandReadsLargeFile();
     void commandFormats();
     void commandExitCodes_data();
     void commandExitCodes();
@@ -388,6 +389,28 @@ void TestChecker::commandOutput()
     QCOMPARE(errorsOnly.code, kCheckFoundErrors);
     QCOMPARE(errorsOnly.out, file + QStringLiteral(":3:1: error: category without <template> [structure]\n"));
     QCOMPARE(errorsOnly.err, QString());
+}
+
+// A file large enough to be read in two halves at once gives the problems its bytes give.
+void TestChecker::commandReadsLargeFile()
+{
+    QByteArray body;
+    for (int i = 0; body.size() < 5'000'000; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        body += cat(
+            "P" + number + (i % 1000 == 0 ? " \xc3\xbc" : ""), i % 3 == 0 ? "<srai>Q" + number + "</srai>" : "x");
+        body += '\n';
+    }
+    const QByteArray document = aiml(body);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("large.aiml"));
+    QVERIFY(writeFile(file, document));
+    QString expected;
+    const std::vector<Problem> problems = checkDocument(document);
+    for (const Problem &p : problems)
+        expected += formatProblem(file, p) + QLatin1Char('\n');
+    QVERIFY(problems.size() > 20000);
+    QCOMPARE(runCheck({ file }).out, expected);
 }
 
 // The JSON and SARIF outputs read back, problem by problem, for a file and standard input.
